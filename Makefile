@@ -1,0 +1,47 @@
+# The two commands of the README: `make demo` and `make test`. Both install what they need first.
+SHELL := /bin/bash
+BUILD     ?= build
+NATIVE    := $(BUILD)/native
+SANITIZE  := $(BUILD)/sanitize
+DEMO_OUT  ?= out/examples
+JOBS      ?= $(shell nproc)
+FUZZ_RUNS ?= 20000
+
+.PHONY: all setup build build-sanitize demo test test-native test-sanitize bench clean
+
+all: build
+
+setup:
+	@scripts/setup.sh engine
+
+$(NATIVE)/build.ninja:
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+build: setup $(NATIVE)/build.ninja
+	cmake --build $(NATIVE) -j $(JOBS)
+
+# Engine tests and the fuzz target under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang.
+$(SANITIZE)/build.ninja:
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DPATHSHIFT_SANITIZE=ON -DPATHSHIFT_FUZZ=ON -DPATHSHIFT_FUZZ_RUNS=$(FUZZ_RUNS)
+
+build-sanitize: setup $(SANITIZE)/build.ninja
+	cmake --build $(SANITIZE) -j $(JOBS)
+
+demo: build
+	@scripts/demo.sh $(NATIVE) $(DEMO_OUT)
+
+test-native: build
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: build-sanitize
+	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+test: test-native test-sanitize
+
+bench: build
+	@scripts/bench.sh $(NATIVE)
+
+clean:
+	rm -rf $(BUILD) out
