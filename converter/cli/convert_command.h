@@ -1,0 +1,33 @@
+#pragma once
+// `pathshift-cli convert`: options, and the run they describe.
+
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace pathshift::cli {
+
+struct ConvertArguments {
+    std::string thickness;
+    int head = 1;
+    bool dfs = false;
+    bool ipsFeed = false;
+    std::vector<std::string> tools;  // SRC=DST, in command-line order
+    std::string toolTable;
+    std::string outputFolder;
+    bool toStdout = false;
+    bool check = false;
+    bool quiet = false;
+    bool strict = false;
+    std::vector<std::string> sources;
+};
+
+// Adds the subcommand and its options to the application.
+CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& arguments);
+// Runs it: 0 when every file converted, 1 when any failed, 2 for a usage error.
+int runConvert(const ConvertArguments& arguments);
+
+}  // namespace pathshift::cli

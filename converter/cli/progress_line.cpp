@@ -1,0 +1,31 @@
+#include "progress_line.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace pathshift::cli {
+namespace {
+// Redraws closer together than this only flicker.
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+}
+
+ProgressLine::ProgressLine(bool wanted) : enabled_(wanted && ::isatty(STDERR_FILENO)) {}
+
+void ProgressLine::show(const std::string& text) {
+    if (!enabled_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - last_ < kRedrawInterval) return;
+    last_ = now;
+    std::fprintf(stderr, "\r\033[K%s", text.c_str());
+    std::fflush(stderr);
+    shown_ = true;
+}
+
+void ProgressLine::clear() {
+    if (!shown_) return;
+    std::fprintf(stderr, "\r\033[K");
+    std::fflush(stderr);
+    shown_ = false;
+}
+
+}  // namespace pathshift::cli

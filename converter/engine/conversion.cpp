@@ -1,0 +1,154 @@
+#include "engine/conversion.h"
+
+#include "engine/line_scanner.h"
+#include "engine/number_text.h"
+#include "engine/program_frame.h"
+#include "engine/translator.h"
+
+namespace pathshift {
+namespace {
+
+// Progress is reported about this often (bytes of source scanned).
+constexpr std::size_t kProgressStep = std::size_t{4} << 20;
+
+// The scanner's events for one file: begin-of-file resets, the line event translates, end-of-file
+// closes the depth table after the first scan and the program after the second.
+class FileScan final : public LineScanner::Events {
+public:
+    FileScan(LineScanner& scanner, Translator& translator, OutputText& out, std::string_view thicknessText,
+             const ConversionProgress& progress, std::size_t size)
+        : scanner_(scanner),
+          translator_(translator),
+          out_(out),
+          thicknessText_(thicknessText),
+          progress_(progress),
+          size_(size) {}
+
+    bool run() {
+        firstPass_ = true;
+        scanner_.start(*this);
+        if (failed_) return false;
+        firstPassUnits_ = translator_.state().unitsWord;
+        firstPass_ = false;
+        scanner_.start(*this);
+        return !failed_;
+    }
+
+    void beginOfFile() override {
+        out_.clear();
+        translator_.beginScan(firstPass_);
+        // The header names the units the whole program chose. Both scans start from the same state
+        // and meet the same words, so the first scan already knows them and the header can go out
+        // before the body instead of being put in front of it at the end.
+        if (!firstPass_) appendHeader(out_, firstPassUnits_, thicknessText_);
+        nextProgress_ = kProgressStep;
+    }
+
+    void line() override {
+        if (!translator_.translateLine(scanner_)) {
+            failed_ = true;
+            scanner_.stop();
+            return;
+        }
+        if (progress_ && scanner_.lineOffset() >= nextProgress_) {
+            nextProgress_ += kProgressStep;
+            progress_((firstPass_ ? 0 : size_) + scanner_.lineOffset(), 2 * size_);
+        }
+    }
+
+    void endOfFile() override {
+        if (firstPass_) {
+            translator_.endFirstScan();
+            return;
+        }
+        appendTrailer(out_);
+        out_.endLine();  // the file ends with an empty line after the trailer
+        if (progress_) progress_(2 * size_, 2 * size_);
+    }
+
+private:
+    LineScanner& scanner_;
+    Translator& translator_;
+    OutputText& out_;
+    std::string_view thicknessText_;
+    const ConversionProgress& progress_;
+    std::size_t size_;
+    bool firstPass_ = true;
+    bool failed_ = false;
+    UnitsWord firstPassUnits_ = UnitsWord::None;
+    std::size_t nextProgress_ = 0;
+};
+
+const char* warningSummary(std::size_t count) { return count == 1 ? " warning" : " warnings"; }
+
+class StringSink final : public OutputSink {
+public:
+    explicit StringSink(std::string& text) : text_(text) {}
+    bool write(std::string_view text) override {
+        text_.append(text);
+        return true;
+    }
+
+private:
+    std::string& text_;
+};
+
+}  // namespace
+
+std::optional<double> thicknessValue(std::string_view text) { return readStrictNumber(text); }
+
+std::string thicknessRefusal(std::string_view text) {
+    return "the thickness \"" + std::string(text) +
+           "\" is not a number (digits with at most one point, an optional sign and exponent)";
+}
+
+void ConversionReport::warn(std::size_t line, WarningKind kind, std::string text) {
+    ++perKind[static_cast<int>(kind)];
+    if (perKind[static_cast<int>(kind)] > kListedPerKind) {
+        ++unlistedWarnings;
+        return;
+    }
+    warnings.push_back({line, kind, std::move(text)});
+}
+
+bool convertProgram(std::string_view source, const ConversionOptions& options, OutputSink& sink,
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
+    report = ConversionReport{};
+    error = ConversionError{};
+    std::optional<double> thickness = thicknessValue(options.thickness);
+    if (!thickness) {
+        error.reason = thicknessRefusal(options.thickness);
+        return false;
+    }
+    TranslatorSettings settings{options.head, options.dfs, options.ipsFeed, *thickness};
+    ToolLookup tools(options.tools);
+    OutputText out(&sink);
+    Translator translator(settings, tools, out, report);
+    LineScanner scanner(source);
+    FileScan scan(scanner, translator, out, options.thickness, progress, source.size());
+    if (!scan.run()) {
+        error = translator.error();
+        return false;
+    }
+    if (options.strict && report.warningCount() > 0) {
+        error.line = report.warnings.front().line;
+        error.reason = "strict mode: " + std::to_string(report.warningCount()) +
+                       warningSummary(report.warningCount()) + ", the first: " + report.warnings.front().text;
+        return false;
+    }
+    if (!out.flush()) {
+        error.reason = "the converted program could not be written";
+        return false;
+    }
+    return true;
+}
+
+ConversionResult convertProgram(std::string_view source, const ConversionOptions& options) {
+    ConversionResult result;
+    StringSink sink(result.text);
+    result.converted = convertProgram(source, options, sink, result.report, result.error);
+    if (!result.converted) result.text.clear();
+    return result;
+}
+
+}  // namespace pathshift

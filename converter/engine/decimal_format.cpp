@@ -1,0 +1,228 @@
+#include "engine/decimal_format.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace pathshift {
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr std::uint64_t kPow10[] = {1ull,
+                                    10ull,
+                                    100ull,
+                                    1000ull,
+                                    10000ull,
+                                    100000ull,
+                                    1000000ull,
+                                    10000000ull,
+                                    100000000ull,
+                                    1000000000ull,
+                                    10000000000ull,
+                                    100000000000ull,
+                                    1000000000000ull,
+                                    10000000000000ull,
+                                    100000000000000ull,
+                                    1000000000000000ull,
+                                    10000000000000000ull,
+                                    100000000000000000ull,
+                                    1000000000000000000ull,
+                                    10000000000000000000ull};
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+u128 pow10Wide(int n) {  // n <= 38
+    u128 r = 1;
+    for (int i = 0; i < n; ++i) r *= 10;
+    return r;
+}
+
+int bitWidth(u128 x) {
+    const auto high = static_cast<std::uint64_t>(x >> 64);
+    return high ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(x));
+}
+
+// Exact rounding through a 128-bit quotient: value = m * 2^e is scaled by 10^k so that `precision`
+// digits stand before the point, and the quotient is rounded half to even. Returns false where the
+// numbers do not fit 128 bits; the general path then does the work.
+bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
+    // floor(log10(2^(width - 1 + e))) is floor(log10(value)) or one less.
+    const int binaryMagnitude = std::bit_width(m) - 1 + e;
+    int decimalMagnitude = (binaryMagnitude * 78913) >> 18;  // floor(x * log10(2)) for |x| < 1650
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int k = precision - 1 - decimalMagnitude;
+        if (k > 38 || k < -38) return false;
+        u128 numerator = m;
+        u128 denominator = 1;
+        if (k >= 0) {
+            if (std::bit_width(m) + 4 * k > 127) return false;  // log2(10) < 4
+            numerator *= pow10Wide(k);
+        } else {
+            denominator = pow10Wide(-k);
+        }
+        u128 quotient;
+        u128 remainder;
+        if (e >= 0) {
+            if (bitWidth(numerator) + e > 127) return false;
+            numerator <<= e;
+            quotient = numerator / denominator;
+            remainder = numerator % denominator;
+        } else if (denominator == 1) {  // the usual case: a power of two, divided by shifting
+            if (-e > 126) return false;
+            denominator <<= -e;
+            quotient = numerator >> -e;
+            remainder = numerator & (denominator - 1);
+        } else {
+            if (bitWidth(denominator) - e > 126) return false;
+            denominator <<= -e;
+            quotient = numerator / denominator;
+            remainder = numerator % denominator;
+        }
+        const u128 upper = kPow10[precision];
+        if (quotient >= upper) {  // the magnitude estimate was one too low
+            ++decimalMagnitude;
+            continue;
+        }
+        const u128 twice = remainder << 1;
+        if (twice > denominator || (twice == denominator && (quotient & 1))) ++quotient;
+        int exponent = -k;
+        if (quotient == upper) {
+            quotient /= 10;
+            ++exponent;
+        }
+        out.digits = static_cast<std::uint64_t>(quotient);
+        out.exponent = exponent;
+        return true;
+    }
+    return false;
+}
+
+// General path: the standard library's exact scientific formatting, read back into digits.
+RoundedDecimal roundThroughText(double magnitude, int precision) {
+    char text[64];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
+                                   precision - 1);
+    (void)ec;
+    RoundedDecimal out;
+    const char* p = text;
+    int fractionDigits = 0;
+    bool point = false;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            point = true;
+            continue;
+        }
+        out.digits = out.digits * 10 + static_cast<unsigned>(*p - '0');
+        if (point) ++fractionDigits;
+    }
+    int exponent = 0;
+    if (p < end) std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
+    out.exponent = exponent - fractionDigits;
+    return out;
+}
+
+}  // namespace
+
+RoundedDecimal roundSignificant(double value, int precision) {
+    RoundedDecimal out;
+    out.negative = std::signbit(value);
+    double magnitude = std::fabs(value);
+    if (magnitude == 0.0) return out;
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e;
+    if (biased == 0) {
+        e = -1074;
+    } else {
+        m |= std::uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    // Drop trailing zero bits: smaller numbers keep the wide arithmetic in range.
+    const int zeros = std::countr_zero(m);
+    m >>= zeros;
+    e += zeros;
+    RoundedDecimal fast;
+    if (roundExact(m, e, precision, fast)) {
+        fast.negative = out.negative;
+        return fast;
+    }
+    RoundedDecimal slow = roundThroughText(magnitude, precision);
+    slow.negative = out.negative;
+    return slow;
+}
+
+double decimalValue(const RoundedDecimal& decimal) {
+    double value;
+    if (decimal.digits < (std::uint64_t{1} << 53) && decimal.exponent >= -22 && decimal.exponent <= 22) {
+        value = static_cast<double>(decimal.digits);
+        value = decimal.exponent >= 0 ? value * kExactPowers[decimal.exponent]
+                                      : value / kExactPowers[-decimal.exponent];
+    } else {
+        char text[48];
+        auto [end, ec] = std::to_chars(text, text + 40, decimal.digits);
+        *end++ = 'e';
+        auto [end2, ec2] = std::to_chars(end, text + sizeof text, decimal.exponent);
+        (void)ec;
+        (void)ec2;
+        std::from_chars(text, end2, value, std::chars_format::general);
+    }
+    return decimal.negative ? -value : value;
+}
+
+std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
+    std::uint64_t digits = decimal.digits;
+    int exponent = decimal.exponent;
+    if (exponent < -4) {
+        const int drop = -4 - exponent;
+        if (drop > 19) {
+            digits = 0;
+        } else {
+            const std::uint64_t divisor = kPow10[drop];
+            const std::uint64_t remainder = digits % divisor;
+            digits /= divisor;
+            if (remainder >= divisor - remainder) ++digits;  // half away from zero
+        }
+        exponent = -4;
+    }
+    while (exponent < 0 && digits != 0 && digits % 10 == 0) {
+        digits /= 10;
+        ++exponent;
+    }
+    char* p = out;
+    if (digits == 0) {
+        *p++ = '0';
+        return static_cast<std::size_t>(p - out);
+    }
+    if (decimal.negative) *p++ = '-';
+    char text[24];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, digits);
+    (void)ec;
+    const int length = static_cast<int>(end - text);
+    if (exponent >= 0) {
+        std::memcpy(p, text, length);
+        p += length;
+        std::memset(p, '0', exponent);
+        p += exponent;
+    } else {
+        const int places = -exponent;
+        const int integerLength = length - places;
+        if (integerLength > 0) {
+            std::memcpy(p, text, integerLength);
+            p += integerLength;
+        } else {
+            *p++ = '0';
+        }
+        *p++ = '.';
+        for (int i = integerLength; i < 0; ++i) *p++ = '0';
+        const int from = integerLength > 0 ? integerLength : 0;
+        std::memcpy(p, text + from, length - from);
+        p += length - from;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+}  // namespace pathshift

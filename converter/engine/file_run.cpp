@@ -1,0 +1,98 @@
+#include "engine/file_run.h"
+
+#include <system_error>
+
+#include "engine/atomic_file.h"
+
+namespace pathshift {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DiscardSink final : public OutputSink {
+public:
+    bool write(std::string_view) override { return true; }
+};
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(a, b, ec);
+    return !ec && same;
+}
+
+}  // namespace
+
+bool RunResult::allConverted() const {
+    if (refusal) return false;
+    for (const FileResult& file : files)
+        if (!file.converted) return false;
+    return true;
+}
+
+FileResult convertFile(const fs::path& source, const fs::path& destinationFolder, const ConversionOptions& options,
+                       const ConversionProgress& progress) {
+    FileResult result;
+    result.source = source;
+    std::string text;
+    std::string readError;
+    if (!readWholeFile(source, text, readError)) {
+        result.error.reason = readError;
+        return result;
+    }
+    if (destinationFolder.empty()) {
+        DiscardSink sink;
+        result.converted = convertProgram(text, options, sink, result.report, result.error, progress);
+        return result;
+    }
+
+    result.target = destinationFolder / source.filename();
+    if (sameFile(source, result.target)) {
+        result.error.reason = "the destination " + result.target.string() +
+                              " is the source file itself; choose another destination folder";
+        return result;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(destinationFolder, ec)) {
+        result.error.reason = "the destination folder " + destinationFolder.string() + " does not exist";
+        return result;
+    }
+    AtomicFile file(result.target);
+    if (!file.open()) {
+        result.error.reason = file.error() + " (" + destinationFolder.string() + ")";
+        return result;
+    }
+    if (!convertProgram(text, options, file, result.report, result.error, progress)) {
+        if (!file.error().empty()) result.error = {0, file.error() + " (" + result.target.string() + ")"};
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = {0, file.error() + " (" + result.target.string() + ")"};
+        return result;
+    }
+    result.converted = true;
+    return result;
+}
+
+RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
+                       const ConversionOptions& options, const RunProgressFn& progress, const FileDoneFn& fileDone) {
+    RunResult run;
+    if (!thicknessValue(options.thickness)) {
+        run.refusal = thicknessRefusal(options.thickness);
+        return run;
+    }
+    run.files.reserve(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        ConversionProgress fileProgress;
+        if (progress) {
+            fileProgress = [&, i](std::size_t done, std::size_t total) {
+                progress(RunProgress{i, sources.size(), &sources[i], done, total});
+            };
+            progress(RunProgress{i, sources.size(), &sources[i], 0, 1});
+        }
+        run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));
+        if (fileDone) fileDone(run.files.back());
+    }
+    return run;
+}
+
+}  // namespace pathshift

@@ -1,0 +1,156 @@
+#include "engine/line_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace pathshift {
+namespace {
+
+inline unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
+inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+}  // namespace
+
+void LineScanner::start(Events& events) {
+    stopped_ = false;
+    lineNumber_ = 0;
+    line_ = text_.substr(0, 0);
+    events.beginOfFile();
+    const char* const end = text_.data() + text_.size();
+    const char* p = text_.data();
+    while (!stopped_ && p < end) {
+        readLine(p);
+        events.line();
+        p = next_;
+    }
+    if (!stopped_) events.endOfFile();
+}
+
+void LineScanner::indexLetter(const char* at) {
+    const unsigned index = letterIndex(*at);
+    const std::uint32_t bit = std::uint32_t{1} << index;
+    if (lettersSeen_ & bit) {
+        ++count_[index];
+    } else {
+        lettersSeen_ |= bit;
+        firstAt_[index] = static_cast<std::size_t>(at - line_.data());
+        count_[index] = 1;
+    }
+}
+
+void LineScanner::indexLetters(std::uint32_t bits, const char* block) {
+    while (bits) {
+        indexLetter(block + std::countr_zero(bits));
+        bits &= bits - 1;
+    }
+}
+
+void LineScanner::readLine(const char* begin) {
+    const char* const end = text_.data() + text_.size();
+    ++lineNumber_;
+    lettersSeen_ = 0;
+    cachedField_ = 0;
+    line_ = std::string_view(begin, 0);  // indexLetter measures from the line's start
+    const char* p = begin;
+    const char* lineEnd = end;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    // Capital letters are the bytes that land in [-128, -103] once shifted by 128 - 'A'.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    bool found = false;
+    while (end - p >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        std::uint32_t ends = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+        std::uint32_t letters = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), limit)));
+        if (ends) {
+            const int at = std::countr_zero(ends);
+            indexLetters(letters & ((std::uint32_t{1} << at) - 1), p);
+            lineEnd = p + at;
+            found = true;
+            break;
+        }
+        indexLetters(letters, p);
+        p += 16;
+    }
+    if (!found)
+#endif
+    {
+        for (; p < end; ++p) {
+            if (isLineEnd(*p)) break;
+            if (letterIndex(*p) < kLetters) indexLetter(p);
+        }
+        lineEnd = p;
+    }
+    line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+    const char* next = lineEnd;
+    if (next < end) {
+        if (*next == '\r' && next + 1 < end && next[1] == '\n') ++next;
+        ++next;
+    }
+    next_ = next;
+}
+
+void LineScanner::setSeparator(char separator) {
+    separator_ = separator;
+    cachedField_ = 0;
+}
+
+int LineScanner::fieldCount() const {
+    const unsigned index = letterIndex(separator_);
+    if (index < kLetters) {
+        return (lettersSeen_ >> index & 1u) ? static_cast<int>(count_[index]) + 1 : 1;
+    }
+    return static_cast<int>(std::count(line_.begin(), line_.end(), separator_)) + 1;
+}
+
+const char* LineScanner::occurrence(int k) const {
+    const char* const end = line_.data() + line_.size();
+    const char* at;
+    int found;
+    if (cachedField_ != 0 && cachedField_ <= k) {
+        at = cachedAt_;
+        found = cachedField_;
+    } else {
+        const unsigned index = letterIndex(separator_);
+        if (index < kLetters) {
+            if (!(lettersSeen_ >> index & 1u)) return nullptr;
+            at = line_.data() + firstAt_[index];
+        } else {
+            at = static_cast<const char*>(std::memchr(line_.data(), separator_, line_.size()));
+            if (!at) return nullptr;
+        }
+        found = 1;
+    }
+    while (found < k) {
+        at = static_cast<const char*>(std::memchr(at + 1, separator_, static_cast<std::size_t>(end - at - 1)));
+        if (!at) return nullptr;
+        ++found;
+    }
+    cachedField_ = found;
+    cachedAt_ = at;
+    return at;
+}
+
+std::string_view LineScanner::field(int n) const {
+    if (n < 1) return {};
+    const char* const end = line_.data() + line_.size();
+    const char* begin = line_.data();
+    if (n >= 2) {
+        const char* before = occurrence(n - 1);
+        if (!before) return {};
+        begin = before + 1;
+    }
+    const char* after = static_cast<const char*>(std::memchr(begin, separator_, static_cast<std::size_t>(end - begin)));
+    return std::string_view(begin, static_cast<std::size_t>((after ? after : end) - begin));
+}
+
+}  // namespace pathshift

@@ -1,0 +1,71 @@
+#pragma once
+// An AWK-like line scanner over a text held in memory: it raises begin-of-file, one line event per
+// line and end-of-file, and while a line is current splits it into fields on a separator that may
+// change at any moment. Lines end in LF, CR LF or a lone CR; a last line without a line end counts.
+// Bytes are single-byte characters; separator matching is case-sensitive; fields are not trimmed.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace pathshift {
+
+class LineScanner {
+public:
+    class Events {
+    public:
+        virtual void beginOfFile() = 0;
+        virtual void line() = 0;
+        virtual void endOfFile() = 0;
+
+    protected:
+        ~Events() = default;
+    };
+
+    explicit LineScanner(std::string_view text) : text_(text) {}
+
+    // Runs the whole scan inside the call: begin-of-file, the line events in file order,
+    // end-of-file. A scan ended by stop() raises no end-of-file.
+    void start(Events& events);
+    // Ends the scan after the current line event.
+    void stop() { stopped_ = true; }
+
+    // The current line without its line end, its number (from 1) and its byte offset.
+    std::string_view currentLine() const { return line_; }
+    std::size_t lineNumber() const { return lineNumber_; }
+    std::size_t lineOffset() const { return static_cast<std::size_t>(line_.data() - text_.data()); }
+
+    void setSeparator(char separator);
+    // Occurrences of the separator in the current line plus one.
+    int fieldCount() const;
+    // Field 1 is the text before the first separator; field n the text after the (n-1)-th
+    // occurrence up to the n-th one or the line end. Empty beyond the last field.
+    std::string_view field(int n) const;
+
+private:
+    static constexpr int kLetters = 26;
+
+    void readLine(const char* begin);
+    void indexLetters(std::uint32_t bits, const char* block);
+    void indexLetter(const char* at);
+    const char* occurrence(int k) const;  // k-th occurrence from 1, or nullptr
+
+    std::string_view text_;
+    std::string_view line_;
+    const char* next_ = nullptr;  // where the next line starts
+    std::size_t lineNumber_ = 0;
+    bool stopped_ = false;
+    char separator_ = ' ';
+
+    // First position and count of every capital letter in the current line: the translator asks
+    // for a dozen letters per line, and one pass answers them all.
+    std::uint32_t lettersSeen_ = 0;
+    std::size_t firstAt_[kLetters] = {};
+    std::uint32_t count_[kLetters] = {};
+
+    // field(n) called for n = 2, 3, ... continues from the previous occurrence.
+    mutable int cachedField_ = 0;
+    mutable const char* cachedAt_ = nullptr;
+};
+
+}  // namespace pathshift

@@ -1,0 +1,41 @@
+#pragma once
+// FormatWord: every address word of the target program. Coordinates and feeds that have not changed
+// since they were last written are left out.
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/decimal_format.h"
+
+namespace pathshift {
+
+// The letters the target's words are made with. DepthZ is the tool call's "-Z": written as Z, never
+// left out, but remembered as the last Z.
+enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
+
+class WordFormatter {
+public:
+    // The begin-of-scan values: the first word of each kind is always written.
+    void reset();
+
+    // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
+    // (15 digits) or a 16-bit integer; empty when it is left out. The view lives until the next call.
+    std::string_view FormatWord(Letter letter, float value);
+    std::string_view FormatWord(Letter letter, double value);
+    std::string_view FormatWord(Letter letter, std::int16_t value);
+
+private:
+    static constexpr double kUnwritten = -9999.0;
+
+    std::string_view word(Letter letter, const RoundedDecimal& decimal);
+    // Applies the suppression and memory rules to n; false when the word is left out.
+    bool remember(Letter letter, double n);
+
+    double lastX_ = kUnwritten;
+    double lastY_ = kUnwritten;
+    double lastZ_ = kUnwritten;
+    double lastF_ = kUnwritten;
+    char buffer_[kMaxDecimalText + 2];
+};
+
+}  // namespace pathshift
