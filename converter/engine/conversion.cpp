@@ -26,8 +26,15 @@ public:
 
     bool run() {
         firstPass_ = true;
+        quick_ = true;
         scanner_.start(*this);
-        if (failed_) return false;
+        if (failed_) {
+            // The quick scan reads only some words: a full one names the first faulty line.
+            failed_ = false;
+            quick_ = false;
+            scanner_.start(*this);
+            return false;
+        }
         firstPassUnits_ = translator_.state().unitsWord;
         firstPass_ = false;
         scanner_.start(*this);
@@ -36,7 +43,7 @@ public:
 
     void beginOfFile() override {
         out_.clear();
-        translator_.beginScan(firstPass_);
+        translator_.beginScan(firstPass_, quick_);
         // The header names the units the whole program chose. Both scans start from the same state
         // and meet the same words, so the first scan already knows them and the header can go out
         // before the body instead of being put in front of it at the end.
@@ -74,6 +81,7 @@ private:
     const ConversionProgress& progress_;
     std::size_t size_;
     bool firstPass_ = true;
+    bool quick_ = true;
     bool failed_ = false;
     UnitsWord firstPassUnits_ = UnitsWord::None;
     std::size_t nextProgress_ = 0;

@@ -34,10 +34,41 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-u128 pow10Wide(int n) {  // n <= 38
-    u128 r = 1;
-    for (int i = 0; i < n; ++i) r *= 10;
-    return r;
+struct WidePowers {
+    u128 value[39];
+    constexpr WidePowers() : value() {
+        value[0] = 1;
+        for (int i = 1; i < 39; ++i) value[i] = value[i - 1] * 10;
+    }
+};
+constexpr WidePowers kWidePowers;
+inline u128 pow10Wide(int n) { return kWidePowers.value[n]; }  // n <= 38
+
+// The common case in 64 bits: a value below 2^64 with a fractional binary part, scaled up by 10^k.
+// Same contract as roundExact.
+inline bool roundNarrow(std::uint64_t m, int e, int k, int precision, RoundedDecimal& out, bool& tooLarge) {
+    tooLarge = false;
+    if (e >= 0 || e < -63 || k < 0 || k > 19) return false;
+    std::uint64_t numerator;
+    if (__builtin_mul_overflow(m, kPow10[k], &numerator)) return false;
+    const int shift = -e;
+    std::uint64_t quotient = numerator >> shift;
+    const std::uint64_t remainder = numerator & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const std::uint64_t upper = kPow10[precision];
+    if (quotient >= upper) {
+        tooLarge = true;
+        return false;
+    }
+    if (remainder > half || (remainder == half && (quotient & 1))) ++quotient;
+    int exponent = -k;
+    if (quotient == upper) {
+        quotient /= 10;
+        ++exponent;
+    }
+    out.digits = quotient;
+    out.exponent = exponent;
+    return true;
 }
 
 int bitWidth(u128 x) {
@@ -54,6 +85,12 @@ bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
     int decimalMagnitude = (binaryMagnitude * 78913) >> 18;  // floor(x * log10(2)) for |x| < 1650
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int k = precision - 1 - decimalMagnitude;
+        bool tooLarge;
+        if (roundNarrow(m, e, k, precision, out, tooLarge)) return true;
+        if (tooLarge) {  // the magnitude estimate was one too low
+            ++decimalMagnitude;
+            continue;
+        }
         if (k > 38 || k < -38) return false;
         u128 numerator = m;
         u128 denominator = 1;
@@ -101,7 +138,7 @@ bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
 }
 
 // General path: the standard library's exact scientific formatting, read back into digits.
-RoundedDecimal roundThroughText(double magnitude, int precision) {
+[[gnu::noinline]] RoundedDecimal roundThroughText(double magnitude, int precision) {
     char text[64];
     auto [end, ec] = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
                                    precision - 1);
@@ -155,13 +192,9 @@ RoundedDecimal roundSignificant(double value, int precision) {
     return slow;
 }
 
-double decimalValue(const RoundedDecimal& decimal) {
+double detail::decimalValueThroughText(const RoundedDecimal& decimal) {
     double value;
-    if (decimal.digits < (std::uint64_t{1} << 53) && decimal.exponent >= -22 && decimal.exponent <= 22) {
-        value = static_cast<double>(decimal.digits);
-        value = decimal.exponent >= 0 ? value * kExactPowers[decimal.exponent]
-                                      : value / kExactPowers[-decimal.exponent];
-    } else {
+    {
         char text[48];
         auto [end, ec] = std::to_chars(text, text + 40, decimal.digits);
         *end++ = 'e';
@@ -193,35 +226,34 @@ std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
         ++exponent;
     }
     char* p = out;
-    if (digits == 0) {
+    if (digits == 0) {  // also what a negative value rounds to: never "-0"
         *p++ = '0';
-        return static_cast<std::size_t>(p - out);
+        return 1;
     }
     if (decimal.negative) *p++ = '-';
     char text[24];
-    auto [end, ec] = std::to_chars(text, text + sizeof text, digits);
-    (void)ec;
-    const int length = static_cast<int>(end - text);
+    char* const end = text + sizeof text;
+    char* begin = end;
+    do {
+        *--begin = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    const int length = static_cast<int>(end - begin);
     if (exponent >= 0) {
-        std::memcpy(p, text, length);
-        p += length;
-        std::memset(p, '0', exponent);
-        p += exponent;
-    } else {
-        const int places = -exponent;
-        const int integerLength = length - places;
-        if (integerLength > 0) {
-            std::memcpy(p, text, integerLength);
-            p += integerLength;
-        } else {
-            *p++ = '0';
-        }
+        while (begin < end) *p++ = *begin++;
+        for (int i = 0; i < exponent; ++i) *p++ = '0';
+        return static_cast<std::size_t>(p - out);
+    }
+    const int integerLength = length + exponent;
+    if (integerLength <= 0) {
+        *p++ = '0';
         *p++ = '.';
         for (int i = integerLength; i < 0; ++i) *p++ = '0';
-        const int from = integerLength > 0 ? integerLength : 0;
-        std::memcpy(p, text + from, length - from);
-        p += length - from;
+    } else {
+        for (int i = 0; i < integerLength; ++i) *p++ = *begin++;
+        *p++ = '.';
     }
+    while (begin < end) *p++ = *begin++;
     return static_cast<std::size_t>(p - out);
 }
 

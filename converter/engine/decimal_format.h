@@ -1,6 +1,8 @@
 #pragma once
 // Decimal text of binary floating-point values, as the target program's words need it.
 
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,8 +19,56 @@ struct RoundedDecimal {
 // value with ties to even: the digits printf's %.{precision}g shows.
 RoundedDecimal roundSignificant(double value, int precision);
 
+namespace detail {
+// 10^0 .. 10^22 are exact in a 64-bit float.
+inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+double decimalValueThroughText(const RoundedDecimal& decimal);
+}  // namespace detail
+
+// The same for a 32-bit float at 7 digits, in floating-point arithmetic that is exact for the
+// usual magnitudes (10^-6 to 10^7); false for the others, which roundSignificant serves.
+inline bool roundFloatDigits(float value, RoundedDecimal& out) {
+    constexpr int kPrecision = 7;
+    constexpr double kLow = 1e6, kHigh = 1e7;  // the rounded digits lie in [kLow, kHigh)
+    constexpr double kRoundingShift = 0x1p52;  // adding and subtracting it rounds to an integer, ties to even
+    // A float's 24-bit mantissa times 5^k stays exact in a 64-bit float up to k = 12.
+    constexpr int kMaxExactScale = 12;
+    const double magnitude = std::fabs(static_cast<double>(value));
+    const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    // floor(log10(magnitude)) is the estimate or one more, so k is exact or one too large.
+    int k = kPrecision - 1 - ((binaryExponent * 78913) >> 18);
+    if (k < 0 || k > kMaxExactScale + 1) return false;
+    double scaled = magnitude * detail::kExactPowers[k];
+    if (scaled >= kHigh) {
+        if (k == 0) return false;
+        --k;
+        scaled = magnitude * detail::kExactPowers[k];
+    }
+    if (k > kMaxExactScale || scaled < kLow) return false;
+    double rounded = (scaled + kRoundingShift) - kRoundingShift;
+    int exponent = -k;
+    if (rounded == kHigh) {
+        rounded = kLow;
+        ++exponent;
+    }
+    out.digits = static_cast<std::uint64_t>(rounded);
+    out.exponent = exponent;
+    out.negative = std::signbit(value);
+    return true;
+}
+
 // The 64-bit float nearest to the rounded decimal (the digits read back as a number).
-double decimalValue(const RoundedDecimal& decimal);
+inline double decimalValue(const RoundedDecimal& decimal) {
+    if (decimal.digits >= (std::uint64_t{1} << 53) || decimal.exponent < -22 || decimal.exponent > 22)
+        return detail::decimalValueThroughText(decimal);
+    // One correctly rounded operation on exact operands.
+    const double digits = static_cast<double>(decimal.digits);
+    const double value = decimal.exponent >= 0 ? digits * detail::kExactPowers[decimal.exponent]
+                                               : digits / detail::kExactPowers[-decimal.exponent];
+    return decimal.negative ? -value : value;
+}
 
 // Longest text formatFourDecimals writes: a sign, 17 digits, up to 330 zeros or places, a point.
 constexpr std::size_t kMaxDecimalText = 360;

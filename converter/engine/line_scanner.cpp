@@ -11,7 +11,6 @@
 namespace pathshift {
 namespace {
 
-inline unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
 inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 }  // namespace
@@ -35,7 +34,7 @@ void LineScanner::indexLetter(const char* at) {
     const unsigned index = letterIndex(*at);
     const std::uint32_t bit = std::uint32_t{1} << index;
     if (lettersSeen_ & bit) {
-        ++count_[index];
+        if (++count_[index] == 2) secondAt_[index] = static_cast<std::size_t>(at - line_.data());
     } else {
         lettersSeen_ |= bit;
         firstAt_[index] = static_cast<std::size_t>(at - line_.data());
@@ -99,17 +98,8 @@ void LineScanner::readLine(const char* begin) {
     next_ = next;
 }
 
-void LineScanner::setSeparator(char separator) {
-    separator_ = separator;
-    cachedField_ = 0;
-}
-
-int LineScanner::fieldCount() const {
-    const unsigned index = letterIndex(separator_);
-    if (index < kLetters) {
-        return (lettersSeen_ >> index & 1u) ? static_cast<int>(count_[index]) + 1 : 1;
-    }
-    return static_cast<int>(std::count(line_.begin(), line_.end(), separator_)) + 1;
+int LineScanner::countOccurrences() const {
+    return static_cast<int>(std::count(line_.begin(), line_.end(), separator_));
 }
 
 const char* LineScanner::occurrence(int k) const {
@@ -140,7 +130,7 @@ const char* LineScanner::occurrence(int k) const {
     return at;
 }
 
-std::string_view LineScanner::field(int n) const {
+std::string_view LineScanner::anyField(int n) const {
     if (n < 1) return {};
     const char* const end = line_.data() + line_.size();
     const char* begin = line_.data();

@@ -35,16 +35,35 @@ public:
     std::size_t lineNumber() const { return lineNumber_; }
     std::size_t lineOffset() const { return static_cast<std::size_t>(line_.data() - text_.data()); }
 
-    void setSeparator(char separator);
+    void setSeparator(char separator) {
+        separator_ = separator;
+        cachedField_ = 0;
+    }
     // Occurrences of the separator in the current line plus one.
-    int fieldCount() const;
+    int fieldCount() const {
+        const unsigned index = letterIndex(separator_);
+        if (index < kLetters) return (lettersSeen_ >> index & 1u) ? static_cast<int>(count_[index]) + 1 : 1;
+        return countOccurrences() + 1;
+    }
     // Field 1 is the text before the first separator; field n the text after the (n-1)-th
     // occurrence up to the n-th one or the line end. Empty beyond the last field.
-    std::string_view field(int n) const;
+    std::string_view field(int n) const {
+        const unsigned index = letterIndex(separator_);
+        if (n == 2 && index < kLetters) {  // the translator's usual question, answered from the index
+            if (!(lettersSeen_ >> index & 1u)) return {};
+            const std::size_t begin = firstAt_[index] + 1;
+            const std::size_t end = count_[index] > 1 ? secondAt_[index] : line_.size();
+            return line_.substr(begin, end - begin);
+        }
+        return anyField(n);
+    }
 
 private:
     static constexpr int kLetters = 26;
+    static unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
 
+    int countOccurrences() const;
+    std::string_view anyField(int n) const;
     void readLine(const char* begin);
     void indexLetters(std::uint32_t bits, const char* block);
     void indexLetter(const char* at);
@@ -61,6 +80,7 @@ private:
     // for a dozen letters per line, and one pass answers them all.
     std::uint32_t lettersSeen_ = 0;
     std::size_t firstAt_[kLetters] = {};
+    std::size_t secondAt_[kLetters] = {};
     std::uint32_t count_[kLetters] = {};
 
     // field(n) called for n = 2, 3, ... continues from the previous occurrence.

@@ -119,9 +119,46 @@ DecimalText normalise(const char* begin, const char* end, long exponent) {
 
 }  // namespace
 
+namespace {
+
+// Characters that may continue a number after its digits: these send the text to the general path.
+inline bool mayContinue(char c) { return isBlank(c) || c == '.' || isExponentLetter(c); }
+
+// The usual shape of a word's number, [sign] digits [. digits], read in two tight loops. False when
+// the text has another shape; the general reading then starts over.
+bool readPlainNumber(const char* p, const char* end, NumberRead& result) {
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* const digits = p;
+    std::uint64_t mantissa = 0;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    const long integerDigits = p - digits;
+    long fractionDigits = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p < end && static_cast<unsigned>(*p - '0') < 10) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        fractionDigits = p - fraction;
+    }
+    const long allDigits = integerDigits + fractionDigits;
+    if (allDigits == 0 || allDigits > kMaxMantissaDigits || (p < end && mayContinue(*p))) return false;
+    if (mantissa > kTwoTo53 || fractionDigits > 22) return false;
+    double value = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
+    result.value = negative ? -value : value;
+    return true;
+}
+
+}  // namespace
+
 NumberRead readLeadingNumber(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    {
+        NumberRead plain;
+        if (readPlainNumber(p, end, plain)) return plain;
+    }
     while (p < end && isBlank(*p)) ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
@@ -227,17 +264,6 @@ std::optional<double> readStrictNumber(std::string_view text) {
     NumberRead read = convertSlow(normalise(mantissaBegin, mantissaEnd, exponent), negative);
     if (read.overflow) return std::nullopt;
     return read.value;
-}
-
-std::optional<float> narrowToFloat(double value) {
-    // Values from the largest float up to half a unit beyond it round to the largest float; the
-    // half-way point itself rounds to even, which is infinity.
-    constexpr double kFirstOverflow = 0x1.ffffffp127;
-    if (std::isnan(value)) return std::nullopt;
-    double magnitude = std::fabs(value);
-    if (magnitude >= kFirstOverflow) return std::nullopt;
-    if (magnitude > FLT_MAX) return value < 0 ? -FLT_MAX : FLT_MAX;
-    return static_cast<float>(value);
 }
 
 std::optional<std::int16_t> roundToInt16(double value) {

@@ -24,7 +24,16 @@ NumberRead readLeadingNumber(std::string_view text);
 std::optional<double> readStrictNumber(std::string_view text);
 
 // Narrowing into the 32-bit float a word is held in; empty when the value rounds beyond its range.
-std::optional<float> narrowToFloat(double value);
+inline std::optional<float> narrowToFloat(double value) {
+    // Values from the largest float up to half a unit beyond it round to the largest float; the
+    // half-way point itself rounds to even, which is infinity.
+    constexpr double kLargest = 0x1.fffffep127;
+    constexpr double kFirstOverflow = 0x1.ffffffp127;
+    const double magnitude = value < 0 ? -value : value;
+    if (magnitude <= kLargest) return static_cast<float>(value);
+    if (magnitude < kFirstOverflow) return static_cast<float>(value < 0 ? -kLargest : kLargest);
+    return std::nullopt;  // beyond the range, or not a number
+}
 
 // Rounding to the nearest integer, halves to the even neighbour, into a 16-bit integer; empty when
 // the result lies outside -32768..32767.

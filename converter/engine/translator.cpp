@@ -53,8 +53,9 @@ bool holdsWords(std::string_view line) {
 
 }  // namespace
 
-void Translator::beginScan(bool firstPass) {
+void Translator::beginScan(bool firstPass, bool quick) {
     firstPass_ = firstPass;
+    quick_ = firstPass && quick;
     state_ = TranslationState{};
     std::vector<double> table = std::move(segments_.segMin);
     segments_ = SegmentState{};
@@ -68,6 +69,16 @@ void Translator::beginScan(bool firstPass) {
     error_ = {};
 }
 
+// The first scan's part of a plunge: the segment that ends here gets its lowest level.
+void Translator::recordSegment() {
+    std::vector<double>& segMin = segments_.segMin;
+    const auto count = static_cast<std::size_t>(segments_.segCount);
+    segMin.resize(count + 2);
+    segMin[count] = segments_.segMinZ;
+    segments_.segMinZ = SegmentState::kNoZ;
+    segments_.depth = state_.curZ;
+}
+
 void Translator::endFirstScan() {
     segments_.segMin.resize(static_cast<std::size_t>(segments_.segCount) + 2);
     segments_.segMin[static_cast<std::size_t>(segments_.segCount)] = segments_.segMinZ;
@@ -78,27 +89,69 @@ bool Translator::fail(std::string reason) {
     return false;
 }
 
-bool Translator::readWord(LineScanner& s, char letter, double& value) {
-    // Callers check error_ after all words: an overflow is recorded here and reading goes on.
+// Most letters are absent from most lines: the check and the usual number stay inline, the error
+// texts out of line.
+inline bool Translator::readWord(LineScanner& s, char letter, double& value) {
     s.setSeparator(letter);
     if (s.fieldCount() <= 1) return false;
-    NumberRead read = readLeadingNumber(s.field(2));
-    if (read.overflow) {
-        if (error_.reason.empty()) fail(std::string("the ") + letter + " word is beyond the range of a number");
+    const NumberRead read = readLeadingNumber(s.field(2));
+    if (read.overflow) [[unlikely]] {
+        wordOverflow(letter);
         return false;
     }
     value = read.value;
     return true;
 }
 
-bool Translator::holdAsFloat(double value, char letter, float& out) {
-    std::optional<float> narrowed = narrowToFloat(value);
-    if (!narrowed) {
-        if (error_.reason.empty())
-            fail(std::string("the ") + letter + " value " + number(value) + " is beyond the range of a 32-bit float");
+inline bool Translator::holdAsFloat(double value, char letter, float& out) {
+    const std::optional<float> narrowed = narrowToFloat(value);
+    if (!narrowed) [[unlikely]] {
+        floatOverflow(value, letter);
         return false;
     }
     out = *narrowed;
+    return true;
+}
+
+void Translator::wordOverflow(char letter) {
+    if (error_.reason.empty()) fail(std::string("the ") + letter + " word is beyond the range of a number");
+}
+
+void Translator::floatOverflow(double value, char letter) {
+    if (error_.reason.empty())
+        fail(std::string("the ") + letter + " value " + number(value) + " is beyond the range of a 32-bit float");
+}
+
+bool Translator::measureLine(LineScanner& s) {
+    TranslationState& st = state_;
+    double v = 0;
+    bool zSeen = false;
+    if (readWord(s, 'Z', v) && holdAsFloat(v, 'Z', st.curZ)) zSeen = true;
+    if (!error_.reason.empty()) return false;
+    s.setSeparator('G');
+    const int fields = s.fieldCount();
+    for (int k = 2; k <= fields; ++k) {
+        NumberRead g = readLeadingNumber(s.field(k));
+        if (g.overflow) return fail("a G word is beyond the range of a number");
+        const double code = g.value;
+        if (code == 0) {
+            st.plungePending = true;
+            st.motionMode = 0;
+        } else if (code == 1 || code == 2 || code == 3) {
+            if (st.plungePending) {
+                recordSegment();
+                ++segments_.segCount;
+                st.plungePending = false;
+            }
+            st.motionMode = static_cast<std::int16_t>(code);
+        } else if (code == 20) {
+            st.unitsWord = UnitsWord::G70;
+        } else if (code == 21) {
+            st.unitsWord = UnitsWord::G71;
+        }
+    }
+    const bool cutting = st.motionMode >= 1 && st.motionMode <= 3;
+    if (cutting && zSeen && static_cast<float>(segments_.segMinZ) > st.curZ) segments_.segMinZ = st.curZ;
     return true;
 }
 
@@ -118,6 +171,10 @@ void Translator::noteDroppedLine(std::string_view line) {
 bool Translator::translateLine(LineScanner& scanner) {
     lineNumber_ = scanner.lineNumber();
     const std::string_view line = scanner.currentLine();
+    if (quick_) {
+        if (line.empty() || line[0] != 'N' || line.find('(') != std::string_view::npos) return true;
+        return measureLine(scanner);
+    }
     if (!firstPass_) ++report_.linesRead;
     if (line.empty() || line[0] != 'N' || line.find('(') != std::string_view::npos) {
         if (!firstPass_) noteDroppedLine(line);
@@ -260,10 +317,7 @@ bool Translator::plungeStep() {
     std::vector<double>& segMin = segments_.segMin;
     const auto count = static_cast<std::size_t>(segments_.segCount);
     if (firstPass_) {
-        segMin.resize(count + 2);
-        segMin[count] = segments_.segMinZ;
-        segments_.segMinZ = SegmentState::kNoZ;
-        segments_.depth = st.curZ;
+        recordSegment();
     } else {
         // Both scans start from the same state, so the second meets exactly the first's plunges.
         if (count + 1 >= segMin.size()) return fail("internal error: the depth table has no entry for this plunge");

@@ -27,7 +27,9 @@ public:
         : settings_(settings), tools_(tools), out_(out), report_(report) {}
 
     // The begin-of-file resets. The first scan measures (and writes nothing), the second writes.
-    void beginScan(bool firstPass);
+    // A quick first scan reads only what the depth table needs (Z and G words); it finds errors in
+    // those words only, so a failed quick scan is repeated in full to name the first faulty line.
+    void beginScan(bool firstPass, bool quick = false);
     // The line event; false when the line cannot be translated (error() says why).
     bool translateLine(LineScanner& scanner);
     // The end of the first scan closes the depth table.
@@ -39,7 +41,11 @@ public:
 private:
     bool readWord(LineScanner& scanner, char letter, double& value);
     bool holdAsFloat(double value, char letter, float& out);
+    [[gnu::noinline, gnu::cold]] void wordOverflow(char letter);
+    [[gnu::noinline, gnu::cold]] void floatOverflow(double value, char letter);
+    bool measureLine(LineScanner& scanner);
     bool plungeStep();
+    void recordSegment();
     bool writeMotion(bool hasCentre, float i, float j);
     void noteDroppedLine(std::string_view line);
     bool fail(std::string reason);
@@ -51,6 +57,7 @@ private:
     ConversionReport& report_;
 
     bool firstPass_ = true;
+    bool quick_ = false;
     std::size_t lineNumber_ = 0;
     TranslationState state_;
     SegmentState segments_;

@@ -65,7 +65,9 @@ std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decima
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, float value) {
-    return word(letter, roundSignificant(value, kFloatDigits));
+    RoundedDecimal decimal;
+    if (!roundFloatDigits(value, decimal)) decimal = roundSignificant(value, kFloatDigits);
+    return word(letter, decimal);
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, double value) {
