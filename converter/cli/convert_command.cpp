@@ -36,10 +36,11 @@ void printWarnings(const std::string& file, const ConversionReport& report) {
 
 void printSummary(const FileResult& file, bool check) {
     const ConversionReport& r = file.report;
-    std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu warnings\n",
+    const std::size_t warnings = r.warningCount();
+    std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
                 check ? "checked" : "converted", file.source.string().c_str(),
                 check ? "" : (" -> " + file.target.string()).c_str(), r.linesRead, r.blocksTranslated,
-                r.linesDropped, r.plunges, r.toolCalls, r.warningCount());
+                r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
 }
 
 // Rows from --tool first, in command-line order, then the rows of --tool-table: the first matching

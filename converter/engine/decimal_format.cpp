@@ -161,6 +161,33 @@ bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
     return out;
 }
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the decimal digits of a number at p; returns the end.
+char* writeDigits(std::uint64_t value, char* p) {
+    constexpr const char* kPairs = kDigitPairs;
+    int length = 1;
+    while (length < 20 && value >= kPow10[length]) ++length;
+    char* q = p + length;
+    while (value >= 100) {
+        const auto pair = static_cast<unsigned>(value % 100) * 2;
+        value /= 100;
+        *--q = kPairs[pair + 1];
+        *--q = kPairs[pair];
+    }
+    if (value >= 10) {
+        const auto pair = static_cast<unsigned>(value) * 2;
+        *--q = kPairs[pair + 1];
+        *--q = kPairs[pair];
+    } else {
+        *--q = static_cast<char>('0' + value);
+    }
+    return p + length;
+}
+
 }  // namespace
 
 RoundedDecimal roundSignificant(double value, int precision) {
@@ -231,29 +258,23 @@ std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
         return 1;
     }
     if (decimal.negative) *p++ = '-';
-    char text[24];
-    char* const end = text + sizeof text;
-    char* begin = end;
-    do {
-        *--begin = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    } while (digits != 0);
-    const int length = static_cast<int>(end - begin);
     if (exponent >= 0) {
-        while (begin < end) *p++ = *begin++;
+        p = writeDigits(digits, p);
         for (int i = 0; i < exponent; ++i) *p++ = '0';
         return static_cast<std::size_t>(p - out);
     }
-    const int integerLength = length + exponent;
-    if (integerLength <= 0) {
-        *p++ = '0';
-        *p++ = '.';
-        for (int i = integerLength; i < 0; ++i) *p++ = '0';
-    } else {
-        for (int i = 0; i < integerLength; ++i) *p++ = *begin++;
-        *p++ = '.';
-    }
-    while (begin < end) *p++ = *begin++;
+    const int places = -exponent;  // 1 to 4, the last one not 0
+    const std::uint64_t scale = kPow10[places];
+    p = writeDigits(digits / scale, p);
+    *p++ = '.';
+    // The fraction as four digits, of which the first `places` are written.
+    const auto fraction = static_cast<unsigned>(digits % scale * kPow10[4 - places]);
+    const unsigned high = fraction / 100 * 2, low = fraction % 100 * 2;
+    p[0] = kDigitPairs[high];
+    p[1] = kDigitPairs[high + 1];
+    p[2] = kDigitPairs[low];
+    p[3] = kDigitPairs[low + 1];
+    p += places;
     return static_cast<std::size_t>(p - out);
 }
 

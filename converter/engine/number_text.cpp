@@ -119,46 +119,9 @@ DecimalText normalise(const char* begin, const char* end, long exponent) {
 
 }  // namespace
 
-namespace {
-
-// Characters that may continue a number after its digits: these send the text to the general path.
-inline bool mayContinue(char c) { return isBlank(c) || c == '.' || isExponentLetter(c); }
-
-// The usual shape of a word's number, [sign] digits [. digits], read in two tight loops. False when
-// the text has another shape; the general reading then starts over.
-bool readPlainNumber(const char* p, const char* end, NumberRead& result) {
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
-        ++p;
-    }
-    const char* const digits = p;
-    std::uint64_t mantissa = 0;
-    while (p < end && static_cast<unsigned>(*p - '0') < 10) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-    const long integerDigits = p - digits;
-    long fractionDigits = 0;
-    if (p < end && *p == '.') {
-        const char* const fraction = ++p;
-        while (p < end && static_cast<unsigned>(*p - '0') < 10) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-        fractionDigits = p - fraction;
-    }
-    const long allDigits = integerDigits + fractionDigits;
-    if (allDigits == 0 || allDigits > kMaxMantissaDigits || (p < end && mayContinue(*p))) return false;
-    if (mantissa > kTwoTo53 || fractionDigits > 22) return false;
-    double value = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
-    result.value = negative ? -value : value;
-    return true;
-}
-
-}  // namespace
-
-NumberRead readLeadingNumber(std::string_view text) {
+NumberRead detail::readGeneralNumber(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    {
-        NumberRead plain;
-        if (readPlainNumber(p, end, plain)) return plain;
-    }
     while (p < end && isBlank(*p)) ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {

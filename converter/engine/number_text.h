@@ -16,7 +16,45 @@ struct NumberRead {
 // blanks and tabs are skipped anywhere, an optional sign, digits with at most one point, an optional
 // exponent (E, e, D or d, optional sign, at least one digit). Reading stops at the first other
 // character; text without a digit reads as 0. The value is the correctly rounded 64-bit float.
-NumberRead readLeadingNumber(std::string_view text);
+namespace detail {
+NumberRead readGeneralNumber(std::string_view text);
+inline constexpr double kPlainPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+inline bool isDigit(char c) { return static_cast<unsigned>(c - '0') < 10; }
+}  // namespace detail
+
+// The usual shape of a word's number, [sign] digits [. digits] not followed by a blank, point or
+// exponent letter, is read inline; every other text goes to the general reading.
+inline NumberRead readLeadingNumber(std::string_view text) {
+    constexpr long kMaxPlainDigits = 19;               // fit a 64-bit integer
+    constexpr std::uint64_t kExactMantissa = 1ull << 53;  // exact in a 64-bit float
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* const digits = p;
+    std::uint64_t mantissa = 0;
+    while (p < end && detail::isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    const long integerDigits = p - digits;
+    long fractionDigits = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p < end && detail::isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        fractionDigits = p - fraction;
+    }
+    const long allDigits = integerDigits + fractionDigits;
+    const bool mayContinue = p < end && (*p == ' ' || *p == '\t' || *p == '.' || *p == 'E' || *p == 'e' ||
+                                         *p == 'D' || *p == 'd');
+    if (allDigits == 0 || allDigits > kMaxPlainDigits || mayContinue || mantissa > kExactMantissa ||
+        fractionDigits > 22)
+        return detail::readGeneralNumber(text);
+    // One correctly rounded division of exact operands.
+    const double value = static_cast<double>(mantissa) / detail::kPlainPowers[fractionDigits];
+    return NumberRead{negative ? -value : value, false};
+}
 
 // The strict rule for the thickness: blanks, an optional sign, digits with at most one point and at
 // least one digit, an optional exponent (E, e, D or d, optional sign, digits), blanks; nothing else.

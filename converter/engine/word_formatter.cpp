@@ -1,5 +1,6 @@
 #include "engine/word_formatter.h"
 
+#include <bit>
 #include <charconv>
 
 namespace pathshift {
@@ -65,8 +66,13 @@ std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decima
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, float value) {
-    RoundedDecimal decimal;
-    if (!roundFloatDigits(value, decimal)) decimal = roundSignificant(value, kFloatDigits);
+    const auto slot = static_cast<std::size_t>(letter);
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    RoundedDecimal& decimal = cachedDigits_[slot];
+    if (cachedBits_[slot] != bits) {
+        if (!roundFloatDigits(value, decimal)) decimal = roundSignificant(value, kFloatDigits);
+        cachedBits_[slot] = bits;
+    }
     return word(letter, decimal);
 }
 

@@ -35,6 +35,13 @@ private:
     double lastY_ = kUnwritten;
     double lastZ_ = kUnwritten;
     double lastF_ = kUnwritten;
+    // The digits of the last 32-bit value formatted per letter: feeds and unchanged coordinates come
+    // back line after line, and their digits need not be worked out again.
+    static constexpr int kLetterCount = 10;
+    static constexpr std::uint32_t kNoValue = 0x7fc00000u;  // a NaN: never a word's value
+    std::uint32_t cachedBits_[kLetterCount] = {kNoValue, kNoValue, kNoValue, kNoValue, kNoValue,
+                                               kNoValue, kNoValue, kNoValue, kNoValue, kNoValue};
+    RoundedDecimal cachedDigits_[kLetterCount];
     char buffer_[kMaxDecimalText + 2];
 };
 
