@@ -10,6 +10,9 @@
 #include "engine/file_run.h"
 #include "engine/tool_table_file.h"
 #include "progress_line.h"
+#include "settings/app_folder.h"
+#include "settings/setting_values.h"
+#include "settings/settings_file.h"
 
 namespace pathshift::cli {
 namespace {
@@ -45,7 +48,43 @@ void printSummary(const FileResult& file, bool check) {
 
 // Rows from --tool first, in command-line order, then the rows of --tool-table: the first matching
 // row wins, so a --tool row overrides the table.
-bool buildToolTable(const ConvertArguments& args, ToolTable& table) {
+bool appendTableFile(const std::string& path, ToolTable& table) {
+    ToolTableFileError error;
+    std::optional<ToolTable> loaded = loadToolTable(path, error);
+    if (!loaded) {
+        printError(path, static_cast<std::size_t>(error.line), error.reason);
+        return false;
+    }
+    for (const ToolRow& row : loaded->rows()) table.appendRow(row);
+    return true;
+}
+
+std::string settingsFolderOf(const ConvertArguments& args) {
+    if (!args.settingsFolder.empty()) {
+        std::string folder = args.settingsFolder;
+        if (folder.back() != kFolderSeparator) folder += kFolderSeparator;
+        return folder;
+    }
+    return AppFolder(systemAppFolderPlaces());
+}
+
+// Thickness, head and DFS stored by the desktop program, where the command line does not give them.
+bool applySettings(const ConvertArguments& args, const std::string& folder, ConversionOptions& options) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        printError(folder, 0, "no such settings folder");
+        return false;
+    }
+    const StoredRunSettings stored = readRunSettings(SettingsFile(SettingsPath(folder)));
+    if (!args.thicknessGiven) options.thickness = stored.thickness;
+    if (!args.headGiven) options.head = stored.head;
+    if (!args.dfs) options.dfs = stored.dfs;
+    return true;
+}
+
+// Rows from --tool first, in command-line order, then the settings folder's table, then the rows
+// of --tool-table: the first matching row wins, so a --tool row overrides both tables.
+bool buildToolTable(const ConvertArguments& args, const std::string& settingsFolder, ToolTable& table) {
     for (const std::string& tool : args.tools) {
         const std::size_t equals = tool.find('=');
         if (equals == std::string::npos) {
@@ -54,19 +93,15 @@ bool buildToolTable(const ConvertArguments& args, ToolTable& table) {
         }
         table.appendRow({tool.substr(0, equals), tool.substr(equals + 1)});
     }
+    // A settings folder without a table is a program that never saved one: no rows.
+    if (!settingsFolder.empty() && !appendTableFile(settingsFolder + kToolTableFileName, table)) return false;
     if (!args.toolTable.empty()) {
-        ToolTableFileError error;
         std::error_code ec;
         if (!fs::exists(args.toolTable, ec)) {
             printError(args.toolTable, 0, "no such tool table");
             return false;
         }
-        std::optional<ToolTable> loaded = loadToolTable(args.toolTable, error);
-        if (!loaded) {
-            printError(args.toolTable, static_cast<std::size_t>(error.line), error.reason);
-            return false;
-        }
-        for (const ToolRow& row : loaded->rows()) table.appendRow(row);
+        if (!appendTableFile(args.toolTable, table)) return false;
     }
     return true;
 }
@@ -97,10 +132,9 @@ int convertToStdout(const ConvertArguments& args, const ConversionOptions& optio
 
 CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& args) {
     CLI::App* convert = app.add_subcommand("convert", "Convert Tarvo programs into Selvix programs");
-    convert->add_option("--thickness", args.thickness, "Part thickness, copied into the header as typed")
-        ->required()
+    auto* thickness = convert->add_option("--thickness", args.thickness, "Part thickness, copied into the header as typed")
         ->allow_extra_args(false);
-    convert->add_option("--head", args.head, "Machining head: 1 (tools 1001-1009) or 2 (tools 2001-2019)")
+    auto* head = convert->add_option("--head", args.head, "Machining head: 1 (tools 1001-1009) or 2 (tools 2001-2019)")
         ->check(CLI::IsMember({1, 2}))
         ->default_val(1);
     convert->add_flag("--dfs", args.dfs, "Write the DFS digit of the tool call as 1");
@@ -108,6 +142,15 @@ CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& args) {
     convert->add_option("--tool", args.tools, "A tool table row SRC=DST (repeatable; before --tool-table rows)")
         ->allow_extra_args(false);
     convert->add_option("--tool-table", args.toolTable, "Tool table file (ToolTbl.Dat format)");
+    // A flag, so that "--settings part.nc" does not take the source for the folder.
+    auto* settings = convert->add_flag("--settings{}", args.settingsFolder,
+                                       "Thickness, head, DFS and tool table as last kept by the desktop program; "
+                                       "--settings=DIR names its settings folder");
+    convert->parse_complete_callback([&args, thickness, head, settings] {
+        args.thicknessGiven = thickness->count() > 0;
+        args.headGiven = head->count() > 0;
+        args.useSettings = settings->count() > 0;
+    });
     auto* output = convert->add_option("-o,--output", args.outputFolder, "Destination folder");
     auto* toStdout = convert->add_flag("--stdout", args.toStdout, "Write the converted program to standard output");
     auto* check = convert->add_flag("--check", args.check, "Convert and report, write nothing");
@@ -121,6 +164,7 @@ CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& args) {
         "  pathshift-cli convert --thickness 0.75 -o out part1.nc part2.nc\n"
         "  pathshift-cli convert --thickness 18 --head 2 --dfs --tool 2005=3 --stdout part.nc\n"
         "  pathshift-cli convert --thickness 0.75 --tool-table ToolTbl.Dat --check --strict *.nc\n"
+        "  pathshift-cli convert --settings -o out part.nc\n"
         "\nExit status: 0 every file converted, 1 a file failed (the others are still written),\n"
         "2 usage error. Failures and warnings go to standard error as FILE:LINE: text.");
     return convert;
@@ -135,13 +179,19 @@ int runConvert(const ConvertArguments& args) {
         std::fprintf(stderr, "pathshift-cli convert: --stdout takes exactly one source\n");
         return kExitUsage;
     }
+    if (!args.thicknessGiven && !args.useSettings) {
+        std::fprintf(stderr, "pathshift-cli convert: --thickness is required (or --settings)\n");
+        return kExitUsage;
+    }
     ConversionOptions options;
     options.thickness = args.thickness;
     options.head = args.head == 2 ? Head::Two : Head::One;
     options.dfs = args.dfs;
     options.ipsFeed = args.ipsFeed;
     options.strict = args.strict;
-    if (!buildToolTable(args, options.tools)) return kExitUsage;
+    const std::string settingsFolder = args.useSettings ? settingsFolderOf(args) : std::string();
+    if (args.useSettings && !applySettings(args, settingsFolder, options)) return kExitUsage;
+    if (!buildToolTable(args, settingsFolder, options.tools)) return kExitUsage;
     if (!thicknessValue(options.thickness)) {
         std::fprintf(stderr, "pathshift-cli: %s; nothing was converted\n", thicknessRefusal(options.thickness).c_str());
         return kExitUsage;

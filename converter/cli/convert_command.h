@@ -23,6 +23,12 @@ struct ConvertArguments {
     bool quiet = false;
     bool strict = false;
     std::vector<std::string> sources;
+    // --settings[=DIR]: thickness, head, DFS and tool table from the desktop program's settings
+    // folder (DIR, or the folder the program itself would use); options given here override them.
+    bool useSettings = false;
+    std::string settingsFolder;
+    bool thicknessGiven = false;
+    bool headGiven = false;
 };
 
 // Adds the subcommand and its options to the application.

@@ -29,7 +29,10 @@ bool AtomicFile::failWith(const char* what) {
 
 bool AtomicFile::open() {
     const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
-    temporary_ = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    std::string name = target_.filename().string();
+    name.insert(0, 1, '.');
+    name.append(".XXXXXX");
+    temporary_ = (folder / name).string();
     fd_ = ::mkstemp(temporary_.data());
     if (fd_ < 0) {
         temporary_.clear();

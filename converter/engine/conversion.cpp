@@ -153,6 +153,7 @@ bool convertProgram(std::string_view source, const ConversionOptions& options, O
 
 ConversionResult convertProgram(std::string_view source, const ConversionOptions& options) {
     ConversionResult result;
+    result.text.reserve(source.size() + source.size() / 4 + 4096);  // targets are about as long as sources
     StringSink sink(result.text);
     result.converted = convertProgram(source, options, sink, result.report, result.error);
     if (!result.converted) result.text.clear();

@@ -220,15 +220,16 @@ RoundedDecimal roundSignificant(double value, int precision) {
 }
 
 double detail::decimalValueThroughText(const RoundedDecimal& decimal) {
-    double value;
-    {
-        char text[48];
-        auto [end, ec] = std::to_chars(text, text + 40, decimal.digits);
-        *end++ = 'e';
-        auto [end2, ec2] = std::to_chars(end, text + sizeof text, decimal.exponent);
-        (void)ec;
-        (void)ec2;
-        std::from_chars(text, end2, value, std::chars_format::general);
+    char text[48];
+    char* end = std::to_chars(text, text + 24, decimal.digits).ptr;
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, decimal.exponent).ptr;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(text, end, value, std::chars_format::general);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        // Beyond the range: as a C library reads it, infinity above and zero below.
+        value = decimal.exponent > 0 ? HUGE_VAL : 0.0;
     }
     return decimal.negative ? -value : value;
 }

@@ -53,7 +53,7 @@ inline bool roundFloatDigits(float value, RoundedDecimal& out) {
         rounded = kLow;
         ++exponent;
     }
-    out.digits = static_cast<std::uint64_t>(rounded);
+    out.digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));  // signed: one instruction
     out.exponent = exponent;
     out.negative = std::signbit(value);
     return true;
@@ -64,7 +64,7 @@ inline double decimalValue(const RoundedDecimal& decimal) {
     if (decimal.digits >= (std::uint64_t{1} << 53) || decimal.exponent < -22 || decimal.exponent > 22)
         return detail::decimalValueThroughText(decimal);
     // One correctly rounded operation on exact operands.
-    const double digits = static_cast<double>(decimal.digits);
+    const double digits = static_cast<double>(static_cast<std::int64_t>(decimal.digits));  // below 2^53
     const double value = decimal.exponent >= 0 ? digits * detail::kExactPowers[decimal.exponent]
                                                : digits / detail::kExactPowers[-decimal.exponent];
     return decimal.negative ? -value : value;

@@ -53,6 +53,7 @@ void LineScanner::readLine(const char* begin) {
     const char* const end = text_.data() + text_.size();
     ++lineNumber_;
     lettersSeen_ = 0;
+    commentSeen_ = false;
     cachedField_ = 0;
     line_ = std::string_view(begin, 0);  // indexLetter measures from the line's start
     const char* p = begin;
@@ -60,6 +61,8 @@ void LineScanner::readLine(const char* begin) {
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i paren = _mm_set1_epi8(kCommentStart);
+    std::uint32_t parens = 0;
     // Capital letters are the bytes that land in [-128, -103] once shifted by 128 - 'A'.
     const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
     const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
@@ -70,22 +73,28 @@ void LineScanner::readLine(const char* begin) {
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
         std::uint32_t letters = static_cast<std::uint32_t>(
             _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), limit)));
+        const auto blockParens = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, paren)));
         if (ends) {
             const int at = std::countr_zero(ends);
-            indexLetters(letters & ((std::uint32_t{1} << at) - 1), p);
+            const std::uint32_t before = (std::uint32_t{1} << at) - 1;
+            parens |= blockParens & before;
+            indexLetters(letters & before, p);
             lineEnd = p + at;
             found = true;
             break;
         }
+        parens |= blockParens;
         indexLetters(letters, p);
         p += 16;
     }
+    commentSeen_ = parens != 0;
     if (!found)
 #endif
     {
         for (; p < end; ++p) {
             if (isLineEnd(*p)) break;
             if (letterIndex(*p) < kLetters) indexLetter(p);
+            if (*p == kCommentStart) commentSeen_ = true;
         }
         lineEnd = p;
     }
@@ -99,6 +108,7 @@ void LineScanner::readLine(const char* begin) {
 }
 
 int LineScanner::countOccurrences() const {
+    if (separator_ == kCommentStart && !commentSeen_) return 0;
     return static_cast<int>(std::count(line_.begin(), line_.end(), separator_));
 }
 

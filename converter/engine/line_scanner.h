@@ -63,6 +63,7 @@ private:
     static unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
 
     int countOccurrences() const;
+    static constexpr char kCommentStart = '(';
     std::string_view anyField(int n) const;
     void readLine(const char* begin);
     void indexLetters(std::uint32_t bits, const char* block);
@@ -79,6 +80,7 @@ private:
     // First position and count of every capital letter in the current line: the translator asks
     // for a dozen letters per line, and one pass answers them all.
     std::uint32_t lettersSeen_ = 0;
+    bool commentSeen_ = false;  // an opening parenthesis: the translator asks on every line
     std::size_t firstAt_[kLetters] = {};
     std::size_t secondAt_[kLetters] = {};
     std::uint32_t count_[kLetters] = {};

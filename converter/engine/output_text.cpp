@@ -1,11 +1,21 @@
 #include "engine/output_text.h"
 
+#include <algorithm>
+
 namespace pathshift {
 
+void OutputText::grow(std::size_t needed) {
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + needed, kFlushSize + 4096});
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    if (size_ > 0) std::memcpy(buffer.get(), buffer_.get(), size_);
+    buffer_ = std::move(buffer);
+    capacity_ = capacity;
+}
+
 bool OutputText::flush() {
-    if (!sink_ || text_.empty()) return !failed_;
-    if (!failed_ && !sink_->write(text_)) failed_ = true;
-    text_.clear();
+    if (!sink_ || size_ == 0) return !failed_;
+    if (!failed_ && !sink_->write(text())) failed_ = true;
+    size_ = 0;
     return !failed_;
 }
 

@@ -3,6 +3,8 @@
 // text in large pieces so that a long program never needs to be held whole.
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,12 +23,25 @@ class OutputText {
 public:
     explicit OutputText(OutputSink* sink = nullptr) : sink_(sink) {}
 
-    void clear() { text_.clear(); }
-    void append(std::string_view text) { text_.append(text); }
-    void append(char c) { text_.push_back(c); }
+    void clear() { size_ = 0; }
+    void append(std::string_view text) {
+        if (text.size() > capacity_ - size_) grow(text.size());
+        // Words are a few bytes: a plain loop beats a call to memcpy.
+        char* to = buffer_.get() + size_;
+        if (text.size() <= kShortText) {
+            for (char c : text) *to++ = c;
+        } else {
+            std::memcpy(to, text.data(), text.size());
+        }
+        size_ += text.size();
+    }
+    void append(char c) {
+        if (size_ == capacity_) grow(1);
+        buffer_[size_++] = c;
+    }
     void endLine() {
-        text_.append("\r\n", 2);
-        if (sink_ && text_.size() >= kFlushSize) flush();
+        append(std::string_view("\r\n", 2));
+        if (sink_ && size_ >= kFlushSize) flush();
     }
     void AppendLine(std::string_view line) {
         append(line);
@@ -36,14 +51,19 @@ public:
     // Hands the buffered text to the sink; false when the sink refused it (then it stays refused).
     bool flush();
     bool failed() const { return failed_; }
-    // Without a sink: the whole text.
-    std::string& text() { return text_; }
+    // The text not yet handed to a sink (without a sink: the whole text).
+    std::string_view text() const { return std::string_view(buffer_.get(), size_); }
 
 private:
     // Pieces of about a megabyte keep writes large and memory small.
     static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+    static constexpr std::size_t kShortText = 16;
 
-    std::string text_;
+    void grow(std::size_t needed);
+
+    std::unique_ptr<char[]> buffer_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     OutputSink* sink_;
     bool failed_ = false;
 };

@@ -91,20 +91,29 @@ public:
     bool next(std::string_view& line) {
         if (pos_ >= text_.size()) return false;
         std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
+        terminated_ = end != std::string_view::npos;
+        if (!terminated_) end = text_.size();
         line = text_.substr(pos_, end - pos_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+            terminated_ = true;
+        }
         pos_ = end + 1;
         ++number_;
         return true;
     }
     int number() const { return number_; }
+    // Whether the last line read had its line end: a file cut short loses it.
+    bool terminated() const { return terminated_; }
 
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
     int number_ = 0;
+    bool terminated_ = false;
 };
+
+constexpr const char* kCutOff = "the file ends in the middle of a line; it may have been cut off";
 
 // The next line that is not a comment.
 bool nextContent(Lines& lines, std::string_view& line) {
@@ -141,6 +150,10 @@ std::optional<ToolTable> parseToolTable(std::string_view text, ToolTableFileErro
         error = {lines.number(), "the row count (\"rows N\") is missing"};
         return std::nullopt;
     }
+    if (!lines.terminated()) {
+        error = {lines.number(), kCutOff};
+        return std::nullopt;
+    }
     const std::string_view countText = line.substr(kRowsKey.size());
     long count = -1;
     auto [end, ec] = std::from_chars(countText.data(), countText.data() + countText.size(), count);
@@ -155,6 +168,10 @@ std::optional<ToolTable> parseToolTable(std::string_view text, ToolTableFileErro
         if (!nextContent(lines, line)) {
             error = {lines.number(), "the file ends after " + std::to_string(r) + " of " + std::to_string(count) +
                                          " rows"};
+            return std::nullopt;
+        }
+        if (!lines.terminated()) {
+            error = {lines.number(), kCutOff};
             return std::nullopt;
         }
         const std::size_t tab = line.find('\t');

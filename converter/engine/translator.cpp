@@ -51,6 +51,12 @@ bool holdsWords(std::string_view line) {
     return false;
 }
 
+// A numbered block holding "(" anywhere is a comment line.
+bool holdsComment(LineScanner& scanner) {
+    scanner.setSeparator('(');
+    return scanner.fieldCount() > 1;
+}
+
 }  // namespace
 
 void Translator::beginScan(bool firstPass, bool quick) {
@@ -172,11 +178,11 @@ bool Translator::translateLine(LineScanner& scanner) {
     lineNumber_ = scanner.lineNumber();
     const std::string_view line = scanner.currentLine();
     if (quick_) {
-        if (line.empty() || line[0] != 'N' || line.find('(') != std::string_view::npos) return true;
+        if (line.empty() || line[0] != 'N' || holdsComment(scanner)) return true;
         return measureLine(scanner);
     }
     if (!firstPass_) ++report_.linesRead;
-    if (line.empty() || line[0] != 'N' || line.find('(') != std::string_view::npos) {
+    if (line.empty() || line[0] != 'N' || holdsComment(scanner)) {
         if (!firstPass_) noteDroppedLine(line);
         return true;
     }

@@ -58,26 +58,43 @@ bool WordFormatter::remember(Letter letter, double n) {
     }
 }
 
-std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decimal) {
-    if (!remember(letter, decimalValue(decimal))) return {};
+std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decimal, double n) {
+    if (!remember(letter, n)) return {};
     buffer_[0] = letterChar(letter);
     const std::size_t length = formatFourDecimals(decimal, buffer_ + 1);
     return std::string_view(buffer_, length + 1);
 }
 
-std::string_view WordFormatter::FormatWord(Letter letter, float value) {
-    const auto slot = static_cast<std::size_t>(letter);
-    const auto bits = std::bit_cast<std::uint32_t>(value);
-    RoundedDecimal& decimal = cachedDigits_[slot];
-    if (cachedBits_[slot] != bits) {
-        if (!roundFloatDigits(value, decimal)) decimal = roundSignificant(value, kFloatDigits);
-        cachedBits_[slot] = bits;
+const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_t bits, float value) {
+    Cached& cached = cache_[static_cast<std::size_t>(letter)];
+    if (cached.bits != bits) {
+        if (!roundFloatDigits(value, cached.digits)) cached.digits = roundSignificant(value, kFloatDigits);
+        cached.n = decimalValue(cached.digits);
+        cached.bits = bits;
     }
-    return word(letter, decimal);
+    return cached;
+}
+
+const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_t bits, double value) {
+    Cached& cached = cache_[static_cast<std::size_t>(letter)];
+    if (cached.bits != bits) {
+        cached.digits = roundSignificant(value, kDoubleDigits);
+        cached.n = decimalValue(cached.digits);
+        cached.bits = bits;
+    }
+    return cached;
+}
+
+std::string_view WordFormatter::FormatWord(Letter letter, float value) {
+    // Tagged above 32 bits so that a float and a double of the same letter never share an entry.
+    const std::uint64_t bits = std::uint64_t{1} << 32 | std::bit_cast<std::uint32_t>(value);
+    const Cached& cached = digitsOf(letter, bits, value);
+    return word(letter, cached.digits, cached.n);
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, double value) {
-    return word(letter, roundSignificant(value, kDoubleDigits));
+    const Cached& cached = digitsOf(letter, std::bit_cast<std::uint64_t>(value), value);
+    return word(letter, cached.digits, cached.n);
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, std::int16_t value) {

@@ -27,7 +27,7 @@ public:
 private:
     static constexpr double kUnwritten = -9999.0;
 
-    std::string_view word(Letter letter, const RoundedDecimal& decimal);
+    std::string_view word(Letter letter, const RoundedDecimal& decimal, double n);
     // Applies the suppression and memory rules to n; false when the word is left out.
     bool remember(Letter letter, double n);
 
@@ -35,13 +35,18 @@ private:
     double lastY_ = kUnwritten;
     double lastZ_ = kUnwritten;
     double lastF_ = kUnwritten;
-    // The digits of the last 32-bit value formatted per letter: feeds and unchanged coordinates come
+    // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
     // back line after line, and their digits need not be worked out again.
+    struct Cached {
+        std::uint64_t bits = kNoValue;  // the value's bits, tagged with its width
+        RoundedDecimal digits;
+        double n = 0;
+    };
+    static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
-    static constexpr std::uint32_t kNoValue = 0x7fc00000u;  // a NaN: never a word's value
-    std::uint32_t cachedBits_[kLetterCount] = {kNoValue, kNoValue, kNoValue, kNoValue, kNoValue,
-                                               kNoValue, kNoValue, kNoValue, kNoValue, kNoValue};
-    RoundedDecimal cachedDigits_[kLetterCount];
+    const Cached& digitsOf(Letter letter, std::uint64_t bits, float value);
+    const Cached& digitsOf(Letter letter, std::uint64_t bits, double value);
+    Cached cache_[kLetterCount];
     char buffer_[kMaxDecimalText + 2];
 };
 
