@@ -24,22 +24,24 @@ public:
           progress_(progress),
           size_(size) {}
 
+    // False when the program cannot be converted: readError() is set when the source could not be
+    // read, otherwise the translator's error says why.
     bool run() {
         firstPass_ = true;
         quick_ = true;
-        scanner_.start(*this);
+        if (!scan()) return false;
         if (failed_) {
             // The quick scan reads only some words: a full one names the first faulty line.
             failed_ = false;
             quick_ = false;
-            scanner_.start(*this);
+            scan();
             return false;
         }
         firstPassUnits_ = translator_.state().unitsWord;
         firstPass_ = false;
-        scanner_.start(*this);
-        return !failed_;
+        return scan() && !failed_;
     }
+    const std::string& readError() const { return scanner_.error(); }
 
     void beginOfFile() override {
         out_.clear();
@@ -74,6 +76,12 @@ public:
     }
 
 private:
+    bool scan() {
+        if (scanner_.start(*this)) return true;
+        failed_ = true;
+        return false;
+    }
+
     LineScanner& scanner_;
     Translator& translator_;
     OutputText& out_;
@@ -119,7 +127,9 @@ void ConversionReport::warn(std::size_t line, WarningKind kind, std::string text
     warnings.push_back({line, kind, std::move(text)});
 }
 
-bool convertProgram(std::string_view source, const ConversionOptions& options, OutputSink& sink,
+namespace {
+
+bool convertScanned(LineScanner& scanner, std::size_t size, const ConversionOptions& options, OutputSink& sink,
                     ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
     report = ConversionReport{};
     error = ConversionError{};
@@ -132,10 +142,13 @@ bool convertProgram(std::string_view source, const ConversionOptions& options, O
     ToolLookup tools(options.tools);
     OutputText out(&sink);
     Translator translator(settings, tools, out, report);
-    LineScanner scanner(source);
-    FileScan scan(scanner, translator, out, options.thickness, progress, source.size());
+    FileScan scan(scanner, translator, out, options.thickness, progress, size);
     if (!scan.run()) {
-        error = translator.error();
+        if (!scan.readError().empty()) {
+            error = {0, scan.readError()};
+        } else {
+            error = translator.error();
+        }
         return false;
     }
     if (options.strict && report.warningCount() > 0) {
@@ -149,6 +162,20 @@ bool convertProgram(std::string_view source, const ConversionOptions& options, O
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool convertProgram(std::string_view source, const ConversionOptions& options, OutputSink& sink,
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
+    LineScanner scanner(source);
+    return convertScanned(scanner, source.size(), options, sink, report, error, progress);
+}
+
+bool convertProgram(TextSource& source, const ConversionOptions& options, OutputSink& sink,
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
+    LineScanner scanner(source);
+    return convertScanned(scanner, source.size(), options, sink, report, error, progress);
 }
 
 ConversionResult convertProgram(std::string_view source, const ConversionOptions& options) {

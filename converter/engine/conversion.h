@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/output_text.h"
+#include "engine/text_source.h"
 #include "engine/tool_table.h"
 
 namespace pathshift {
@@ -77,6 +78,10 @@ using ConversionProgress = std::function<void(std::size_t done, std::size_t tota
 bool convertProgram(std::string_view source, const ConversionOptions& options, OutputSink& sink,
                     ConversionReport& report, ConversionError& error,
                     const ConversionProgress& progress = {});
+
+// The same for a program read from a source (a file), in pieces, once per scan.
+bool convertProgram(TextSource& source, const ConversionOptions& options, OutputSink& sink,
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress = {});
 
 struct ConversionResult {
     bool converted = false;

@@ -33,9 +33,9 @@ FileResult convertFile(const fs::path& source, const fs::path& destinationFolder
                        const ConversionProgress& progress) {
     FileResult result;
     result.source = source;
-    std::string text;
+    SourceFile text;
     std::string readError;
-    if (!readWholeFile(source, text, readError)) {
+    if (!text.open(source, readError)) {
         result.error.reason = readError;
         return result;
     }

@@ -15,19 +15,63 @@ inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 }  // namespace
 
-void LineScanner::start(Events& events) {
+bool LineScanner::start(Events& events) {
     stopped_ = false;
     lineNumber_ = 0;
-    line_ = text_.substr(0, 0);
+    error_.clear();
+    if (source_) {
+        if (!source_->rewind(error_)) return false;
+        if (!buffer_) {
+            bufferSize_ = pieceSize_;  // a longer line makes the buffer grow to hold it
+            buffer_.reset(new char[bufferSize_]);
+        }
+        windowBegin_ = windowEnd_ = buffer_.get();
+        windowOffset_ = 0;
+        atEnd_ = false;
+    } else {
+        windowBegin_ = text_.data();
+        windowEnd_ = text_.data() + text_.size();
+        windowOffset_ = 0;
+        atEnd_ = true;
+    }
+    line_ = std::string_view(windowBegin_, 0);
     events.beginOfFile();
-    const char* const end = text_.data() + text_.size();
-    const char* p = text_.data();
-    while (!stopped_ && p < end) {
-        readLine(p);
+    const char* p = windowBegin_;
+    while (!stopped_) {
+        if (p == windowEnd_ || !readLine(p)) {
+            if (atEnd_) break;
+            if (!refill(p)) return false;
+            continue;
+        }
         events.line();
         p = next_;
     }
     if (!stopped_) events.endOfFile();
+    return true;
+}
+
+// Keeps the unread part of the window (a line cut by the end of a piece), moves it to the start of
+// the buffer and reads on behind it.
+bool LineScanner::refill(const char*& p) {
+    const std::size_t kept = static_cast<std::size_t>(windowEnd_ - p);
+    char* buffer = buffer_.get();
+    windowOffset_ += static_cast<std::size_t>(p - windowBegin_);
+    if (kept == bufferSize_) {  // one line fills the buffer: make room for more of it
+        std::unique_ptr<char[]> larger(new char[bufferSize_ * 2]);
+        std::memcpy(larger.get(), buffer, kept);
+        buffer_ = std::move(larger);
+        bufferSize_ *= 2;
+        buffer = buffer_.get();
+    } else if (kept > 0 && p != buffer) {
+        std::memmove(buffer, p, kept);
+    }
+    const long got = source_->read(buffer + kept, bufferSize_ - kept, error_);
+    if (got < 0) return false;
+    if (got == 0) atEnd_ = true;
+    windowBegin_ = buffer;
+    windowEnd_ = buffer + kept + got;
+    p = buffer;
+    return true;
 }
 
 void LineScanner::indexLetter(const char* at) {
@@ -49,8 +93,9 @@ void LineScanner::indexLetters(std::uint32_t bits, const char* block) {
     }
 }
 
-void LineScanner::readLine(const char* begin) {
-    const char* const end = text_.data() + text_.size();
+// Reads the line at begin. False when the window ends before the line does and more text follows.
+bool LineScanner::readLine(const char* begin) {
+    const char* const end = windowEnd_;
     ++lineNumber_;
     lettersSeen_ = 0;
     commentSeen_ = false;
@@ -98,6 +143,11 @@ void LineScanner::readLine(const char* begin) {
         }
         lineEnd = p;
     }
+    // Without its line end in the window, or with a CR whose LF may follow, the line is not complete.
+    if (!atEnd_ && (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end))) {
+        --lineNumber_;
+        return false;
+    }
     line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
     const char* next = lineEnd;
     if (next < end) {
@@ -105,6 +155,7 @@ void LineScanner::readLine(const char* begin) {
         ++next;
     }
     next_ = next;
+    return true;
 }
 
 int LineScanner::countOccurrences() const {

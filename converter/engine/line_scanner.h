@@ -6,7 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+
+#include "engine/text_source.h"
 
 namespace pathshift {
 
@@ -22,18 +26,27 @@ public:
         ~Events() = default;
     };
 
+    // A text held whole in memory.
     explicit LineScanner(std::string_view text) : text_(text) {}
+    // A text read in pieces from its source, from the start at every scan.
+    static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+    explicit LineScanner(TextSource& source, std::size_t pieceSize = kPieceSize)
+        : source_(&source), pieceSize_(pieceSize < 1 ? 1 : pieceSize) {}
 
     // Runs the whole scan inside the call: begin-of-file, the line events in file order,
-    // end-of-file. A scan ended by stop() raises no end-of-file.
-    void start(Events& events);
+    // end-of-file. A scan ended by stop() raises no end-of-file. False when the source could not
+    // be read (error() says why; no end-of-file either).
+    bool start(Events& events);
     // Ends the scan after the current line event.
     void stop() { stopped_ = true; }
 
     // The current line without its line end, its number (from 1) and its byte offset.
     std::string_view currentLine() const { return line_; }
     std::size_t lineNumber() const { return lineNumber_; }
-    std::size_t lineOffset() const { return static_cast<std::size_t>(line_.data() - text_.data()); }
+    std::size_t lineOffset() const {
+        return windowOffset_ + static_cast<std::size_t>(line_.data() - windowBegin_);
+    }
+    const std::string& error() const { return error_; }
 
     void setSeparator(char separator) {
         separator_ = separator;
@@ -65,12 +78,24 @@ private:
     int countOccurrences() const;
     static constexpr char kCommentStart = '(';
     std::string_view anyField(int n) const;
-    void readLine(const char* begin);
+    bool readLine(const char* begin);
+    bool refill(const char*& p);
     void indexLetters(std::uint32_t bits, const char* block);
     void indexLetter(const char* at);
     const char* occurrence(int k) const;  // k-th occurrence from 1, or nullptr
 
     std::string_view text_;
+    TextSource* source_ = nullptr;
+    // The text at hand: all of it in memory, or the part of the source in the buffer.
+    const char* windowBegin_ = nullptr;
+    const char* windowEnd_ = nullptr;
+    std::size_t windowOffset_ = 0;  // where the window starts in the whole text
+    bool atEnd_ = true;             // the window reaches the end of the text
+    std::size_t pieceSize_ = kPieceSize;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t bufferSize_ = 0;
+    std::string error_;
+
     std::string_view line_;
     const char* next_ = nullptr;  // where the next line starts
     std::size_t lineNumber_ = 0;

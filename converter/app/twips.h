@@ -1,0 +1,18 @@
+#pragma once
+// Positions and sizes of the forms are kept in twips; the screen has 15 twips to a pixel.
+
+#include <QRect>
+
+namespace pathshift::app {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
+constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
+
+// Left, top, width and height in twips.
+constexpr QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+}  // namespace pathshift::app
