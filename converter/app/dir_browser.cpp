@@ -17,7 +17,6 @@ namespace {
 
 const QString kLightGrey = QStringLiteral("background-color: rgb(224, 224, 224);");
 
-int pixelsFromTwips(double stored) { return static_cast<int>(std::lround(stored)) / kTwipsPerPixel; }
 
 QString withSeparator(const QString& folder) { return folder.endsWith('/') ? folder : folder + '/'; }
 
@@ -66,8 +65,9 @@ void DirBrws::createControls(const QStringList& drives) {
 
 // Every step that fails is skipped and the next one runs.
 void DirBrws::load() {
-    move(pixelsFromTwips(settings_.readNumber(SettingKey::DirLeft)),
-         pixelsFromTwips(settings_.readNumber(SettingKey::DirTop)));
+    const int top = pixelsFromStored(settings_.readNumber(SettingKey::DirTop));
+    const int left = pixelsFromStored(settings_.readNumber(SettingKey::DirLeft));
+    move(left, top);
     if (chosenDir_.isEmpty()) chosenDir_ = settings_.read(SettingKey::DirLastDir);
     if (chosenDir_.isEmpty()) {
         labDir_->clear();

@@ -5,7 +5,7 @@
 
 namespace pathshift::app {
 
-FileList::FileList(QWidget* parent) : QListWidget(parent), folder_(QDir::currentPath()) {
+FileList::FileList(QWidget* parent) : QListWidget(parent), folder_(QDir::cleanPath(QDir::currentPath())) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     refresh();
 }
@@ -13,7 +13,7 @@ FileList::FileList(QWidget* parent) : QListWidget(parent), folder_(QDir::current
 bool FileList::setFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir()) return false;
-    folder_ = info.absoluteFilePath();
+    folder_ = QDir::cleanPath(info.absoluteFilePath());
     refresh();
     return true;
 }

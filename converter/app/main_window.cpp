@@ -14,6 +14,7 @@
 #include "run_summary.h"
 #include "settings/setting_values.h"
 #include "skins.h"
+#include "trace_log.h"
 #include "twips.h"
 
 namespace pathshift::app {
@@ -30,10 +31,6 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-int pixelsFromTwips(double stored) {
-    if (!std::isfinite(stored) || std::fabs(stored) > 1e8) return 0;  // a hand-edited file
-    return static_cast<int>(std::lround(stored)) / kTwipsPerPixel;
-}
 
 }  // namespace
 
@@ -82,8 +79,9 @@ void MainWindow::startUp() {
     Modal::exec(about);
 
     // From here on a step that fails is skipped and the next one runs.
-    move(pixelsFromTwips(settings_.readNumber(SettingKey::WindowLeft)),
-         pixelsFromTwips(settings_.readNumber(SettingKey::WindowTop)));
+    const int top = pixelsFromStored(settings_.readNumber(SettingKey::WindowTop));
+    const int left = pixelsFromStored(settings_.readNumber(SettingKey::WindowLeft));
+    move(left, top);
     restoreToolTable();
     dPath_->setText(settings_.read(SettingKey::DestinationPath));
     sPath_->setText(settings_.read(SettingKey::SourcePath));
@@ -105,6 +103,7 @@ void MainWindow::startUp() {
 
 // A damaged table is moved aside, not overwritten by the next save, and the operator is told.
 void MainWindow::restoreToolTable() {
+    trace("load " + toolTablePath());
     QString reason;
     if (tools_.load(toolTablePath(), reason) != ToolTableModel::LoadResult::Damaged) return;
     const QString kept = toolTablePath() + ".unreadable";

@@ -81,10 +81,15 @@ void MainWindow::createControls() {
     setTabOrder();
 }
 
+// Frames and labels hold their places in the documented order but never take the focus, so the
+// chain runs through the controls that do.
 void MainWindow::setTabOrder() {
-    QList<QWidget*> order{sourceFrame_, sDir_, file1_, sPath_, destFrame_, dDir_, file2_, dPath_,
+    const QList<QWidget*> documented{sourceFrame_, sDir_, file1_, sPath_, destFrame_, dDir_, file2_, dPath_,
                           frame1_, btnProc_, frame2_, label3_, dimZ_, frame3_, head1_, head2_,
                           btnProcMfr_, toolTab_, dfs_};
+    QList<QWidget*> order;
+    for (QWidget* w : documented)
+        if (w->focusPolicy() != Qt::NoFocus) order.append(w);
     for (QAbstractButton* option : skin_->buttons()) order.append(option);
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -5,7 +5,8 @@
 namespace pathshift {
 
 void OutputText::grow(std::size_t needed) {
-    const std::size_t capacity = std::max({capacity_ * 2, size_ + needed, kFlushSize + 4096});
+    constexpr std::size_t kFirstCapacity = std::size_t{1} << 14;  // most programs are small
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + needed, kFirstCapacity});
     std::unique_ptr<char[]> buffer(new char[capacity]);
     if (size_ > 0) std::memcpy(buffer.get(), buffer_.get(), size_);
     buffer_ = std::move(buffer);

@@ -1,6 +1,7 @@
 #include "settings/app_folder.h"
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -35,6 +36,18 @@ bool isFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+// Whether a file can be created there: permissions alone do not say (a read-only mount, a
+// process that may write anywhere).
+bool canCreateFileIn(const std::string& folder) {
+    if (!isFolder(folder)) return false;
+    std::string probe = withSeparator(folder) + ".pathshift-probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 std::string ensured(const std::string& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);  // a failure shows at the first write, with its reason
@@ -65,8 +78,7 @@ std::string AppFolder(const AppFolderPlaces& places) {
     if (places.home && !places.home->empty()) return ensured(*places.home);
     const std::string programFolder = FolderOf(places.programFile);
     if (holdsVb(programFolder) && isFolder(places.fixedFolder)) return withSeparator(places.fixedFolder);
-    const bool writable = isFolder(programFolder) && ::access(programFolder.c_str(), W_OK) == 0;
-    if (writable || places.userConfigFolder.empty()) return programFolder;
+    if (canCreateFileIn(programFolder) || places.userConfigFolder.empty()) return programFolder;
     return ensured(places.userConfigFolder);
 }
 

@@ -1,7 +1,5 @@
 #include "settings/settings_file.h"
 
-#include <unistd.h>
-
 #include "engine/atomic_file.h"
 #include "settings/profile_text.h"
 
@@ -45,7 +43,9 @@ bool SettingsFile::WriteSetting(std::string_view section, std::string_view key, 
     if (exists && !readWholeFile(path_, text, readError))
         return fail(error, path_.string() + ": " + readError);
     // The rename below would replace a read-only file; the operator marked it so on purpose.
-    if (exists && ::access(path_.c_str(), W_OK) != 0)
+    namespace fs = std::filesystem;
+    const fs::perms writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (exists && (fs::status(path_, ec).permissions() & writeBits) == fs::perms::none)
         return fail(error, path_.string() + ": the file is read-only");
     AtomicFile file(path_);
     if (!file.open() || !file.write(profile::storeValue(text, section, key, value)) || !file.commit())
