@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include "form_font.h"
 #include "modal.h"
 #include "twips.h"
 
@@ -34,6 +35,7 @@ FrmAbout::FrmAbout(QWidget* parent, Registry& registry) : QDialog(parent), regis
     setWindowTitle("About " + kTitle);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(pixels(5730), pixels(3660));
+    useFormFont(*this);
     createControls();
 }
 

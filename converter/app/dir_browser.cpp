@@ -9,6 +9,7 @@
 
 #include "app_settings.h"
 #include "dir_list.h"
+#include "form_font.h"
 #include "modal.h"
 #include "twips.h"
 
@@ -28,6 +29,7 @@ DirBrws::DirBrws(AppSettings& settings, const QString& chosenDir, QWidget* paren
     setWindowTitle("Directory Selection");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(pixels(4950), pixels(3750));
+    useFormFont(*this);
     createControls(drives());
     load();
 }

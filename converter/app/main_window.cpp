@@ -10,6 +10,7 @@
 #include "dir_browser.h"
 #include "engine/file_run.h"
 #include "engine/tool_table_file.h"
+#include "form_font.h"
 #include "modal.h"
 #include "run_summary.h"
 #include "settings/setting_values.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(const QString& appFolder, const QString& programFolder, Q
     setObjectName("Main");
     setWindowTitle(kTitle);
     setFixedSize(pixels(10605), pixels(6810));
+    useFormFont(*this);
     createControls();
     connectHandlers();
     startUp();

@@ -99,6 +99,7 @@ bool LineScanner::readLine(const char* begin) {
     ++lineNumber_;
     lettersSeen_ = 0;
     commentSeen_ = false;
+    nulSeen_ = false;
     cachedField_ = 0;
     line_ = std::string_view(begin, 0);  // indexLetter measures from the line's start
     const char* p = begin;
@@ -107,7 +108,9 @@ bool LineScanner::readLine(const char* begin) {
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i paren = _mm_set1_epi8(kCommentStart);
+    const __m128i nul = _mm_setzero_si128();
     std::uint32_t parens = 0;
+    std::uint32_t nuls = 0;
     // Capital letters are the bytes that land in [-128, -103] once shifted by 128 - 'A'.
     const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
     const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
@@ -119,20 +122,24 @@ bool LineScanner::readLine(const char* begin) {
         std::uint32_t letters = static_cast<std::uint32_t>(
             _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), limit)));
         const auto blockParens = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, paren)));
+        const auto blockNuls = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
         if (ends) {
             const int at = std::countr_zero(ends);
             const std::uint32_t before = (std::uint32_t{1} << at) - 1;
             parens |= blockParens & before;
+            nuls |= blockNuls & before;
             indexLetters(letters & before, p);
             lineEnd = p + at;
             found = true;
             break;
         }
         parens |= blockParens;
+        nuls |= blockNuls;
         indexLetters(letters, p);
         p += 16;
     }
     commentSeen_ = parens != 0;
+    nulSeen_ = nuls != 0;
     if (!found)
 #endif
     {
@@ -140,6 +147,7 @@ bool LineScanner::readLine(const char* begin) {
             if (isLineEnd(*p)) break;
             if (letterIndex(*p) < kLetters) indexLetter(p);
             if (*p == kCommentStart) commentSeen_ = true;
+            if (*p == '\0') nulSeen_ = true;
         }
         lineEnd = p;
     }

@@ -47,6 +47,8 @@ public:
         return windowOffset_ + static_cast<std::size_t>(line_.data() - windowBegin_);
     }
     const std::string& error() const { return error_; }
+    // Whether the current line holds a NUL byte, which no text program does.
+    bool holdsNul() const { return nulSeen_; }
 
     void setSeparator(char separator) {
         separator_ = separator;
@@ -106,6 +108,7 @@ private:
     // for a dozen letters per line, and one pass answers them all.
     std::uint32_t lettersSeen_ = 0;
     bool commentSeen_ = false;  // an opening parenthesis: the translator asks on every line
+    bool nulSeen_ = false;
     std::size_t firstAt_[kLetters] = {};
     std::size_t secondAt_[kLetters] = {};
     std::uint32_t count_[kLetters] = {};

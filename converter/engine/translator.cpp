@@ -177,6 +177,8 @@ void Translator::noteDroppedLine(std::string_view line) {
 bool Translator::translateLine(LineScanner& scanner) {
     lineNumber_ = scanner.lineNumber();
     const std::string_view line = scanner.currentLine();
+    if (scanner.holdsNul()) [[unlikely]]
+        return fail("the line holds a NUL byte: this is not a text program (a binary or damaged file?)");
     if (quick_) {
         if (line.empty() || line[0] != 'N' || holdsComment(scanner)) return true;
         return measureLine(scanner);
