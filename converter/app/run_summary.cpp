@@ -5,6 +5,9 @@
 namespace pathshift::app {
 namespace {
 
+// Failures named in the message itself; all of them are in the details.
+constexpr qsizetype kFailuresShown = 20;
+
 QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
 
 QString failureLine(const FileResult& file) {
@@ -36,7 +39,11 @@ RunSummary summarizeRun(const RunResult& run) {
 
     RunSummary summary;
     summary.text = QString("%1 of %2 files converted.").arg(converted).arg(run.files.size());
-    if (!failures.isEmpty()) summary.text += "\n\nNot converted:\n" + failures.join('\n');
+    if (!failures.isEmpty()) {
+        summary.text += "\n\nNot converted:\n" + failures.mid(0, kFailuresShown).join('\n');
+        if (failures.size() > kFailuresShown)
+            summary.text += QString("\nand %1 more; see the details.").arg(failures.size() - kFailuresShown);
+    }
     if (!warnings.isEmpty()) summary.text += QString("\n\n%1 warnings; see the details.").arg(warnings.size());
     QStringList details;
     if (!failures.isEmpty()) details << "Not converted:" << failures << QString();

@@ -66,6 +66,13 @@ NumberRead convertSlow(const DecimalText& text, bool negative) {
     return result;
 }
 
+// Skips leading blanks and reads an optional sign; true for a minus.
+bool readBlanksAndSign(const char*& p, const char* end) {
+    while (p < end && isBlank(*p)) ++p;
+    if (p < end && (*p == '+' || *p == '-')) return *p++ == '-';
+    return false;
+}
+
 // Reads the exponent part after an exponent letter at p. Returns false when no digit follows (the
 // letter then ends the number and the exponent does not count).
 bool readExponent(const char*& p, const char* end, long& exponent) {
@@ -122,12 +129,7 @@ DecimalText normalise(const char* begin, const char* end, long exponent) {
 NumberRead detail::readGeneralNumber(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p < end && isBlank(*p)) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const bool negative = readBlanksAndSign(p, end);
 
     const char* const mantissaBegin = p;
     std::uint64_t mantissa = 0;
@@ -183,12 +185,7 @@ NumberRead detail::readGeneralNumber(std::string_view text) {
 std::optional<double> readStrictNumber(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p < end && isBlank(*p)) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const bool negative = readBlanksAndSign(p, end);
     const char* const mantissaBegin = p;
     bool anyDigit = false;
     bool point = false;

@@ -128,34 +128,45 @@ void Translator::floatOverflow(double value, char letter) {
         fail(std::string("the ") + letter + " value " + number(value) + " is beyond the range of a 32-bit float");
 }
 
-bool Translator::measureLine(LineScanner& s) {
+// The G words, every field in order.
+bool Translator::applyGWords(LineScanner& s) {
     TranslationState& st = state_;
-    double v = 0;
-    bool zSeen = false;
-    if (readWord(s, 'Z', v) && holdAsFloat(v, 'Z', st.curZ)) zSeen = true;
-    if (!error_.reason.empty()) return false;
     s.setSeparator('G');
     const int fields = s.fieldCount();
     for (int k = 2; k <= fields; ++k) {
-        NumberRead g = readLeadingNumber(s.field(k));
+        const NumberRead g = readLeadingNumber(s.field(k));
         if (g.overflow) return fail("a G word is beyond the range of a number");
         const double code = g.value;
         if (code == 0) {
             st.plungePending = true;
             st.motionMode = 0;
         } else if (code == 1 || code == 2 || code == 3) {
-            if (st.plungePending) {
-                recordSegment();
-                ++segments_.segCount;
-                st.plungePending = false;
-            }
+            if (!plungeStep()) return false;
             st.motionMode = static_cast<std::int16_t>(code);
         } else if (code == 20) {
+            st.metric = false;
             st.unitsWord = UnitsWord::G70;
         } else if (code == 21) {
+            st.metric = true;
             st.unitsWord = UnitsWord::G71;
+        } else if (code == 40) {
+            st.compWord = CompWord::G40;
+        } else if (code == 41) {
+            st.compWord = CompWord::G41;
+        } else if (code == 42) {
+            st.compWord = CompWord::G42;
         }
     }
+    return true;
+}
+
+bool Translator::measureLine(LineScanner& s) {
+    TranslationState& st = state_;
+    double v = 0;
+    bool zSeen = false;
+    if (readWord(s, 'Z', v) && holdAsFloat(v, 'Z', st.curZ)) zSeen = true;
+    if (!error_.reason.empty()) return false;
+    if (!applyGWords(s)) return false;
     const bool cutting = st.motionMode >= 1 && st.motionMode <= 3;
     if (cutting && zSeen && static_cast<float>(segments_.segMinZ) > st.curZ) segments_.segMinZ = st.curZ;
     return true;
@@ -239,34 +250,7 @@ bool Translator::translateLine(LineScanner& scanner) {
                          std::to_string(st.curTool));
     }
 
-    // G words, every field in order.
-    LineScanner& s = scanner;
-    s.setSeparator('G');
-    const int fields = s.fieldCount();
-    for (int k = 2; k <= fields; ++k) {
-        NumberRead g = readLeadingNumber(s.field(k));
-        if (g.overflow) return fail("a G word is beyond the range of a number");
-        const double code = g.value;
-        if (code == 0) {
-            st.plungePending = true;
-            st.motionMode = 0;
-        } else if (code == 1 || code == 2 || code == 3) {
-            if (!plungeStep()) return false;
-            st.motionMode = static_cast<std::int16_t>(code);
-        } else if (code == 20) {
-            st.metric = false;
-            st.unitsWord = UnitsWord::G70;
-        } else if (code == 21) {
-            st.metric = true;
-            st.unitsWord = UnitsWord::G71;
-        } else if (code == 40) {
-            st.compWord = CompWord::G40;
-        } else if (code == 41) {
-            st.compWord = CompWord::G41;
-        } else if (code == 42) {
-            st.compWord = CompWord::G42;
-        }
-    }
+    if (!applyGWords(scanner)) return false;
 
     const bool cutting = st.motionMode >= 1 && st.motionMode <= 3;
     if (firstPass_) {
@@ -318,6 +302,12 @@ bool Translator::plungeStep() {
     TranslationState& st = state_;
     if (!st.plungePending) return true;
 
+    if (quick_) {  // the quick scan only measures: the segment ends here
+        recordSegment();
+        ++segments_.segCount;
+        st.plungePending = false;
+        return true;
+    }
     ToolTableError tableError;
     std::optional<ToolTranslation> tool = tools_.translate(st.curTool, tableError);
     if (!tool) return fail("tool table row " + std::to_string(tableError.row) + ": " + tableError.reason);

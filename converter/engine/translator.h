@@ -44,6 +44,7 @@ private:
     [[gnu::noinline, gnu::cold]] void wordOverflow(char letter);
     [[gnu::noinline, gnu::cold]] void floatOverflow(double value, char letter);
     bool measureLine(LineScanner& scanner);
+    bool applyGWords(LineScanner& scanner);
     bool plungeStep();
     void recordSegment();
     bool writeMotion(bool hasCentre, float i, float j);

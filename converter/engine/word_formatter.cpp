@@ -65,8 +65,9 @@ std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decima
     return std::string_view(buffer_, length + 1);
 }
 
-const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_t bits, float value) {
-    Cached& cached = cache_[static_cast<std::size_t>(letter)];
+const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, float value) {
+    const std::uint64_t bits = std::bit_cast<std::uint32_t>(value);
+    Cached& cached = floatCache_[static_cast<std::size_t>(letter)];
     if (cached.bits != bits) {
         if (!roundFloatDigits(value, cached.digits)) cached.digits = roundSignificant(value, kFloatDigits);
         cached.n = decimalValue(cached.digits);
@@ -75,8 +76,9 @@ const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_
     return cached;
 }
 
-const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_t bits, double value) {
-    Cached& cached = cache_[static_cast<std::size_t>(letter)];
+const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    Cached& cached = doubleCache_[static_cast<std::size_t>(letter)];
     if (cached.bits != bits) {
         cached.digits = roundSignificant(value, kDoubleDigits);
         cached.n = decimalValue(cached.digits);
@@ -86,14 +88,12 @@ const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, std::uint64_
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, float value) {
-    // Tagged above 32 bits so that a float and a double of the same letter never share an entry.
-    const std::uint64_t bits = std::uint64_t{1} << 32 | std::bit_cast<std::uint32_t>(value);
-    const Cached& cached = digitsOf(letter, bits, value);
+    const Cached& cached = digitsOf(letter, value);
     return word(letter, cached.digits, cached.n);
 }
 
 std::string_view WordFormatter::FormatWord(Letter letter, double value) {
-    const Cached& cached = digitsOf(letter, std::bit_cast<std::uint64_t>(value), value);
+    const Cached& cached = digitsOf(letter, value);
     return word(letter, cached.digits, cached.n);
 }
 

@@ -38,15 +38,16 @@ private:
     // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
     // back line after line, and their digits need not be worked out again.
     struct Cached {
-        std::uint64_t bits = kNoValue;  // the value's bits, tagged with its width
+        std::uint64_t bits = kNoValue;  // the value's bits
         RoundedDecimal digits;
         double n = 0;
     };
     static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
-    const Cached& digitsOf(Letter letter, std::uint64_t bits, float value);
-    const Cached& digitsOf(Letter letter, std::uint64_t bits, double value);
-    Cached cache_[kLetterCount];
+    const Cached& digitsOf(Letter letter, float value);
+    const Cached& digitsOf(Letter letter, double value);
+    Cached floatCache_[kLetterCount];
+    Cached doubleCache_[kLetterCount];
     char buffer_[kMaxDecimalText + 2];
 };
 

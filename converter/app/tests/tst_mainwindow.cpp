@@ -19,6 +19,8 @@
 #include "file_list.h"
 #include "main_window.h"
 #include "modal.h"
+#include "run_summary.h"
+#include "skins.h"
 #include "test_folder.h"
 #include "trace_log.h"
 
@@ -241,6 +243,20 @@ private slots:
         QVERIFY(w->isEnabled());
     }
 
+    void installedSkinsAreFoundUnderShare() {
+        const QString bin = folder("prefix/bin");
+        QCOMPARE(skinFilePath(bin, 1), bin + "/Styles/Le5/Normalblue.ini");  // beside the program by default
+        QDir(dir_->path()).mkpath("prefix/share/pathshift/Styles/iTunes");
+        const QString installed = dir_->filePath("prefix/share/pathshift/Styles/iTunes/Normalitunes.ini");
+        QFile::copy(QString(PATHSHIFT_PROGRAM_DIR) + "/Styles/iTunes/Normalitunes.ini", installed);
+        QCOMPARE(skinFilePath(bin, 2), installed);
+        QCOMPARE(skinFilePath(bin, 0), QString());
+        QCOMPARE(skinFilePath(bin, 3), QString());
+        QVERIFY(readSkinSheet(installed).reason.isEmpty());
+        QVERIFY(!readSkinSheet(installed).sheet.isEmpty());
+        QVERIFY(!readSkinSheet(bin + "/none.ini").reason.isEmpty());
+    }
+
     void skinOutsideTheTableIsThePlainLook() {
         storeSettings("[Settings]\r\nSkin=7\r\n");
         auto w = start();
@@ -385,6 +401,23 @@ private slots:
         QVERIFY2(report.details.contains("warn.nc, line 5: tool 1007 is not in the tool table"), qPrintable(report.details));
     }
 
+    void summaryOfManyFailuresStaysShort() {
+        RunResult run;
+        for (int i = 0; i < 25; ++i) {
+            FileResult file;
+            file.source = "/cnc/part" + std::to_string(i) + ".nc";
+            file.error.reason = "cannot open: No such file or directory";
+            run.files.push_back(file);
+        }
+        const RunSummary summary = summarizeRun(run);
+        QVERIFY(summary.text.startsWith("0 of 25 files converted."));
+        QVERIFY(summary.text.contains("part19.nc: cannot open"));
+        QVERIFY(!summary.text.contains("part20.nc"));
+        QVERIFY(summary.text.contains("and 5 more"));
+        QVERIFY(summary.details.contains("part24.nc: cannot open"));
+        QVERIFY(summarizeRun(RunResult{}).empty());
+    }
+
     void unusableThicknessRefusesTheRun() {
         const QString source = folder("in");
         const QString target = folder("out");
@@ -487,7 +520,7 @@ private slots:
     }
 
     void foreignToolTableIsKeptAside() {
-        test::writeFile(home() + "ToolTbl.Dat", QByteArray("\x00\x01\x02\x03 spreadsheet", 16));
+        test::writeFile(home() + "ToolTbl.Dat", QByteArray("\x00\x01\x02\x03 grid state!", 16));
         auto w = start();
         QVERIFY(Modal::shown().back().text.contains("not a Pathshift tool table"));
         QVERIFY(QFile::exists(home() + "ToolTbl.Dat.unreadable"));
