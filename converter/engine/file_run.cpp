@@ -1,5 +1,6 @@
 #include "engine/file_run.h"
 
+#include <set>
 #include <system_error>
 
 #include "engine/atomic_file.h"
@@ -81,6 +82,7 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
         return run;
     }
     run.files.reserve(sources.size());
+    std::set<fs::path> written;  // two sources of one name would otherwise overwrite each other's output
     for (std::size_t i = 0; i < sources.size(); ++i) {
         ConversionProgress fileProgress;
         if (progress) {
@@ -89,7 +91,17 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
             };
             progress(RunProgress{i, sources.size(), &sources[i], 0, 1});
         }
-        run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));
+        const fs::path target = destinationFolder.empty() ? fs::path() : destinationFolder / sources[i].filename();
+        if (!target.empty() && written.count(target) > 0) {
+            FileResult clash;
+            clash.source = sources[i];
+            clash.error.reason = "another source of this run has the same name and was already written to " +
+                                 target.string() + "; convert it into another folder";
+            run.files.push_back(std::move(clash));
+        } else {
+            run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));
+            if (run.files.back().converted) written.insert(target);
+        }
         if (fileDone) fileDone(run.files.back());
     }
     return run;

@@ -12,6 +12,7 @@ namespace pathshift {
 struct ToolRow {
     std::string tarvo;   // column 1
     std::string selvix;  // column 2
+    bool operator==(const ToolRow&) const = default;
 };
 
 class ToolTable {

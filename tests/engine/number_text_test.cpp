@@ -2,6 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#ifndef PATHSHIFT_RANDOM_VALUES
+#define PATHSHIFT_RANDOM_VALUES 100000
+#endif
+
 namespace pathshift {
 namespace {
 
@@ -40,6 +52,126 @@ TEST(LeadingNumber, IsCorrectlyRoundedForLongAndExtremeTexts) {
     EXPECT_TRUE(readLeadingNumber("1e400").overflow);
     EXPECT_TRUE(readLeadingNumber("-1.8e308").overflow);
     EXPECT_FALSE(readLeadingNumber("1.7e308").overflow);
+}
+
+TEST(LeadingNumber, OnlyBlanksAndTabsAreSkipped) {
+    EXPECT_EQ(readLeadingNumber("- 5").value, -5.0);
+    EXPECT_EQ(readLeadingNumber("\t+\t5 .\t2 5").value, 5.25);
+    for (const char* text : {"\n5", "\r5", "\v5", "\f5", "_5", "=5", "\xA0" "5"})
+        EXPECT_EQ(readLeadingNumber(text).value, 0.0) << ::testing::PrintToString(std::string(text));
+    EXPECT_EQ(readLeadingNumber("5\n6").value, 5.0);
+}
+
+TEST(LeadingNumber, OneSignThenDigitsWithOnePoint) {
+    EXPECT_EQ(readLeadingNumber("+-5").value, 0.0);
+    EXPECT_EQ(readLeadingNumber("--5").value, 0.0);
+    EXPECT_EQ(readLeadingNumber("1-2").value, 1.0);
+    EXPECT_EQ(readLeadingNumber("1+2").value, 1.0);
+    EXPECT_EQ(readLeadingNumber(".").value, 0.0);
+    EXPECT_EQ(readLeadingNumber("-.").value, 0.0);
+    EXPECT_EQ(readLeadingNumber(".5").value, 0.5);
+    EXPECT_EQ(readLeadingNumber("5.").value, 5.0);
+    EXPECT_EQ(readLeadingNumber("007.50").value, 7.5);
+    EXPECT_EQ(readLeadingNumber("1..2").value, 1.0);
+    EXPECT_FALSE(readLeadingNumber("").overflow);
+}
+
+TEST(LeadingNumber, ExponentLettersAndBlanksInsideTheExponent) {
+    EXPECT_EQ(readLeadingNumber("1.e2").value, 100.0);
+    EXPECT_EQ(readLeadingNumber(".5e1").value, 5.0);
+    EXPECT_EQ(readLeadingNumber("1e - 2").value, 0.01);
+    EXPECT_EQ(readLeadingNumber("1 D +2").value, 100.0);
+    EXPECT_EQ(readLeadingNumber("25d-1").value, 2.5);
+    EXPECT_EQ(readLeadingNumber("1e2.5").value, 100.0);
+    EXPECT_EQ(readLeadingNumber("1e-").value, 1.0);
+    EXPECT_EQ(readLeadingNumber("1E+ ").value, 1.0);
+    EXPECT_EQ(readLeadingNumber("1e+-2").value, 1.0);
+    EXPECT_EQ(readLeadingNumber("3x2").value, 3.0);
+    EXPECT_EQ(readLeadingNumber("1f2").value, 1.0);
+    EXPECT_EQ(readLeadingNumber("e5").value, 0.0);
+    EXPECT_EQ(readLeadingNumber("1ee2").value, 1.0);
+}
+
+TEST(LeadingNumber, OverflowOnlyForNumbersBeyondTheRange) {
+    EXPECT_TRUE(readLeadingNumber("1e5000").overflow);
+    EXPECT_TRUE(readLeadingNumber("1" + std::string(400, '0')).overflow);
+    EXPECT_TRUE(readLeadingNumber("179769313486232e294").overflow);
+    EXPECT_FALSE(readLeadingNumber("1e-5000").overflow);
+    EXPECT_EQ(readLeadingNumber("1e-5000").value, 0.0);
+    EXPECT_FALSE(readLeadingNumber("0e500").overflow);
+    EXPECT_EQ(readLeadingNumber("0e500").value, 0.0);
+    EXPECT_FALSE(readLeadingNumber("0." + std::string(500, '0') + "1e400").overflow);
+    EXPECT_EQ(readLeadingNumber("0." + std::string(500, '0') + "1e400").value, 1e-101);
+    EXPECT_EQ(readLeadingNumber("1" + std::string(300, '0')).value, 1e300);
+    EXPECT_EQ(readLeadingNumber("1.7976931348623157e308").value, 1.7976931348623157e308);
+    EXPECT_FALSE(readLeadingNumber("1.7976931348623158e308").overflow);  // rounds down to the largest
+    EXPECT_EQ(readLeadingNumber("99999999999999999999999999999").value, 1e29);
+}
+
+// Texts built from random parts (sign, digits, point, exponent, blanks anywhere, a following word),
+// compared with the C library reading the same number written plainly.
+TEST(LeadingNumber, AgreesWithTheCLibraryOnRandomTexts) {
+    std::mt19937 random(9);
+    auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
+    auto digits = [&](int most) {
+        std::string d(random() % static_cast<unsigned>(most + 1), '0');
+        for (char& c : d) c = static_cast<char>('0' + random() % 10);
+        return d;
+    };
+    int failures = 0;
+    for (int round = 0; round < PATHSHIFT_RANDOM_VALUES / 4 && failures < 10; ++round) {
+        const bool longNumbers = round % 4 == 0;
+        const char sign = chance(30) ? '-' : chance(10) ? '+' : 0;
+        const std::string integer = digits(longNumbers ? 30 : 8);
+        const bool point = chance(70);
+        const std::string fraction = point ? digits(longNumbers ? 30 : 6) : "";
+        std::string exponent;
+        char exponentLetter = 0;
+        if (chance(20)) {
+            exponentLetter = "EeDd"[random() % 4];
+            if (chance(40)) exponent += chance(50) ? '-' : '+';
+            exponent += digits(3);
+        }
+        const std::string follower = std::string(1, "XYZGFN(;&"[random() % 9]);
+
+        std::string plain;  // what the C library reads
+        if (sign) plain += sign;
+        plain += integer.empty() && fraction.empty() ? "" : (integer.empty() ? "0" : integer);
+        if (!fraction.empty()) plain += "." + fraction;
+        const bool exponentCounts = exponentLetter && exponent.find_first_of("0123456789") != std::string::npos;
+        if (exponentCounts) plain += "e" + exponent;
+
+        std::string text;  // what the program holds, blanks anywhere
+        auto put = [&](const std::string& part) {
+            for (char c : part) {
+                if (chance(5)) text += chance(50) ? ' ' : '\t';
+                text += c;
+            }
+        };
+        if (chance(20)) text += " \t";
+        if (sign) put(std::string(1, sign));
+        put(integer);
+        if (point) put(".");
+        put(fraction);
+        if (exponentLetter) {
+            put(std::string(1, exponentLetter));
+            put(exponent);
+        }
+        text += follower;
+
+        const bool anyDigit = !integer.empty() || !fraction.empty();
+        errno = 0;
+        const double expected = anyDigit ? std::strtod(plain.c_str(), nullptr) : 0.0;
+        const bool overflow = anyDigit && errno == ERANGE && std::isinf(expected);
+        const NumberRead read = readLeadingNumber(text);
+        if (read.overflow != overflow || (!overflow && std::bit_cast<std::uint64_t>(read.value) !=
+                                                           std::bit_cast<std::uint64_t>(anyDigit ? expected : 0.0))) {
+            ++failures;
+            ADD_FAILURE() << ::testing::PrintToString(text) << " read as " << read.value << (read.overflow ? " (overflow)" : "")
+                          << ", the C library reads " << ::testing::PrintToString(plain) << " as " << expected
+                          << (overflow ? " (overflow)" : "");
+        }
+    }
 }
 
 TEST(StrictNumber, AcceptsTheThicknessForms) {

@@ -1,0 +1,374 @@
+// pathshift-cli run as a program: options, exit status, what goes to standard output and standard
+// error, and which files are written.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/tool_table.h"
+#include "engine/tool_table_file.h"
+#include "support/program_text.h"
+
+extern char** environ;
+
+namespace pathshift {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::crlfLines;
+using testing::selvixProgram;
+
+struct Outcome {
+    int status = -1;  // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& path, std::string_view text) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+std::string printable(const Outcome& o) {
+    return "exit " + std::to_string(o.status) + "\n--- stdout:\n" + o.out + "\n--- stderr:\n" + o.err;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        source = root / "source";
+        destination = root / "out";
+        fs::create_directory(source);
+        fs::create_directory(destination);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+
+    // Runs pathshift-cli with the arguments; standard input is empty.
+    Outcome run(const std::vector<std::string>& arguments) {
+        Outcome outcome;
+        const fs::path outPath = root / ".stdout";
+        const fs::path errPath = root / ".stderr";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> all{PATHSHIFT_CLI};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, PATHSHIFT_CLI, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        EXPECT_EQ(spawned, 0) << "cannot start " << PATHSHIFT_CLI;
+        if (spawned != 0) return outcome;
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.out = readFile(outPath);
+        outcome.err = readFile(errPath);
+        fs::remove(outPath);
+        fs::remove(errPath);
+        return outcome;
+    }
+
+    std::string sourceFile(const std::string& name, std::string_view text) {
+        writeFile(source / name, text);
+        return (source / name).string();
+    }
+
+    std::map<std::string, std::string> written() const {
+        std::map<std::string, std::string> found;
+        for (const auto& entry : fs::directory_iterator(destination))
+            found[entry.path().filename().string()] = readFile(entry.path());
+        return found;
+    }
+
+    fs::path root, source, destination;
+};
+
+constexpr std::string_view kBadTool = "N1T1005\nN2G0X0Y0\nN3T99999\nN4G1Z-0.25F100\n";
+constexpr std::string_view kMissingTool = "N1T1007\nN2G0X0Y0\nN3G1Z-0.25F100\n";
+
+std::vector<std::string> plungeArguments() {
+    return {"convert", "--thickness", "0.75", "--head", "1", "--dfs", "--tool", "1005=3"};
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help and version
+
+TEST_F(Cli, HelpDescribesTheConversionWithExamples) {
+    const Outcome top = run({"--help"});
+    EXPECT_EQ(top.status, 0) << printable(top);
+    EXPECT_NE(top.out.find("convert"), std::string::npos) << printable(top);
+
+    const Outcome help = run({"convert", "--help"});
+    EXPECT_EQ(help.status, 0) << printable(help);
+    for (const char* expected : {"--thickness", "--head", "--dfs", "--ips-feed", "--tool", "--tool-table", "--stdout",
+                                 "--check", "--quiet", "--strict", "xample", "pathshift-cli convert --thickness"})
+        EXPECT_NE(help.out.find(expected), std::string::npos) << expected << "\n" << printable(help);
+}
+
+TEST_F(Cli, VersionPrintsTheProgramAndItsVersion) {
+    const Outcome o = run({"--version"});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    const std::string all = o.out + o.err;
+    EXPECT_NE(all.find_first_of("0123456789"), std::string::npos) << printable(o);
+    EXPECT_NE(all.find('.'), std::string::npos) << printable(o);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Usage errors
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndWriteNothing) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const std::string b = sourceFile("b.nc", testing::kPlungeSource);
+    const std::string out = destination.string();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"convert"},
+        {"frobnicate", a},
+        {"convert", "-o", out, a},
+        {"convert", "--thickness", "0.75", "-o", out},
+        {"convert", "--thickness", "0.75", a},
+        {"convert", "--thickness", "0.75", "--head", "3", "-o", out, a},
+        {"convert", "--thickness", "0.75", "--head", "0", "-o", out, a},
+        {"convert", "--thickness", "0.75", "--head", "x", "-o", out, a},
+        {"convert", "--thickness", "0.75", "-o", out, "--stdout", a},
+        {"convert", "--thickness", "0.75", "--stdout", a, b},
+        {"convert", "--thickness", "0.75mm", "-o", out, a},
+        {"convert", "--thickness", "", "-o", out, a},
+        {"convert", "--thickness", "1,5", "--stdout", a},
+        {"convert", "--thickness", "0.75", "--frobnicate", "-o", out, a},
+        {"convert", "--thickness", "0.75", "--tool", "1005", "-o", out, a},
+        {"convert", "--thickness", "0.75", "-o"},
+    };
+    for (const auto& arguments : cases) {
+        const Outcome o = run(arguments);
+        std::string shown;
+        for (const std::string& s : arguments) shown += " " + s;
+        EXPECT_EQ(o.status, 2) << "pathshift-cli" << shown << "\n" << printable(o);
+        EXPECT_FALSE(o.err.empty()) << "pathshift-cli" << shown << ": a usage error says why";
+        EXPECT_TRUE(o.out.find("G306") == std::string::npos) << shown;
+        EXPECT_TRUE(written().empty()) << "pathshift-cli" << shown;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Converting
+
+TEST_F(Cli, StdoutCarriesExactlyTheConvertedProgram) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"--stdout", a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(o.out, testing::plungeProgram());
+    EXPECT_TRUE(written().empty());
+}
+
+TEST_F(Cli, OutputFolderGetsOneFilePerSourceAndASummary) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const std::string b = sourceFile("b.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", destination.string(), a, b});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(written(), (std::map<std::string, std::string>{{"a.nc", testing::plungeProgram()},
+                                                             {"b.nc", testing::plungeProgram()}}));
+    EXPECT_NE(o.out.find("a.nc"), std::string::npos) << printable(o);
+    EXPECT_NE(o.out.find("b.nc"), std::string::npos) << printable(o);
+    // Standard error is not a terminal here: no progress line.
+    EXPECT_EQ(o.err.find_first_of("\r\033"), std::string::npos) << printable(o);
+}
+
+TEST_F(Cli, AFailedFileIsReportedWithItsLineAndTheOthersAreWritten) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const std::string bad = sourceFile("bad.nc", kBadTool);
+    const std::string c = sourceFile("c.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", destination.string(), a, bad, c});
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_NE(o.err.find(bad + ":3: "), std::string::npos) << printable(o);
+    EXPECT_EQ(written(), (std::map<std::string, std::string>{{"a.nc", testing::plungeProgram()},
+                                                             {"c.nc", testing::plungeProgram()}}));
+}
+
+TEST_F(Cli, AMissingSourceIsReportedByNameAndTheOthersAreWritten) {
+    const std::string missing = (source / "missing.nc").string();
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", destination.string(), missing, a});
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_NE(o.err.find(missing + ": "), std::string::npos) << printable(o);
+    EXPECT_EQ(written(), (std::map<std::string, std::string>{{"a.nc", testing::plungeProgram()}}));
+}
+
+TEST_F(Cli, FailuresOnStdoutRunsPrintNothingOnStdout) {
+    const std::string bad = sourceFile("bad.nc", kBadTool);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"--stdout", bad});
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find(bad + ":3: "), std::string::npos) << printable(o);
+}
+
+TEST_F(Cli, TheSourceFolderAsDestinationNeverReplacesTheSource) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", source.string(), a});
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_NE(o.err.find(a), std::string::npos) << printable(o);
+    EXPECT_EQ(readFile(a), testing::kPlungeSource);
+    EXPECT_EQ(std::distance(fs::directory_iterator(source), fs::directory_iterator()), 1);
+}
+
+TEST_F(Cli, AMissingDestinationFolderFailsEveryFile) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const fs::path missing = root / "missing";
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", missing.string(), a});
+    EXPECT_NE(o.status, 0) << printable(o);
+    EXPECT_NE(o.err.find(a), std::string::npos) << printable(o);
+    EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(Cli, WarningsNameTheFileAndLine) {
+    const std::string a = sourceFile("a.nc", kMissingTool);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", destination.string(), a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_NE(o.err.find(a + ":3: warning: "), std::string::npos) << printable(o);
+    EXPECT_EQ(written().size(), 1u);
+}
+
+TEST_F(Cli, StrictTurnsWarningsIntoFailures) {
+    const std::string a = sourceFile("a.nc", kMissingTool);
+    const std::string b = sourceFile("b.nc", testing::kPlungeSource);
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"--strict", "-o", destination.string(), a, b});
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_NE(o.err.find(a + ":3: "), std::string::npos) << printable(o);
+    EXPECT_EQ(written(), (std::map<std::string, std::string>{{"b.nc", testing::plungeProgram()}}));
+
+    const Outcome toStdout = run(plungeArguments() + std::vector<std::string>{"--strict", "--stdout", a});
+    EXPECT_EQ(toStdout.status, 1) << printable(toStdout);
+    EXPECT_EQ(toStdout.out, "");
+}
+
+TEST_F(Cli, CheckConvertsAndReportsButWritesNothing) {
+    const std::string a = sourceFile("a.nc", kMissingTool);
+    const std::string bad = sourceFile("bad.nc", kBadTool);
+    const Outcome ok = run(plungeArguments() + std::vector<std::string>{"--check", a});
+    EXPECT_EQ(ok.status, 0) << printable(ok);
+    EXPECT_NE(ok.err.find(a + ":3: warning: "), std::string::npos) << printable(ok);
+    const Outcome failed = run(plungeArguments() + std::vector<std::string>{"--check", a, bad});
+    EXPECT_EQ(failed.status, 1) << printable(failed);
+    EXPECT_NE(failed.err.find(bad + ":3: "), std::string::npos) << printable(failed);
+    EXPECT_EQ(std::distance(fs::directory_iterator(source), fs::directory_iterator()), 2);
+    EXPECT_TRUE(written().empty());
+}
+
+TEST_F(Cli, QuietPrintsOnlyFailures) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const std::string bad = sourceFile("bad.nc", kBadTool);
+    const Outcome ok = run(plungeArguments() + std::vector<std::string>{"--quiet", "-o", destination.string(), a});
+    EXPECT_EQ(ok.status, 0) << printable(ok);
+    EXPECT_EQ(ok.out, "");
+    EXPECT_EQ(ok.err, "");
+    EXPECT_EQ(written().size(), 1u);
+    const Outcome failed = run(plungeArguments() + std::vector<std::string>{"-q", "-o", destination.string(), bad});
+    EXPECT_EQ(failed.status, 1) << printable(failed);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_NE(failed.err.find(bad + ":3: "), std::string::npos) << printable(failed);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Option values
+
+TEST_F(Cli, HeadAndFeedOptionsReachTheConversion) {
+    const std::string a = sourceFile("a.nc", "N1G20\nN2T2005\nN3G0X0Y0\nN4G1Z-0.25F120\n");
+    const Outcome o = run({"convert", "--thickness", "0.75", "--head", "2", "--ips-feed", "--tool", "2005=4", "--stdout", a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(o.out, selvixProgram("G70", "0.75",
+                                   crlfLines({"G0Z2M5", "", "(DIS, \"T4\")", "G306T4h4S0D0Z-1", "M93", "G0X0Y0Z1.5",
+                                              "G1Z0F2"})))
+        << printable(o);
+    const Outcome head1 = run({"convert", "--thickness", "0.75", "--tool", "2005=4", "--stdout", a});
+    EXPECT_EQ(head1.status, 0) << printable(head1);
+    EXPECT_NE(head1.out.find("(DIS, \"T0\")\r\nG306T0h0S0D0Z-1\r\n"), std::string::npos) << printable(head1);
+    EXPECT_NE(head1.out.find("\r\nG1Z0F120\r\n"), std::string::npos) << printable(head1);
+}
+
+TEST_F(Cli, ValuesBeginningWithAMinusSignAreValues) {
+    const std::string a = sourceFile("a.nc", "N1T1001\nN2G0X0Y0\nN3G1Z-0.25F100\n");
+    const Outcome o = run({"convert", "--thickness", "-0.5", "--tool", "1001=-3", "--stdout", a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    // Depth -0.25 - -0.5 and approach height -0.5 + 0.25 + 0.5 are both 0.25.
+    EXPECT_EQ(o.out, selvixProgram("", "-0.5",
+                                   crlfLines({"G0Z2M5", "", "(DIS, \"T-3\")", "G306T-3h-3S0D0Z0.25", "M93", "G0X0Y0",
+                                              "G1Z0F100"})))
+        << printable(o);
+}
+
+TEST_F(Cli, ToolRowsKeepTheirOrderAndTheirBlanks) {
+    const std::string a = sourceFile("a.nc", "N1T1005\nN2G0X0Y0\nN3G1Z-0.25F100\n");
+    struct Case {
+        std::vector<std::string> tools;
+        std::string called;
+    };
+    for (const Case& c : {Case{{"1005=3", "1005=8"}, "T3"}, Case{{"1005=8", "1005=3"}, "T8"},
+                          Case{{" 1005 = 4 "}, "T4"}, Case{{"1005==7"}, "T0"}, Case{{"1005=7=8"}, "T7"},
+                          Case{{"1006=1", "1005=12.5"}, "T12"}, Case{{"1005="}, "T0"}, Case{{"=1005"}, "T5"}}) {
+        std::vector<std::string> arguments{"convert", "--thickness", "0.75"};
+        for (const std::string& tool : c.tools) arguments.insert(arguments.end(), {"--tool", tool});
+        arguments.insert(arguments.end(), {"--stdout", a});
+        const Outcome o = run(arguments);
+        EXPECT_EQ(o.status, 0) << printable(o);
+        EXPECT_NE(o.out.find("(DIS, \"" + c.called + "\")\r\nG306" + c.called + "h"), std::string::npos)
+            << c.tools.front() << " should call " << c.called << "\n" << printable(o);
+    }
+}
+
+TEST_F(Cli, TheToolTableFileIsUsed) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const fs::path table = root / "ToolTbl.Dat";
+    std::string error;
+    ASSERT_TRUE(saveToolTable(table, ToolTable(std::vector<ToolRow>{{" 1005", "3"}}), error)) << error;
+    const Outcome o = run({"convert", "--thickness", "0.75", "--dfs", "--tool-table", table.string(), "--stdout", a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(o.out, testing::plungeProgram());
+}
+
+TEST_F(Cli, ADamagedToolTableStopsTheRunWithItsName) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const fs::path table = root / "ToolTbl.Dat";
+    for (std::string_view damaged : {"not a tool table\n", "Pathshift tool table 1\nrows 2\n1005\t3\n",
+                                     "Pathshift tool table 1\nrows 1\n1005\t\\q\n"}) {
+        writeFile(table, damaged);
+        const Outcome o = run(plungeArguments() +
+                              std::vector<std::string>{"--tool-table", table.string(), "-o", destination.string(), a});
+        EXPECT_NE(o.status, 0) << printable(o);
+        EXPECT_NE(o.err.find(table.string()), std::string::npos) << printable(o);
+        EXPECT_TRUE(written().empty());
+    }
+}
+
+}  // namespace
+}  // namespace pathshift

@@ -1,0 +1,48 @@
+#pragma once
+// A program held in memory but handed out like a file, in short reads, failing on demand.
+
+#include <algorithm>
+#include <string>
+
+#include "engine/text_source.h"
+
+namespace pathshift::testing {
+
+// A text handed out in reads of at most `chunk` bytes; it can fail a read or a rewind on demand.
+class PieceSource final : public TextSource {
+public:
+    PieceSource(std::string text, std::size_t chunk) : text_(std::move(text)), chunk_(chunk) {}
+
+    bool rewind(std::string& error) override {
+        ++rewinds;
+        if (failRewind) {
+            error = "rewind refused";
+            return false;
+        }
+        at_ = 0;
+        return true;
+    }
+    long read(char* into, std::size_t size, std::string& error) override {
+        if (failAfterReads >= 0 && reads_++ >= failAfterReads) {
+            error = "read failed";
+            return -1;
+        }
+        const std::size_t n = std::min({size, chunk_, text_.size() - at_});
+        std::copy_n(text_.data() + at_, n, into);
+        at_ += n;
+        return static_cast<long>(n);
+    }
+    std::size_t size() const override { return text_.size(); }
+
+    int failAfterReads = -1;
+    bool failRewind = false;
+    int rewinds = 0;
+
+private:
+    std::string text_;
+    std::size_t chunk_;
+    std::size_t at_ = 0;
+    int reads_ = 0;
+};
+
+}  // namespace pathshift::testing
