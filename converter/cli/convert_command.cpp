@@ -30,8 +30,12 @@ void printError(const std::string& file, std::size_t line, const std::string& re
 }
 
 void printWarnings(const std::string& file, const ConversionReport& report) {
-    for (const ConversionWarning& warning : report.warnings)
-        std::fprintf(stderr, "%s:%zu: warning: %s\n", file.c_str(), warning.line, warning.text.c_str());
+    for (const ConversionWarning& warning : report.warnings) {
+        if (warning.line > 0)
+            std::fprintf(stderr, "%s:%zu: warning: %s\n", file.c_str(), warning.line, warning.text.c_str());
+        else
+            std::fprintf(stderr, "%s: warning: %s\n", file.c_str(), warning.text.c_str());
+    }
     if (report.unlistedWarnings > 0)
         std::fprintf(stderr, "%s: warning: %zu more warnings of the kinds above are not listed\n", file.c_str(),
                      report.unlistedWarnings);

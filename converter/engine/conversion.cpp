@@ -15,10 +15,11 @@ constexpr std::size_t kProgressStep = std::size_t{4} << 20;
 // closes the depth table after the first scan and the program after the second.
 class FileScan final : public LineScanner::Events {
 public:
-    FileScan(LineScanner& scanner, Translator& translator, OutputText& out, std::string_view thicknessText,
-             const ConversionProgress& progress, std::size_t size)
+    FileScan(LineScanner& scanner, Translator& translator, OutputText& out, ConversionReport& report,
+             std::string_view thicknessText, const ConversionProgress& progress, std::size_t size)
         : scanner_(scanner),
           translator_(translator),
+          report_(report),
           out_(out),
           thicknessText_(thicknessText),
           progress_(progress),
@@ -70,6 +71,10 @@ public:
             translator_.endFirstScan();
             return;
         }
+        if (report_.blocksTranslated == 0)
+            report_.warn(0, WarningKind::NoBlocks,
+                         "the program holds no numbered block (a line starting with N): the output is the header "
+                         "and trailer alone");
         appendTrailer(out_);
         out_.endLine();  // the file ends with an empty line after the trailer
         if (progress_) progress_(2 * size_, 2 * size_);
@@ -84,6 +89,7 @@ private:
 
     LineScanner& scanner_;
     Translator& translator_;
+    ConversionReport& report_;
     OutputText& out_;
     std::string_view thicknessText_;
     const ConversionProgress& progress_;
@@ -142,7 +148,7 @@ bool convertScanned(LineScanner& scanner, std::size_t size, const ConversionOpti
     ToolLookup tools(options.tools);
     OutputText out(&sink);
     Translator translator(settings, tools, out, report);
-    FileScan scan(scanner, translator, out, options.thickness, progress, size);
+    FileScan scan(scanner, translator, out, report, options.thickness, progress, size);
     if (!scan.run()) {
         if (!scan.readError().empty()) {
             error = {0, scan.readError()};

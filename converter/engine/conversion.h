@@ -39,11 +39,12 @@ enum class WarningKind : std::uint8_t {
     ToolNotInTable,    // a tool called by its last digit
     SegmentWithoutZ,   // a cutting segment without any Z word
     CutBeforeRapid,    // cutting moves before the first rapid, with no tool call before them
+    NoBlocks,          // not one numbered block: the output is the header and trailer alone
 };
-constexpr int kWarningKinds = 7;
+constexpr int kWarningKinds = 8;
 
 struct ConversionWarning {
-    std::size_t line = 0;
+    std::size_t line = 0;  // 0 for a warning about the whole program
     WarningKind kind{};
     std::string text;
 };

@@ -764,5 +764,20 @@ TEST(StrictMode, AProgramWithoutWarningsConvertsAsUsual) {
     EXPECT_EQ(result.text, testing::plungeProgram());
 }
 
+TEST(ConversionWarnings, AProgramWithoutNumberedBlocksIsNamedAsSuch) {
+    for (std::string_view source : {std::string_view(""), std::string_view("%\nO100 (PANEL)\nn10g1x1\n")}) {
+        const ConversionResult result = convertProgram(source, baseOptions());
+        ASSERT_TRUE(result.converted) << result.error.reason;
+        const auto warnings = warningsOf(result.report, WarningKind::NoBlocks);
+        ASSERT_EQ(warnings.size(), 1u) << source;
+        EXPECT_EQ(warnings[0].line, 0u);
+    }
+    const ConversionResult numbered = convertProgram("N1G0X1\n", baseOptions());
+    EXPECT_TRUE(warningsOf(numbered.report, WarningKind::NoBlocks).empty());
+    ConversionOptions strict = baseOptions();
+    strict.strict = true;
+    EXPECT_FALSE(convertProgram("(ONLY A COMMENT)\n", strict).converted);
+}
+
 }  // namespace
 }  // namespace pathshift
