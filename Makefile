@@ -5,14 +5,14 @@ NATIVE    := $(BUILD)/native
 SANITIZE  := $(BUILD)/sanitize
 DEMO_OUT  ?= out/examples
 JOBS      ?= $(shell nproc)
-FUZZ_RUNS ?= 20000
+FUZZ_RUNS ?= 100000
 
-.PHONY: all setup build build-sanitize demo test test-native test-sanitize bench clean
+.PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean
 
 all: build
 
 setup:
-	@scripts/setup.sh engine
+	@scripts/setup.sh engine app
 
 $(NATIVE)/build.ninja:
 	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -22,9 +22,9 @@ build: setup $(NATIVE)/build.ninja
 
 # Engine tests and the fuzz target under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang.
 $(SANITIZE)/build.ninja:
-	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DPATHSHIFT_SANITIZE=ON -DPATHSHIFT_FUZZ=ON -DPATHSHIFT_FUZZ_RUNS=$(FUZZ_RUNS)
+	  -DPATHSHIFT_SANITIZE=ON -DPATHSHIFT_FUZZ=ON -DPATHSHIFT_FUZZ_RUNS=$(FUZZ_RUNS) -DPATHSHIFT_BUILD_APP=OFF
 
 build-sanitize: setup $(SANITIZE)/build.ninja
 	cmake --build $(SANITIZE) -j $(JOBS)
@@ -42,6 +42,10 @@ test: test-native test-sanitize
 
 bench: build
 	@scripts/bench.sh $(NATIVE)
+
+# The README's picture of the main window, taken from the real program on Qt's offscreen platform.
+screenshot: build
+	QT_QPA_PLATFORM=offscreen $(NATIVE)/converter/app/pathshift-screenshot docs/pathshift-main-window.png examples
 
 clean:
 	rm -rf $(BUILD) out

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: scripts/setup.sh GROUP...   (groups: engine)
+# Usage: scripts/setup.sh GROUP...   (groups: engine, app, control)
 set -euo pipefail
 
 declare -A GROUP_PACKAGES=(
   [engine]="g++ cmake ninja-build make pkg-config libgtest-dev libgmock-dev libcli11-dev clang libclang-rt-14-dev valgrind"
+  [app]="qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+  # The control: mingw-w64 cross compilers and widl, GoogleTest sources for the cross build, Wine of
+  # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb.
+  [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb"
 )
 
 missing=()
@@ -29,6 +33,17 @@ if [[ $(id -u) -ne 0 ]]; then
   echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
   exit 1
 fi
+
+# Packages of a foreign architecture (name:arch) need that architecture enabled before apt-get update.
+for pkg in "${missing[@]}"; do
+  if [[ $pkg == *:* ]]; then
+    arch=${pkg##*:}
+    if [[ $arch != "$(dpkg --print-architecture)" ]] && ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+      echo "setup: enabling the $arch architecture"
+      dpkg --add-architecture "$arch"
+    fi
+  fi
+done
 
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
