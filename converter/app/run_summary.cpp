@@ -25,11 +25,13 @@ RunSummary summarizeRun(const RunResult& run) {
     for (const FileResult& file : run.files) {
         if (file.converted) ++converted;
         else failures.append(failureLine(file));
-        for (const ConversionWarning& warning : file.report.warnings)
-            warnings.append(QString("%1, line %2: %3")
-                                .arg(nameOf(file.source))
-                                .arg(warning.line)
-                                .arg(QString::fromStdString(warning.text)));
+        for (const ConversionWarning& warning : file.report.warnings) {
+            const QString text = QString::fromStdString(warning.text);
+            if (warning.line > 0)
+                warnings.append(QString("%1, line %2: %3").arg(nameOf(file.source)).arg(warning.line).arg(text));
+            else
+                warnings.append(QString("%1: %2").arg(nameOf(file.source), text));
+        }
         if (file.report.unlistedWarnings > 0)
             warnings.append(QString("%1: %2 more warnings of the kinds above")
                                 .arg(nameOf(file.source))
