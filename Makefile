@@ -7,7 +7,8 @@ DEMO_OUT  ?= out/examples
 JOBS      ?= $(shell nproc)
 FUZZ_RUNS ?= 100000
 
-.PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean
+.PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean \
+        setup-control build-control test-control demo-control
 
 all: build
 
@@ -29,7 +30,7 @@ $(SANITIZE)/build.ninja:
 build-sanitize: setup $(SANITIZE)/build.ninja
 	cmake --build $(SANITIZE) -j $(JOBS)
 
-demo: build
+demo: build demo-control
 	@scripts/demo.sh $(NATIVE) $(DEMO_OUT)
 
 test-native: build
@@ -38,7 +39,7 @@ test-native: build
 test-sanitize: build-sanitize
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
 
-test: test-native test-sanitize
+test: test-native test-sanitize test-control
 
 bench: build
 	@scripts/bench.sh $(NATIVE)
@@ -46,6 +47,27 @@ bench: build
 # The README's picture of the main window, taken from the real program on Qt's offscreen platform.
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(NATIVE)/converter/app/pathshift-screenshot docs/pathshift-main-window.png examples
+
+# QzCommonDialog: the control DLL cross-built for both bitnesses with mingw-w64, tested and shown
+# under Wine. Each bitness is its own CMake build with its own Wine prefix.
+CONTROL_ARCHS := i686 x86_64
+CONTROL_JOBS  ?= 2
+
+setup-control:
+	@scripts/setup.sh control
+
+$(BUILD)/control-%/build.ninja:
+	cmake -S control -B $(BUILD)/control-$* -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$*.cmake
+
+build-control: setup-control $(foreach a,$(CONTROL_ARCHS),$(BUILD)/control-$(a)/build.ninja)
+	$(foreach a,$(CONTROL_ARCHS),cmake --build $(BUILD)/control-$(a) -j $(CONTROL_JOBS) &&) true
+
+test-control: build-control
+	$(foreach a,$(CONTROL_ARCHS),scripts/control-test.sh $(BUILD)/control-$(a) -j $(CONTROL_JOBS) &&) true
+
+demo-control: build-control
+	@scripts/control-demo.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) out

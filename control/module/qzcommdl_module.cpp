@@ -1,0 +1,70 @@
+// The COM server: the class table, the four standard entry points and self-registration.
+#include <windows.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "module.h"
+#include "qzcommdl_ctrl.h"
+#include "registration.h"
+#include "resource.h"
+#include "trace.h"
+
+namespace qz {
+namespace {
+
+std::wstring LoadModuleString(UINT id) {
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(qzf::Module::Instance(), id, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+HRESULT UpdateControlRegistry(bool register_class) {
+  if (!register_class) return qzf::UnregisterClass(kClsidCtrl, kProgIdCtrl);
+  const qzf::ControlClassInfo info{kClsidCtrl, kProgIdCtrl, LoadModuleString(IDS_CONTROL_TYPE_NAME),
+                                   IDB_TOOLBOX, L"Apartment", kMiscStatus, kLibid, kTypeLibMajor, kTypeLibMinor};
+  return qzf::RegisterControlClass(info);
+}
+
+const qzf::ClassEntry kClasses[] = {
+    {&kClsidCtrl, &qzf::OleControl::CreateInstance<CQzcommdlCtrl>, &UpdateControlRegistry},
+};
+
+// The help directory recorded with the type library: the folder that WINHELP.INI names for the
+// reference help file, or empty.
+std::wstring HelpDirectory() {
+  wchar_t directory[260] = L"";
+  GetPrivateProfileStringW(L"Files", L"QZVBREF.HLP", L"", directory, 260, L"WINHELP.INI");
+  return directory;
+}
+
+}  // namespace
+}  // namespace qz
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    qzf::Module::Attach(instance);
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return qzf::Module::GetClassObject(qz::kClasses, clsid, iid, out);
+}
+
+extern "C" HRESULT WINAPI DllCanUnloadNow() { return qzf::Module::CanUnloadNow(); }
+
+extern "C" HRESULT WINAPI DllRegisterServer() {
+  QZ_TRACE("%s", "enter");
+  if (FAILED(qzf::RegisterModuleTypeLib(qz::HelpDirectory()))) return SELFREG_E_TYPELIB;
+  if (FAILED(qzf::Module::UpdateRegistryAll(qz::kClasses, true))) return SELFREG_E_CLASS;
+  return S_OK;
+}
+
+extern "C" HRESULT WINAPI DllUnregisterServer() {
+  QZ_TRACE("%s", "enter");
+  if (FAILED(qzf::UnregisterTypeLibrary(qz::kLibid, qz::kTypeLibMajor, qz::kTypeLibMinor))) return SELFREG_E_TYPELIB;
+  if (FAILED(qzf::Module::UpdateRegistryAll(qz::kClasses, false))) return SELFREG_E_CLASS;
+  return S_OK;
+}
