@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/conversion.h"
-#include "engine/atomic_file.h"
+#include "engine/text_source.h"
 #include "engine/file_run.h"
 #include "engine/tool_table_file.h"
 #include "progress_line.h"

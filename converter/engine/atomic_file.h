@@ -34,7 +34,4 @@ private:
     std::string error_;
 };
 
-// Reads a whole file; false with `error` set (the system's reason) when it cannot be read.
-bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error);
-
 }  // namespace pathshift

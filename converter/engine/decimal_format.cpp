@@ -10,29 +10,6 @@ namespace {
 
 using u128 = unsigned __int128;
 
-constexpr std::uint64_t kPow10[] = {1ull,
-                                    10ull,
-                                    100ull,
-                                    1000ull,
-                                    10000ull,
-                                    100000ull,
-                                    1000000ull,
-                                    10000000ull,
-                                    100000000ull,
-                                    1000000000ull,
-                                    10000000000ull,
-                                    100000000000ull,
-                                    1000000000000ull,
-                                    10000000000000ull,
-                                    100000000000000ull,
-                                    1000000000000000ull,
-                                    10000000000000000ull,
-                                    100000000000000000ull,
-                                    1000000000000000000ull,
-                                    10000000000000000000ull};
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 struct WidePowers {
     u128 value[39];
@@ -50,12 +27,12 @@ inline bool roundNarrow(std::uint64_t m, int e, int k, int precision, RoundedDec
     tooLarge = false;
     if (e >= 0 || e < -63 || k < 0 || k > 19) return false;
     std::uint64_t numerator;
-    if (__builtin_mul_overflow(m, kPow10[k], &numerator)) return false;
+    if (__builtin_mul_overflow(m, kIntegerPowersOfTen[k], &numerator)) return false;
     const int shift = -e;
     std::uint64_t quotient = numerator >> shift;
     const std::uint64_t remainder = numerator & ((std::uint64_t{1} << shift) - 1);
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    const std::uint64_t upper = kPow10[precision];
+    const std::uint64_t upper = kIntegerPowersOfTen[precision];
     if (quotient >= upper) {
         tooLarge = true;
         return false;
@@ -118,7 +95,7 @@ bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
             quotient = numerator / denominator;
             remainder = numerator % denominator;
         }
-        const u128 upper = kPow10[precision];
+        const u128 upper = kIntegerPowersOfTen[precision];
         if (quotient >= upper) {  // the magnitude estimate was one too low
             ++decimalMagnitude;
             continue;
@@ -170,7 +147,7 @@ constexpr char kDigitPairs[] =
 char* writeDigits(std::uint64_t value, char* p) {
     constexpr const char* kPairs = kDigitPairs;
     int length = 1;
-    while (length < 20 && value >= kPow10[length]) ++length;
+    while (length < 20 && value >= kIntegerPowersOfTen[length]) ++length;
     char* q = p + length;
     while (value >= 100) {
         const auto pair = static_cast<unsigned>(value % 100) * 2;
@@ -242,7 +219,7 @@ std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
         if (drop > 19) {
             digits = 0;
         } else {
-            const std::uint64_t divisor = kPow10[drop];
+            const std::uint64_t divisor = kIntegerPowersOfTen[drop];
             const std::uint64_t remainder = digits % divisor;
             digits /= divisor;
             if (remainder >= divisor - remainder) ++digits;  // half away from zero
@@ -265,11 +242,11 @@ std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
         return static_cast<std::size_t>(p - out);
     }
     const int places = -exponent;  // 1 to 4, the last one not 0
-    const std::uint64_t scale = kPow10[places];
+    const std::uint64_t scale = kIntegerPowersOfTen[places];
     p = writeDigits(digits / scale, p);
     *p++ = '.';
     // The fraction as four digits, of which the first `places` are written.
-    const auto fraction = static_cast<unsigned>(digits % scale * kPow10[4 - places]);
+    const auto fraction = static_cast<unsigned>(digits % scale * kIntegerPowersOfTen[4 - places]);
     const unsigned high = fraction / 100 * 2, low = fraction % 100 * 2;
     p[0] = kDigitPairs[high];
     p[1] = kDigitPairs[high + 1];

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/powers_of_ten.h"
+
 namespace pathshift {
 
 // A value rounded to a number of significant decimal digits: digits * 10^exponent.
@@ -20,10 +22,6 @@ struct RoundedDecimal {
 RoundedDecimal roundSignificant(double value, int precision);
 
 namespace detail {
-// 10^0 .. 10^22 are exact in a 64-bit float.
-inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 double decimalValueThroughText(const RoundedDecimal& decimal);
 }  // namespace detail
 
@@ -40,11 +38,11 @@ inline bool roundFloatDigits(float value, RoundedDecimal& out) {
     // floor(log10(magnitude)) is the estimate or one more, so k is exact or one too large.
     int k = kPrecision - 1 - ((binaryExponent * 78913) >> 18);
     if (k < 0 || k > kMaxExactScale + 1) return false;
-    double scaled = magnitude * detail::kExactPowers[k];
+    double scaled = magnitude * kExactPowersOfTen[k];
     if (scaled >= kHigh) {
         if (k == 0) return false;
         --k;
-        scaled = magnitude * detail::kExactPowers[k];
+        scaled = magnitude * kExactPowersOfTen[k];
     }
     if (k > kMaxExactScale || scaled < kLow) return false;
     double rounded = (scaled + kRoundingShift) - kRoundingShift;
@@ -61,12 +59,13 @@ inline bool roundFloatDigits(float value, RoundedDecimal& out) {
 
 // The 64-bit float nearest to the rounded decimal (the digits read back as a number).
 inline double decimalValue(const RoundedDecimal& decimal) {
-    if (decimal.digits >= (std::uint64_t{1} << 53) || decimal.exponent < -22 || decimal.exponent > 22)
+    if (decimal.digits >= (std::uint64_t{1} << 53) || decimal.exponent < -kLargestExactPower ||
+        decimal.exponent > kLargestExactPower)
         return detail::decimalValueThroughText(decimal);
     // One correctly rounded operation on exact operands.
     const double digits = static_cast<double>(static_cast<std::int64_t>(decimal.digits));  // below 2^53
-    const double value = decimal.exponent >= 0 ? digits * detail::kExactPowers[decimal.exponent]
-                                               : digits / detail::kExactPowers[-decimal.exponent];
+    const double value = decimal.exponent >= 0 ? digits * kExactPowersOfTen[decimal.exponent]
+                                               : digits / kExactPowersOfTen[-decimal.exponent];
     return decimal.negative ? -value : value;
 }
 

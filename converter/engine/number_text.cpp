@@ -12,11 +12,7 @@ namespace {
 constexpr int kMaxMantissaDigits = 19;
 // Exponents are saturated here: anything beyond is already far outside a 64-bit float.
 constexpr long kExponentLimit = 100000;
-// 10^0 .. 10^22 are exact in a 64-bit float; with a mantissa below 2^53 one multiplication or
-// division by them is correctly rounded.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Integers up to here are exact in a 64-bit float.
 constexpr std::uint64_t kTwoTo53 = std::uint64_t{1} << 53;
 
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -172,9 +168,9 @@ NumberRead detail::readGeneralNumber(std::string_view text) {
     }
     if (!lostDigits && mantissa <= kTwoTo53) {
         long power = exponent - fractionDigits;
-        if (power >= -22 && power <= 22) {
+        if (power >= -kLargestExactPower && power <= kLargestExactPower) {
             double value = static_cast<double>(mantissa);
-            value = power >= 0 ? value * kExactPowers[power] : value / kExactPowers[-power];
+            value = power >= 0 ? value * kExactPowersOfTen[power] : value / kExactPowersOfTen[-power];
             result.value = negative ? -value : value;
             return result;
         }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/powers_of_ten.h"
+
 namespace pathshift {
 
 struct NumberRead {
@@ -18,8 +20,6 @@ struct NumberRead {
 // character; text without a digit reads as 0. The value is the correctly rounded 64-bit float.
 namespace detail {
 NumberRead readGeneralNumber(std::string_view text);
-inline constexpr double kPlainPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 inline bool isDigit(char c) { return static_cast<unsigned>(c - '0') < 10; }
 }  // namespace detail
 
@@ -49,10 +49,10 @@ inline NumberRead readLeadingNumber(std::string_view text) {
     const bool mayContinue = p < end && (*p == ' ' || *p == '\t' || *p == '.' || *p == 'E' || *p == 'e' ||
                                          *p == 'D' || *p == 'd');
     if (allDigits == 0 || allDigits > kMaxPlainDigits || mayContinue || mantissa > kExactMantissa ||
-        fractionDigits > 22)
+        fractionDigits > kLargestExactPower)
         return detail::readGeneralNumber(text);
     // One correctly rounded division of exact operands.
-    const double value = static_cast<double>(mantissa) / detail::kPlainPowers[fractionDigits];
+    const double value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
     return NumberRead{negative ? -value : value, false};
 }
 

@@ -50,7 +50,6 @@ public:
 
     // Hands the buffered text to the sink; false when the sink refused it (then it stays refused).
     bool flush();
-    bool failed() const { return failed_; }
     // The text not yet handed to a sink (without a sink: the whole text).
     std::string_view text() const { return std::string_view(buffer_.get(), size_); }
 

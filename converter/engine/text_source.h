@@ -21,6 +21,9 @@ protected:
     ~TextSource() = default;
 };
 
+// Reads a whole file; false with `error` set (the system's reason) when it cannot be read.
+bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error);
+
 class SourceFile final : public TextSource {
 public:
     SourceFile() = default;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/atomic_file.h"
+#include "engine/text_source.h"
 
 namespace pathshift {
 namespace {

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "engine/atomic_file.h"
+#include "engine/text_source.h"
 #include "settings/profile_text.h"
 
 namespace pathshift {

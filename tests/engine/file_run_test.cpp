@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/atomic_file.h"
+#include "engine/text_source.h"
 #include "support/program_text.h"
 
 namespace pathshift {
