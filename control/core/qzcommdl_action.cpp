@@ -12,10 +12,15 @@ void CQzcommdlCtrl::SetAction(short value) {
   if (result != 0) RaiseControlError(result);
 }
 
-// Each dialog routine returns 0 or a control error number. The file, colour, font, print and
-// help routines are not part of this build yet: their Action values are stored and open nothing.
+// Each dialog routine returns 0 or a control error number. The font, print and help routines
+// are not part of this build yet: their Action values are stored and open nothing.
 long CQzcommdlCtrl::RunDialog(short action) {
   switch (action) {
+    case kOpen:
+    case kSave:
+      return RunFileDialog(action);
+    case kColorDialog:
+      return RunColorDialog();
     case 0:
     default:
       return 0;

@@ -140,6 +140,13 @@ private:
   void RequireRunMode() const;       // CTL_E_GETNOTSUPPORTED in design mode
   void RequireRunModeForSet() const; // CTL_E_SETNOTSUPPORTED in design mode
   long RunDialog(short action);
+  long RunFileDialog(short kind);
+  long RunColorDialog();
+  // The common ending of a dialog the system call reported as failed: cancel or mapped error.
+  long FailedDialogResult(DWORD extended_error) const;
+  void AssignFileTitle(const std::string& title);  // the control's own update of FileTitle
+  void FillPlacement(RECT& placement);
+  void StoreDefaultPlacement(const RECT& placement);
   void FireDialogEvent(DISPID id, HWND dialog, short kind);
   void HideAtRunTime();
   bool HandleHookMessage(UINT message, WPARAM wparam, LPARAM lparam);

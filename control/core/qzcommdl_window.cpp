@@ -87,6 +87,12 @@ bool CQzcommdlCtrl::HandleHookMessage(UINT message, WPARAM wparam, LPARAM lparam
       StoreAndNotify(file_name_, HookPathBuffer(), kFileName);
       FireFilenameChange();
       return true;
+    case UM_GET_PLACEMENT:
+      if (lparam) FillPlacement(*reinterpret_cast<RECT*>(lparam));
+      return true;
+    case UM_SET_DEFAULT_PLACEMENT:
+      if (lparam) StoreDefaultPlacement(*reinterpret_cast<const RECT*>(lparam));
+      return true;
     case UM_HELP_CLICKED:
       FireHelpClick();
       return true;

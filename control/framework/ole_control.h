@@ -179,6 +179,9 @@ public:
   OLE_COLOR ForeColor() const { return fore_color_; }
   void SetBackColor(OLE_COLOR color);
   static COLORREF TranslateColor(OLE_COLOR color);
+  // Converts between HIMETRIC and the container's unit through the site (XFORMCOORDS_* flags);
+  // E_NOINTERFACE when the site cannot convert.
+  HRESULT TransformCoords(POINTL* himetric, POINTF* container, DWORD flags);
 
 protected:
   // Hooks of the derived control.

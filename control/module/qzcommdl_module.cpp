@@ -4,11 +4,17 @@
 
 #include <string>
 
+#include "dialog_hooks.h"
 #include "module.h"
 #include "qzcommdl_ctrl.h"
 #include "registration.h"
 #include "resource.h"
 #include "trace.h"
+
+// The dialog hooks live in the control library and are called only through the export table;
+// naming them here links them in (on i686 the export also needs the decorated symbol present).
+[[gnu::used]] static const void* const kExportedHooks[] = {reinterpret_cast<const void*>(&CommdlgHook),
+                                                           reinterpret_cast<const void*>(&CommdlgColorHook)};
 
 namespace qz {
 namespace {

@@ -118,6 +118,25 @@ TEST(ModuleFile, ExportTableNamesTheModuleAndItsEntryPoints) {
   const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
   std::vector<std::string> listed;
   for (DWORD i = 0; i < exports->NumberOfNames; ++i) listed.emplace_back(reinterpret_cast<const char*>(base + names[i]));
-  EXPECT_EQ(listed, (std::vector<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
-                                               "DllUnregisterServer"}));
+  // The dialog hooks, then the unit conversions under their decorated names: 18 names on 16 entry points.
+  EXPECT_EQ(listed, (std::vector<std::string>{"CommdlgColorHook", "CommdlgHook", "DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+                                               "DllUnregisterServer",
+                                               "_Z14XPixelsToTwipsiP3CDC",
+                                               "_Z14XTwipsToPixelsiP3CDC",
+                                               "_Z14YPixelsToTwipsiP3CDC",
+                                               "_Z14YTwipsToPixelsiP3CDC",
+                                               "_Z17XHimetricToPixelsl",
+                                               "_Z17XHimetricToPixelslP3CDC",
+                                               "_Z17XPixelsToHimetricl",
+                                               "_Z17YHimetricToPixelsl",
+                                               "_Z17YHimetricToPixelslP3CDC",
+                                               "_Z17YPixelsToHimetricl",
+                                               "_Z20XContainerToHimetricPN3qzf10OleControlEf",
+                                               "_Z20XHimetricToContainerPN3qzf10OleControlEl",
+                                               "_Z20YContainerToHimetricPN3qzf10OleControlEf",
+                                               "_Z20YHimetricToContainerPN3qzf10OleControlEl",
+                                               "_Z24WidthContainerToHimetricPN3qzf10OleControlEf",
+                                               "_Z24WidthHimetricToContainerPN3qzf10OleControlEl",
+                                               "_Z25HeightContainerToHimetricPN3qzf10OleControlEf",
+                                               "_Z25HeightHimetricToContainerPN3qzf10OleControlEl"}));
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "qzcommdl_ids.h"
 #include "test_support.h"
 
@@ -138,7 +139,10 @@ TEST_F(PersistTest, StreamStartsWithVersionSevenAndTheExtent) {
 }
 
 TEST_F(PersistTest, RuntimeStateIsNotStored) {
+  DialogDriver driver(PressCancel);  // Action 3 opens the colour dialog
   ASSERT_EQ(Put(ctrl.Get(), L"Action", Var(short{3})).hr, S_OK);
+  driver.Finish();
+  ASSERT_TRUE(driver.saw_dialog);
   ASSERT_EQ(Put(ctrl.Get(), L"UserColors", Var(1L), {Var(short{0})}).hr, S_OK);
   ComPtr<IStream> stream = SaveToStream();
   ComPtr<IDispatch> copy = CreateControl();

@@ -4,6 +4,7 @@
 
 #include <objsafe.h>
 
+#include "dialog_driver.h"
 #include "qzcommdl_ids.h"
 #include "test_support.h"
 
@@ -111,10 +112,17 @@ TEST_F(SitedControl, ActionOutsideZeroToSixRaises380AndKeepsTheOldValue) {
 
 TEST_F(SitedControl, ActionStoresTheValuesThatExist) {
   for (short value = 0; value <= 6; ++value) {
+    // 1 to 3 open the file and colour dialogs, which a second thread cancels.
+    DialogDriver driver(PressCancel);
     ASSERT_EQ(Put(ctrl.Get(), L"Action", Var(value)).hr, S_OK) << value;
+    driver.Finish();
+    EXPECT_EQ(driver.saw_dialog, value >= 1 && value <= 3) << value;
     EXPECT_EQ(Get(ctrl.Get(), L"Action").value.AsLong(), value);
   }
+  DialogDriver driver(PressCancel);
   ASSERT_EQ(Call(ctrl.Get(), L"ShowColor").hr, S_OK);
+  driver.Finish();
+  EXPECT_TRUE(driver.saw_dialog);
   EXPECT_EQ(Get(ctrl.Get(), L"Action").value.AsLong(), 3);
   ASSERT_EQ(Call(ctrl.Get(), L"ShowFont").hr, S_OK);
   EXPECT_EQ(Get(ctrl.Get(), L"Action").value.AsLong(), 4);

@@ -1,0 +1,100 @@
+// The file open and save dialogs: the request built from the properties, the result copied back.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "bounded_copy.h"
+#include "dialog_hooks.h"
+#include "extended_error.h"
+#include "global_buffer.h"
+#include "qzcommdl_ctrl.h"
+
+namespace qz {
+namespace {
+
+constexpr size_t kTextBufferSize = 256;
+constexpr size_t kFileTitleBufferSize = 264;
+constexpr DWORD kFileTitleOffered = 254;
+
+// Module-wide, as the dialogs of every control share it.
+char g_file_title[kFileTitleBufferSize];
+
+bool ExplorerStyleAvailable() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) return false;
+  return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ||
+         (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 4);
+}
+
+}  // namespace
+
+long CQzcommdlCtrl::RunFileDialog(short kind) {
+  const HWND focus = GetFocus();
+  if (multi_select_) GlobalFree(multi_select_);
+  multi_select_ = nullptr;
+
+  // At least one byte, so that MaxFileSize 0 still hands the dialog a (full) buffer.
+  GlobalBuffer file(std::max<size_t>(max_file_size_, 1));
+  if (!file) return kErrAlloc;
+  CopyCut(file.data(), static_cast<size_t>(max_file_size_), file_name_);
+  char init_dir[kTextBufferSize], default_ext[kTextBufferSize], title[kTextBufferSize];
+  CopyCut(init_dir, sizeof init_dir, init_dir_);
+  GlobalBuffer filter(filter_.size() + 3);
+  if (!filter) return kErrAlloc;
+  CopyCut(filter.data(), filter_.size() + 3, filter_);
+  std::replace(filter.data(), filter.data() + filter_.size(), '|', '\0');
+  CopyCut(default_ext, sizeof default_ext, default_ext_);
+  CopyCut(title, sizeof title, dialog_title_);
+  g_file_title[0] = '\0';
+
+  FileDialogRequest pair{EnsureWindow(), kind};
+  OPENFILENAMEA request{};
+  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  request.hwndOwner = GetParent(pair.control);
+  request.lpstrFilter = filter_.empty() ? nullptr : filter.data();
+  request.nFilterIndex = static_cast<DWORD>(filter_index_);
+  request.lpstrFile = file.data();
+  request.nMaxFile = static_cast<DWORD>(max_file_size_);
+  request.lpstrFileTitle = g_file_title;
+  request.nMaxFileTitle = kFileTitleOffered;
+  request.lpstrInitialDir = init_dir;
+  request.lpstrTitle = title;
+  request.lpstrDefExt = default_ext;
+  request.Flags = static_cast<DWORD>(flags_) | OFN_ENABLEHOOK;
+  if (ExplorerStyleAvailable()) request.Flags |= OFN_EXPLORER;
+  request.lCustData = reinterpret_cast<LPARAM>(&pair);
+  request.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(reinterpret_cast<void*>(ExportedHook("CommdlgHook")));
+
+  const BOOL chosen = kind == kOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+  if (focus && IsWindow(focus)) SetFocus(focus);
+
+  if (!chosen) {
+    const DWORD error = CommDlgExtendedError();
+    if (error == 0) AssignFileTitle("");
+    return FailedDialogResult(error);
+  }
+  // The dialog writes only within nMaxFile; the buffer may still lack a NUL when it is full.
+  const size_t size = std::max<size_t>(max_file_size_, 1);
+  file_name_.assign(file.data(), std::find(file.data(), file.data() + size, '\0'));
+  g_file_title[kFileTitleBufferSize - 1] = '\0';
+  AssignFileTitle(g_file_title);
+  flags_ = static_cast<long>(request.Flags);
+  filter_index_ = static_cast<short>(request.nFilterIndex);
+  if (request.Flags & OFN_ALLOWMULTISELECT) multi_select_ = file.Release();
+  return 0;
+}
+
+void CQzcommdlCtrl::AssignFileTitle(const std::string& title) {
+  title_update_ = true;
+  file_title_ = title;
+  title_update_ = false;
+}
+
+long CQzcommdlCtrl::FailedDialogResult(DWORD extended_error) const {
+  if (cancel_error_ && extended_error == 0) return kErrCancel;
+  return MapExtendedError(extended_error);
+}
+
+}  // namespace qz
