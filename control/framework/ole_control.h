@@ -182,6 +182,9 @@ public:
   // Converts between HIMETRIC and the container's unit through the site (XFORMCOORDS_* flags);
   // E_NOINTERFACE when the site cannot convert.
   HRESULT TransformCoords(POINTL* himetric, POINTF* container, DWORD flags);
+  // Where the control's client area starts relative to the container's clip origin; never
+  // positive, so a control scrolled partly out of view draws its visible part in place.
+  POINT ClientOffset() const { return client_offset_; }
 
 protected:
   // Hooks of the derived control.
@@ -240,6 +243,7 @@ private:
   int freeze_count_ = 0;
   SIZEL extent_{};
   RECT position_{};
+  POINT client_offset_{};
   DWORD loaded_version_ = 0;
   OLE_COLOR back_color_ = 0x80000000 | COLOR_WINDOW;
   OLE_COLOR fore_color_ = 0x80000000 | COLOR_WINDOWTEXT;

@@ -1,5 +1,7 @@
 // IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject and IOleControl: what form designers
 // and host windows call to site, size and activate the control.
+#include <algorithm>
+
 #include "ole_control.h"
 #include "trace.h"
 
@@ -216,12 +218,29 @@ STDMETHODIMP OleControl::UIDeactivate() {
   return S_OK;
 }
 
-STDMETHODIMP OleControl::SetObjectRects(LPCRECT position, LPCRECT) {
+STDMETHODIMP OleControl::SetObjectRects(LPCRECT position, LPCRECT clip) {
   if (!position) return E_POINTER;
   position_ = *position;
-  if (hwnd_ && in_place_active_)
-    MoveWindow(hwnd_, position->left, position->top, position->right - position->left,
-               position->bottom - position->top, TRUE);
+  // The framework draws no tracker frame, so the window covers exactly the position rectangle.
+  const RECT q = *position;
+  RECT visible = q;
+  POINT origin{0, 0};
+  const bool clipped = clip && !IsRectEmpty(clip);
+  if (clipped) {
+    IntersectRect(&visible, &q, clip);
+    origin = {clip->left, clip->top};
+  }
+  client_offset_ = {std::min(q.left - origin.x, 0L), std::min(q.top - origin.y, 0L)};
+  if (hwnd_ && in_place_active_) {
+    MoveWindow(hwnd_, q.left, q.top, q.right - q.left, q.bottom - q.top, TRUE);
+    // Only the part inside the container's clip rectangle may paint over the container.
+    if (clipped && !EqualRect(&visible, &q)) {
+      OffsetRect(&visible, -q.left, -q.top);
+      SetWindowRgn(hwnd_, CreateRectRgnIndirect(&visible), TRUE);
+    } else {
+      SetWindowRgn(hwnd_, nullptr, TRUE);
+    }
+  }
   return S_OK;
 }
 

@@ -92,6 +92,38 @@ TEST_F(TestContainer, DesignModeShowsTheControlAsAChildWindow) {
   EXPECT_EQ(now.right - now.left, 40);
 }
 
+TEST_F(TestContainer, ClipRectangleLimitsWhereTheControlPaints) {
+  Activate(TestSite::Ambient::DesignMode);
+  const HWND hwnd = ControlWindow();
+  ASSERT_TRUE(IsWindow(hwnd));
+  ComPtr<IOleInPlaceObject> in_place;
+  ASSERT_EQ(ctrl.As(IID_IOleInPlaceObject, in_place), S_OK);
+  RECT position{5, 6, 45, 36};
+  RECT clip{10, 10, 30, 30};
+  ASSERT_EQ(in_place->SetObjectRects(&position, &clip), S_OK);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(hwnd, region), SIMPLEREGION);
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.left, 5);
+  EXPECT_EQ(box.top, 4);
+  EXPECT_EQ(box.right, 25);
+  EXPECT_EQ(box.bottom, 24);
+  // The window itself still spans the whole position rectangle.
+  RECT now{};
+  GetWindowRect(hwnd, &now);
+  EXPECT_EQ(now.right - now.left, 40);
+  EXPECT_EQ(now.bottom - now.top, 30);
+  // A clip rectangle that holds the whole control, or none at all, removes the limit.
+  RECT wide{0, 0, 100, 100};
+  ASSERT_EQ(in_place->SetObjectRects(&position, &wide), S_OK);
+  EXPECT_EQ(GetWindowRgn(hwnd, region), ERROR);
+  ASSERT_EQ(in_place->SetObjectRects(&position, &clip), S_OK);
+  ASSERT_EQ(in_place->SetObjectRects(&position, nullptr), S_OK);
+  EXPECT_EQ(GetWindowRgn(hwnd, region), ERROR);
+  DeleteObject(region);
+}
+
 TEST_F(TestContainer, RunModeKeepsTheControlHidden) {
   Activate(TestSite::Ambient::RunMode);
   const HWND hwnd = ControlWindow();
@@ -317,6 +349,33 @@ TEST_F(TestContainer, NavigationKeysStayWithTheControl) {
   msg.wParam = VK_LEFT;
   EXPECT_EQ(active->TranslateAccelerator(&msg), S_FALSE);
   EXPECT_EQ(active->TranslateAccelerator(nullptr), E_POINTER);
+}
+
+TEST_F(TestContainer, ReflectedColourMessagesPaintChildrenInTheControlColours) {
+  Activate(TestSite::Ambient::DesignMode);
+  const HWND hwnd = ControlWindow();
+  ASSERT_TRUE(IsWindow(hwnd));
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  constexpr UINT kReflected = 0x2000;
+  HBRUSH first = nullptr;
+  for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORBTN, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC}) {
+    SetBkColor(dc, RGB(1, 2, 3));
+    SetTextColor(dc, RGB(4, 5, 6));
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(hwnd, kReflected + message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    ASSERT_NE(brush, nullptr) << message;
+    LOGBRUSH info{};
+    ASSERT_EQ(GetObjectW(brush, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_EQ(info.lbColor, GetSysColor(COLOR_WINDOW)) << message;
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW)) << message;
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT)) << message;
+    // One brush serves every message until the background colour changes.
+    if (!first) first = brush;
+    EXPECT_EQ(brush, first) << message;
+  }
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(TestContainer, PropertyBrowserGetsNoDisplayStringForTheFont) {
