@@ -64,8 +64,12 @@ int main(int argc, char** argv) {
     out.line("O1001 (GENERATED CABINET SIDE PANEL)");
     out.line("(UNITS INCH, ORIGIN LOWER LEFT)");
     long n = 10;
-    auto block = [&](const std::string& words) {
-        out.line("N" + std::to_string(n) + words);
+    // Words are appended piece by piece: GCC 12 warns falsely on literal + temporary string.
+    auto block = [&](const auto&... words) {
+        std::string text = "N";
+        text += std::to_string(n);
+        ((text += words), ...);
+        out.line(text);
         n += 10;
     };
     block("G20G17G40G49G54G64");
@@ -73,29 +77,29 @@ int main(int argc, char** argv) {
     while (out.written() < target) {
         const int tool = 1000 + toolPick(random);
         out.line("(TOOL CHANGE)");
-        block("M6T" + std::to_string(tool));
-        block("S" + std::to_string(12000 + 1000 * toolPick(random)) + "M3");
+        block("M6T", std::to_string(tool));
+        block("S", std::to_string(12000 + 1000 * toolPick(random)), "M3");
         const int passes = moves(random) / 4 + 1;
         for (int pass = 0; pass < passes && out.written() < target; ++pass) {
             x = position(random);
             y = position(random);
-            block("G0X" + coordinate(x) + "Y" + coordinate(y));
+            block("G0X", coordinate(x), "Y", coordinate(y));
             block("Z0.2");
             const double depth = -0.05 * (1 + toolPick(random));
-            block("G1Z" + coordinate(depth) + "F" + std::to_string(60 + 20 * toolPick(random)));
+            block("G1Z", coordinate(depth), "F", std::to_string(60 + 20 * toolPick(random)));
             const int count = moves(random);
             for (int m = 0; m < count; ++m) {
                 const double nx = position(random), ny = position(random);
                 const int k = kind(random);
                 if (k < 6) {
-                    block("X" + coordinate(nx) + "Y" + coordinate(ny));
+                    block("X", coordinate(nx), "Y", coordinate(ny));
                 } else if (k < 8) {
                     const double i = (nx - x) / 2, j = (ny - y) / 2;
-                    block(std::string(k == 6 ? "G2" : "G3") + "X" + coordinate(nx) + "Y" + coordinate(ny) + "I" +
-                          coordinate(i) + "J" + coordinate(j));
-                    block("G1X" + coordinate(nx) + "Y" + coordinate(ny) + "F" + std::to_string(100 + 10 * k));
+                    block(k == 6 ? "G2" : "G3", "X", coordinate(nx), "Y", coordinate(ny), "I", coordinate(i), "J",
+                          coordinate(j));
+                    block("G1X", coordinate(nx), "Y", coordinate(ny), "F", std::to_string(100 + 10 * k));
                 } else {
-                    block("G1X" + coordinate(nx) + "Y" + coordinate(ny) + "Z" + coordinate(depth - 0.01 * k));
+                    block("G1X", coordinate(nx), "Y", coordinate(ny), "Z", coordinate(depth - 0.01 * k));
                 }
                 x = nx;
                 y = ny;

@@ -12,6 +12,29 @@ mkdir -p "$work/out"
 echo "== end-to-end conversion (pathshift-cli convert, one core)"
 "$build/bench/conversion_bench" "$build/converter/cli/pathshift-cli" "$work/program.nc" "$work/out" 3
 
+echo "== verify against convert on the same program (pathshift-cli verify, one core)"
+"$build/bench/verify_bench" "$build/converter/cli/pathshift-cli" "$work/program.nc" "$work/out" 3
+
+cli="$build/converter/cli/pathshift-cli"
+timed() {  # label, command...: wall time and peak memory of one run
+  local label=$1
+  shift
+  /usr/bin/time -f "$label: %e s, %M KB peak" "$@" >/dev/null
+}
+echo "== preview against convert on the same program (seconds, peak memory)"
+timed "convert    " "$cli" convert --thickness 0.75 --quiet -j 1 -o "$work/out" "$work/program.nc"
+timed "preview svg" "$cli" preview --thickness 0.75 --quiet -o "$work/program.svg" "$work/program.nc"
+if "$cli" preview --thickness 0.75 --quiet -o "$work/probe.png" "$work/program.nc" 2>/dev/null; then
+  timed "preview png" "$cli" preview --thickness 0.75 --quiet -o "$work/program.png" "$work/program.nc"
+fi
+
+batch=${BENCH_BATCH_FILES:-8}
+echo "== a batch of $batch programs of ${BENCH_BATCH_MB:-10} MB: one file at a time, then one per core ($(nproc))"
+mkdir -p "$work/batch" "$work/batch-out"
+for i in $(seq 1 "$batch"); do "$build/bench/generate_program" "${BENCH_BATCH_MB:-10}" "$work/batch/p$i.nc" "$i"; done
+timed "-j 1" "$cli" convert --thickness 0.75 --quiet -j 1 -o "$work/batch-out" "$work/batch"/*.nc
+timed "-j $(nproc)" "$cli" convert --thickness 0.75 --quiet -o "$work/batch-out" "$work/batch"/*.nc
+
 echo "== instructions per source byte (callgrind, 10 MB program)"
 "$build/bench/generate_program" 10 "$work/small.nc" 2
 valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \

@@ -12,6 +12,7 @@
 #include "engine/tool_table_file.h"
 #include "form_font.h"
 #include "modal.h"
+#include "preview_window.h"
 #include "run_summary.h"
 #include "settings/setting_values.h"
 #include "skins.h"
@@ -55,6 +56,8 @@ void MainWindow::connectHandlers() {
     connect(sDir_, &QPushButton::clicked, this, &MainWindow::onSourceDirClicked);
     connect(dDir_, &QPushButton::clicked, this, &MainWindow::onDestinationDirClicked);
     connect(file1_, &QListWidget::itemSelectionChanged, this, &MainWindow::onFile1Click);
+    connect(file1_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { openPreview(QDir(file1_->folder()).filePath(item->text())); });
     connect(dimZ_, &FocusLineEdit::focusLost, this, &MainWindow::onThicknessLeft);
     connect(head1_, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked) writeSetting(SettingKey::Head1, "1");
@@ -209,6 +212,22 @@ void MainWindow::process(bool ipsFeed) {
     if (!summary.empty())
         Modal::message(this, kTitle, summary.text,
                        run.allConverted() ? QMessageBox::Information : QMessageBox::Warning, summary.details);
+}
+
+void MainWindow::openPreview(const QString& sourcePath) {
+    ConversionOptions options;
+    options.thickness = dimZ_->text().toStdString();
+    options.head = head1_->isChecked() ? Head::One : Head::Two;
+    options.dfs = dfs_->isChecked();
+    options.tools = tools_.table();
+    if (!thicknessValue(options.thickness)) {
+        Modal::message(this, kTitle, "Nothing to preview: " + QString::fromStdString(thicknessRefusal(options.thickness)) + ".",
+                       QMessageBox::Warning);
+        return;
+    }
+    WaitCursor hourglass;
+    auto* preview = new PreviewWindow(sourcePath, options, this);
+    preview->show();
 }
 
 void MainWindow::operatorClose() {

@@ -42,6 +42,8 @@ public:
     void onThicknessLeft();
     void onDfsClicked();
     void process(bool ipsFeed);
+    // A double-click in the source list: the file's converted toolpath in a window of its own.
+    void openPreview(const QString& sourcePath);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,31 +4,18 @@
 #include <string>
 #include <vector>
 
-namespace CLI {
-class App;
-}
+#include "conversion_setup.h"
 
 namespace pathshift::cli {
 
-struct ConvertArguments {
-    std::string thickness;
-    int head = 1;
-    bool dfs = false;
-    bool ipsFeed = false;
-    std::vector<std::string> tools;  // SRC=DST, in command-line order
-    std::string toolTable;
+struct ConvertArguments : ConversionArguments {
     std::string outputFolder;
     bool toStdout = false;
     bool check = false;
     bool quiet = false;
     bool strict = false;
+    unsigned jobs = 0;  // files converted at once; 0 for one per core
     std::vector<std::string> sources;
-    // --settings[=DIR]: thickness, head, DFS and tool table from the desktop program's settings
-    // folder (DIR, or the folder the program itself would use); options given here override them.
-    bool useSettings = false;
-    std::string settingsFolder;
-    bool thicknessGiven = false;
-    bool headGiven = false;
 };
 
 // Adds the subcommand and its options to the application.

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "convert_command.h"
+#include "preview_command.h"
+#include "verify_command.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Converts CNC router part programs from the Tarvo dialect into the Selvix dialect."};
@@ -13,6 +15,10 @@ int main(int argc, char** argv) {
 
     pathshift::cli::ConvertArguments convertArguments;
     CLI::App* convert = pathshift::cli::addConvertCommand(app, convertArguments);
+    pathshift::cli::PreviewArguments previewArguments;
+    CLI::App* preview = pathshift::cli::addPreviewCommand(app, previewArguments);
+    pathshift::cli::VerifyArguments verifyArguments;
+    CLI::App* verify = pathshift::cli::addVerifyCommand(app, verifyArguments);
 
     try {
         app.parse(argc, argv);
@@ -21,5 +27,7 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
     if (convert->parsed()) return pathshift::cli::runConvert(convertArguments);
+    if (preview->parsed()) return pathshift::cli::runPreview(previewArguments);
+    if (verify->parsed()) return pathshift::cli::runVerify(verifyArguments);
     return 2;
 }

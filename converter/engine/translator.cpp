@@ -353,6 +353,8 @@ bool Translator::plungeStep() {
             out_.endLine();
             out_.AppendLine("M93");
         }
+        // The retract left the machine at Z2, so the approach height is always written.
+        formatter_.forgetZ();
         out_.append("G0");
         out_.append(compText(st.compWord));
         appendWord(formatter_.FormatWord(Letter::X, st.lastPos[0]));

@@ -17,6 +17,9 @@ class WordFormatter {
 public:
     // The begin-of-scan values: the first word of each kind is always written.
     void reset();
+    // The next Z word is written whatever its value: a line written as fixed text (the retract
+    // before a tool call) has moved the machine to a Z the memory does not know.
+    void forgetZ() { lastZ_ = kUnwritten; }
 
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer; empty when it is left out. The view lives until the next call.

@@ -322,8 +322,8 @@ TEST_F(Cli, ValuesBeginningWithAMinusSignAreValues) {
     EXPECT_EQ(o.status, 0) << printable(o);
     // Depth -0.25 - -0.5 and approach height -0.5 + 0.25 + 0.5 are both 0.25.
     EXPECT_EQ(o.out, selvixProgram("", "-0.5",
-                                   crlfLines({"G0Z2M5", "", "(DIS, \"T-3\")", "G306T-3h-3S0D0Z0.25", "M93", "G0X0Y0",
-                                              "G1Z0F100"})))
+                                   crlfLines({"G0Z2M5", "", "(DIS, \"T-3\")", "G306T-3h-3S0D0Z0.25", "M93",
+                                              "G0X0Y0Z0.25", "G1Z0F100"})))
         << printable(o);
 }
 

@@ -444,10 +444,10 @@ TEST(Plunge, SegmentWithoutZIsCutAt9999MinusTheThickness) {
 TEST(Plunge, NegativeThicknessIsANumberLikeAnyOther) {
     ConversionOptions options = baseOptions();
     options.thickness = "-0.5";
-    // Depth and approach height are both 0.25: the depth word is remembered as the last Z, so the
-    // rapid leaves its Z out.
+    // Depth and approach height are both 0.25. The depth word is remembered as the last Z, but the
+    // retract has taken the machine to Z2: the rapid still names its height.
     EXPECT_EQ(convertBody(kPreamble, options),
-              crlfLines({"G0Z2M5", "", "(DIS, \"T3\")", "G306T3h3S0D0Z0.25", "M93", "G0X0Y0", "G1Z0F100"}));
+              crlfLines({"G0Z2M5", "", "(DIS, \"T3\")", "G306T3h3S0D0Z0.25", "M93", "G0X0Y0Z0.25", "G1Z0F100"}));
 }
 
 // Both scans start with no rapid pending, so a final rapid does not shift the segments.

@@ -19,6 +19,7 @@
 #include "file_list.h"
 #include "main_window.h"
 #include "modal.h"
+#include "preview_window.h"
 #include "run_summary.h"
 #include "skins.h"
 #include "test_folder.h"
@@ -379,6 +380,36 @@ private slots:
         QVERIFY(expected.converted);
         QCOMPARE(test::readFile(target + "/a.nc").toStdString(), expected.text);
         QCOMPARE(test::readFile(target + "/c.nc").toStdString(), expected.text);
+    }
+
+    void doubleClickPreviewsWithTheWindowsChoices() {
+        const QString source = folder("in");
+        test::writeFile(source + "/a.nc", kCleanProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "/\r\n").toUtf8());
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QRect before = child<FileList>(*w, "File1")->geometry();
+        child<QLineEdit>(*w, "DimZ")->setText("0.75");
+        ToolTableModel& tools = w->toolTable();
+        tools.setData(tools.index(0, 0), "1005", Qt::EditRole);
+        tools.setData(tools.index(0, 1), "3", Qt::EditRole);
+        auto* file1 = child<FileList>(*w, "File1");
+        QCOMPARE(file1->count(), 1);
+        // What the list reports for a double-click on its entry.
+        emit file1->itemDoubleClicked(file1->item(0));
+
+        auto* preview = w->findChild<PreviewWindow*>("Preview");
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QVERIFY2(preview->verified(), qPrintable(preview->status()));
+        QVERIFY2(preview->status().contains("2 moves checked, 0 differences"), qPrintable(preview->status()));
+        const PlanView* view = preview->view();
+        QVERIFY(view->moveCount() > 0);
+        QCOMPARE(view->moveAt(view->moveCount() - 1).tool, std::int16_t(3));  // through the window's tool table
+        QCOMPARE(view->info().thickness, 0.75);
+        QCOMPARE(child<FileList>(*w, "File1")->geometry(), before);
+        preview->close();
     }
 
     void feedRateButtonConvertsInchFeedsPerSecond() {

@@ -1,0 +1,110 @@
+#include "preview_command.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/atomic_file.h"
+#include "engine/plan_preview.h"
+#include "engine/plan_svg.h"
+#include "engine/text_source.h"
+#ifdef PATHSHIFT_WITH_QT
+#include "plan_qt/plan_png.h"
+#endif
+
+namespace pathshift::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = fs::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool writeSvg(const PreviewArguments& args, const ConversionOptions& options, ConversionReport& report,
+              PlanSummary& summary, PreviewError& error) {
+    SourceFile source;
+    if (!source.open(args.source, error.reason)) return false;
+    AtomicFile file(args.picture);
+    if (!file.open()) {
+        error = {0, file.error() + " (" + args.picture + ")"};
+        return false;
+    }
+    SvgPlanWriter writer(file);
+    if (!drawConvertedPlan(source, options, args.width, writer, report, summary, error)) {
+        if (!file.error().empty()) error = {0, file.error() + " (" + args.picture + ")"};
+        return false;
+    }
+    if (!file.commit()) {
+        error = {0, file.error() + " (" + args.picture + ")"};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CLI::App* addPreviewCommand(CLI::App& app, PreviewArguments& args) {
+    CLI::App* preview = app.add_subcommand("preview", "Draw the toolpath of a converted program");
+    addConversionOptions(preview, args);
+    preview->add_option("-o,--output", args.picture, "Picture file: .svg, or .png when built with Qt")->required();
+    preview->add_option("--width", args.width, "Picture width in pixels")->check(CLI::Range(200.0, 20000.0));
+    preview->add_flag("-q,--quiet", args.quiet, "Print only failures");
+    preview->add_option("SOURCE", args.source, "Tarvo program file")->required();
+    preview->footer(
+        "\nA plan view in the source program's coordinates: cuts coloured by depth, rapids dashed,\n"
+        "tool changes marked, and a legend with units, extents and counts.\n"
+        "\nExamples:\n"
+        "  pathshift-cli preview --thickness 0.75 -o part.svg part.nc\n"
+        "  pathshift-cli preview --settings --width 2000 -o part.png part.nc\n"
+        "\nExit status: 0 written, 1 the program or the picture failed, 2 usage error.");
+    return preview;
+}
+
+int runPreview(const PreviewArguments& args) {
+    const std::string extension = lowerExtension(args.picture);
+    if (extension != ".svg" && extension != ".png") {
+        std::fprintf(stderr, "pathshift-cli preview: %s: the picture's name must end in .svg or .png\n",
+                     args.picture.c_str());
+        return kExitUsage;
+    }
+#ifndef PATHSHIFT_WITH_QT
+    if (extension == ".png") {
+        std::fprintf(stderr,
+                     "pathshift-cli preview: PNG pictures need a pathshift-cli built with Qt "
+                     "(PATHSHIFT_BUILD_APP=ON); write an .svg picture instead\n");
+        return kExitUsage;
+    }
+#endif
+    ConversionOptions options;
+    if (const int refused = conversionOptionsOf(args, options, "preview")) return refused;
+
+    ConversionReport report;
+    PlanSummary summary;
+    PreviewError error;
+    bool written = false;
+#ifdef PATHSHIFT_WITH_QT
+    if (extension == ".png")
+        written = writePlanPng(args.source, options, args.width, args.picture, report, summary, error);
+    else
+#endif
+        written = writeSvg(args, options, report, summary, error);
+    if (!args.quiet) printWarnings(args.source, report);
+    if (!written) {
+        printError(args.source, error.line, error.reason);
+        return kExitFailed;
+    }
+    if (!args.quiet)
+        std::printf("drew %s -> %s: %s\n", args.source.c_str(), args.picture.c_str(), legendLines(summary)[1].c_str());
+    return 0;
+}
+
+}  // namespace pathshift::cli

@@ -1,0 +1,58 @@
+// Verifying a program file: converted into a scratch file that the target's replay streams from,
+// so that neither program is ever held whole.
+
+#include "engine/scratch_file.h"
+#include "engine/verifier.h"
+
+namespace pathshift {
+
+VerifyResult verifyFile(const std::filesystem::path& sourcePath, const ConversionOptions& options) {
+    VerifyResult result;
+    SourceFile source;
+    std::string error;
+    if (!source.open(sourcePath, error)) {
+        result.error.reason = error;
+        return result;
+    }
+    ScratchFile target;
+    if (!target.open()) {
+        result.error.reason = target.error();
+        return result;
+    }
+    if (!convertProgram(source, options, target, result.conversion, result.error)) {
+        if (!target.error().empty()) result.error = {0, target.error()};
+        return result;
+    }
+    ReplayError replayError;
+    if (!verifyConversion(source, target, options, result.report, replayError)) {
+        result.error = {replayError.line, replayError.reason};
+        return result;
+    }
+    result.verified = true;
+    return result;
+}
+
+VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::filesystem::path& convertedPath,
+                        const ConversionOptions& options) {
+    VerifyResult result;
+    SourceFile source;
+    SourceFile target;
+    std::string error;
+    if (!source.open(sourcePath, error)) {
+        result.error.reason = error;
+        return result;
+    }
+    if (!target.open(convertedPath, error)) {
+        result.error.reason = convertedPath.string() + ": " + error;
+        return result;
+    }
+    ReplayError replayError;
+    if (!verifyConversion(source, target, options, result.report, replayError)) {
+        result.error = {replayError.line, replayError.reason};
+        return result;
+    }
+    result.verified = true;
+    return result;
+}
+
+}  // namespace pathshift

@@ -1,0 +1,104 @@
+// `pathshift-cli preview`: the picture written atomically, its kinds, and its failures.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/cli_process.h"
+#include "support/program_text.h"
+
+namespace pathshift {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CliOutcome;
+using testing::printable;
+
+class PreviewCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "previewcli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        source = (root / "part.nc").string();
+        std::ofstream(source, std::ios::binary) << testing::kPlungeSource;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    CliOutcome preview(const std::string& picture, const std::string& program) {
+        return testing::runProgram(PATHSHIFT_CLI,
+                                   {"preview", "--thickness", "0.75", "--tool", "1005=3", "-o",
+                                    (root / picture).string(), program},
+                                   root);
+    }
+    // Files in the folder other than the source: a failed run leaves none, not even a temporary one.
+    std::size_t others() const {
+        std::size_t n = 0;
+        for (const auto& entry : fs::directory_iterator(root))
+            if (entry.path().string() != source) ++n;
+        return n;
+    }
+
+    fs::path root;
+    std::string source;
+};
+
+TEST_F(PreviewCli, WritesAnSvgPictureAndSaysWhatItDrew) {
+    const CliOutcome o = preview("part.svg", source);
+    ASSERT_EQ(o.status, 0) << printable(o);
+    const std::string svg = testing::readWhole(root / "part.svg");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("<path "), std::string::npos);
+    EXPECT_NE(svg.find(">T3</text>"), std::string::npos);
+    EXPECT_NE(o.out.find("part.svg"), std::string::npos) << printable(o);
+    EXPECT_NE(o.out.find("1 tool change"), std::string::npos) << printable(o);
+}
+
+TEST_F(PreviewCli, PngPicturesAreWrittenWhenBuiltWithQtAndRefusedClearlyOtherwise) {
+    const CliOutcome o = preview("part.png", source);
+#ifdef PATHSHIFT_WITH_QT
+    ASSERT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(testing::readWhole(root / "part.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(o.err, "") << printable(o);
+#else
+    EXPECT_EQ(o.status, 2) << printable(o);
+    EXPECT_NE(o.err.find("built with Qt"), std::string::npos) << printable(o);
+    EXPECT_FALSE(fs::exists(root / "part.png"));
+#endif
+}
+
+TEST_F(PreviewCli, OtherPictureKindsAreAUsageError) {
+    const CliOutcome o = preview("part.jpg", source);
+    EXPECT_EQ(o.status, 2) << printable(o);
+    EXPECT_NE(o.err.find(".svg or .png"), std::string::npos) << printable(o);
+    EXPECT_EQ(others(), 0u);
+}
+
+TEST_F(PreviewCli, AProgramThatFailsLeavesNoPictureAndNamesItsLine) {
+    const std::string bad = (root / "bad.nc").string();
+    std::ofstream(bad, std::ios::binary) << "N1T1005\nN2G0X0Y0\nN3T99999\nN4G1Z-0.25F100\n";
+    const CliOutcome o = preview("bad.svg", bad);
+    EXPECT_EQ(o.status, 1) << printable(o);
+    EXPECT_NE(o.err.find(bad + ":3: "), std::string::npos) << printable(o);
+    EXPECT_FALSE(fs::exists(root / "bad.svg"));
+    const CliOutcome missing = preview("none.svg", (root / "none.nc").string());
+    EXPECT_EQ(missing.status, 1) << printable(missing);
+    EXPECT_EQ(others(), 1u);  // bad.nc alone
+}
+
+TEST_F(PreviewCli, AnExistingPictureIsReplacedWhole) {
+    std::ofstream(root / "part.svg") << std::string(100000, 'x');
+    const CliOutcome o = preview("part.svg", source);
+    ASSERT_EQ(o.status, 0) << printable(o);
+    const std::string svg = testing::readWhole(root / "part.svg");
+    EXPECT_EQ(svg.find('x' + std::string(20, 'x')), std::string::npos);
+    EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
+}
+
+}  // namespace
+}  // namespace pathshift
