@@ -6,6 +6,7 @@
 
 #include "dialog_hooks.h"
 #include "qzcommdl_ctrl.h"
+#include "system_calls.h"
 
 namespace qz {
 namespace {
@@ -28,8 +29,9 @@ long CQzcommdlCtrl::RunColorDialog() {
   request.lpfnHook = reinterpret_cast<LPCCHOOKPROC>(reinterpret_cast<void*>(ExportedHook("CommdlgColorHook")));
   std::copy(user_colors_.begin(), user_colors_.end(), g_custom_colors);
 
-  const BOOL chosen = ChooseColorA(&request);
-  const DWORD error = chosen ? 0 : CommDlgExtendedError();
+  const SystemCalls& calls = TheSystemCalls();
+  const BOOL chosen = calls.choose_color(&request);
+  const DWORD error = chosen ? 0 : calls.extended_error();
   if (focus && IsWindow(focus)) SetFocus(focus);
   if (!chosen) return FailedDialogResult(error);
   std::copy(std::begin(g_custom_colors), std::end(g_custom_colors), user_colors_.begin());

@@ -24,3 +24,6 @@ void HookCommand(HWND hook, WPARAM wparam, LPARAM lparam);
 
 extern "C" UINT_PTR CALLBACK CommdlgHook(HWND hook, UINT message, WPARAM wparam, LPARAM lparam);
 extern "C" UINT_PTR CALLBACK CommdlgColorHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+extern "C" UINT_PTR CALLBACK CommdlgFontHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+extern "C" UINT_PTR CALLBACK CommdlgPrintHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+extern "C" UINT_PTR CALLBACK CommdlgPrintSetupHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);

@@ -9,6 +9,7 @@
 #include "extended_error.h"
 #include "global_buffer.h"
 #include "qzcommdl_ctrl.h"
+#include "system_calls.h"
 
 namespace qz {
 namespace {
@@ -67,11 +68,12 @@ long CQzcommdlCtrl::RunFileDialog(short kind) {
   request.lCustData = reinterpret_cast<LPARAM>(&pair);
   request.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(reinterpret_cast<void*>(ExportedHook("CommdlgHook")));
 
-  const BOOL chosen = kind == kOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+  const SystemCalls& calls = TheSystemCalls();
+  const BOOL chosen = kind == kOpen ? calls.get_open_file_name(&request) : calls.get_save_file_name(&request);
+  const DWORD error = chosen ? 0 : calls.extended_error();
   if (focus && IsWindow(focus)) SetFocus(focus);
 
   if (!chosen) {
-    const DWORD error = CommDlgExtendedError();
     if (error == 0) AssignFileTitle("");
     return FailedDialogResult(error);
   }

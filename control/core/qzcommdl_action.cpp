@@ -12,8 +12,7 @@ void CQzcommdlCtrl::SetAction(short value) {
   if (result != 0) RaiseControlError(result);
 }
 
-// Each dialog routine returns 0 or a control error number. The font, print and help routines
-// are not part of this build yet: their Action values are stored and open nothing.
+// Each dialog routine returns 0 or a control error number; the help routine raises its own.
 long CQzcommdlCtrl::RunDialog(short action) {
   switch (action) {
     case kOpen:
@@ -21,6 +20,13 @@ long CQzcommdlCtrl::RunDialog(short action) {
       return RunFileDialog(action);
     case kColorDialog:
       return RunColorDialog();
+    case kFontDialog:
+      return RunFontDialog();
+    case kPrint:
+      return RunPrintDialog();
+    case kShowHelpAction:
+      RunHelp();
+      return 0;
     case 0:
     default:
       return 0;

@@ -111,7 +111,7 @@ public:
   void ShowFont() { SetAction(kFontDialog); }
   void ShowColor() { SetAction(kColorDialog); }
   void ShowPrinter() { SetAction(kPrint); }
-  void ShowHelp() { SetAction(6); }
+  void ShowHelp() { SetAction(kShowHelpAction); }
   void Refresh();
   void AboutBox();
 
@@ -127,6 +127,7 @@ protected:
   void OnDraw(HDC dc, const RECT& bounds) override;
   void PreCreateWindow(CREATESTRUCTW& create) override;
   bool OnWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+  std::vector<CLSID> PropertyPages() const override;
 
 private:
   template <class T, class V>
@@ -142,6 +143,9 @@ private:
   long RunDialog(short action);
   long RunFileDialog(short kind);
   long RunColorDialog();
+  long RunFontDialog();
+  long RunPrintDialog();
+  void RunHelp();  // raises its own error
   // The common ending of a dialog the system call reported as failed: cancel or mapped error.
   long FailedDialogResult(DWORD extended_error) const;
   void AssignFileTitle(const std::string& title);  // the control's own update of FileTitle

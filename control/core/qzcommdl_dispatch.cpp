@@ -62,6 +62,7 @@ const qzf::DispEntry kTable[] = {
     Method<&C::Refresh>(DISPID_REFRESH, L"Refresh"),
     Property<&C::GetHwnd, &C::SetHwnd>(DISPID_HWND, L"hWnd"),
     Property<&C::GetFont, &C::SetFont>(DISPID_FONT, L"Font"),
+    Method<&C::AboutBox>(DISPID_ABOUTBOX, L"AboutBox"),
 };
 
 }  // namespace

@@ -36,6 +36,8 @@ enum EventId : DISPID { kFilenameChange = 1, kCommonDialogOpened, kCommonDialogC
 
 // The WhichDialog argument of the dialog events.
 enum DialogKind : short { kOpen = 1, kSave = 2, kColorDialog = 3, kFontDialog = 4, kPrint = 5, kPrintSetup = 10 };
+// The Action value that runs the help call; it opens no dialog.
+inline constexpr short kShowHelpAction = 6;
 
 // Private messages from the dialog hooks to the control's window.
 inline constexpr UINT UM_DIALOG_OPENED = WM_USER + 38;

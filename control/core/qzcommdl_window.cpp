@@ -100,7 +100,7 @@ bool CQzcommdlCtrl::HandleHookMessage(UINT message, WPARAM wparam, LPARAM lparam
       // The Help button of a dialog: ShowHelp. An error it raises ends the handler; there is
       // no automation caller to receive it.
       try {
-        SetAction(6);
+        SetAction(kShowHelpAction);
       } catch (const qzf::DispatchError&) {
       }
       return true;

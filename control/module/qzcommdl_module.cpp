@@ -6,6 +6,7 @@
 
 #include "dialog_hooks.h"
 #include "module.h"
+#include "page_classes.h"
 #include "qzcommdl_ctrl.h"
 #include "registration.h"
 #include "resource.h"
@@ -14,7 +15,10 @@
 // The dialog hooks live in the control library and are called only through the export table;
 // naming them here links them in (on i686 the export also needs the decorated symbol present).
 [[gnu::used]] static const void* const kExportedHooks[] = {reinterpret_cast<const void*>(&CommdlgHook),
-                                                           reinterpret_cast<const void*>(&CommdlgColorHook)};
+                                                           reinterpret_cast<const void*>(&CommdlgColorHook),
+                                                           reinterpret_cast<const void*>(&CommdlgFontHook),
+                                                           reinterpret_cast<const void*>(&CommdlgPrintHook),
+                                                           reinterpret_cast<const void*>(&CommdlgPrintSetupHook)};
 
 namespace qz {
 namespace {
@@ -34,6 +38,8 @@ HRESULT UpdateControlRegistry(bool register_class) {
 
 const qzf::ClassEntry kClasses[] = {
     {&kClsidCtrl, &qzf::OleControl::CreateInstance<CQzcommdlCtrl>, &UpdateControlRegistry},
+    {&kClsidGeneralPage, &CreateGeneralPage, &UpdateGeneralPageRegistry},
+    {&kClsidMorePage, &CreateMorePage, &UpdateMorePageRegistry},
 };
 
 // The help directory recorded with the type library: the folder that WINHELP.INI names for the

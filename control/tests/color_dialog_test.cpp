@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_driver.h"
+#include "hosted_control.h"
 #include "qzcommdl_ids.h"
 #include "test_support.h"
 
@@ -120,4 +121,25 @@ TEST_F(ColorDialog, TwoControlsKeepTheirOwnUserColors) {
   ASSERT_TRUE(driver.saw_dialog);
   EXPECT_EQ(UserColors(), own);
   EXPECT_EQ(Get(other.Get(), L"UserColors", {Var(short{0})}).value.AsLong(), 0x00FF00);
+}
+
+TEST(ColorDialogHelp, TheHelpButtonRunsTheHelpCall) {
+  // The dialog shows its Help button only with an owner window: the control sits on a form.
+  HostedControl form;
+  ASSERT_TRUE(form.Open());
+  IDispatch* const hosted = form.control.Get();
+  Put(hosted, L"Flags", Var(8L));  // Help button
+  Put(hosted, L"HelpCommand", Var(short{2}));
+  Put(hosted, L"HelpFile", Var(L"C:\\no\\such.hlp"));
+  DialogDriver driver([](HWND dialog) {
+    const HWND help = GetDlgItem(dialog, 1038);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1038, BN_CLICKED), reinterpret_cast<LPARAM>(help));
+    PressCancel(dialog);
+  });
+  const CallResult result = Call(hosted, L"ShowColor");
+  driver.Finish();
+  ASSERT_TRUE(driver.saw_dialog);
+  EXPECT_EQ(result.hr, S_OK);
+  EXPECT_EQ(Get(hosted, L"Action").value.AsLong(), 6);
+  form.Close();
 }

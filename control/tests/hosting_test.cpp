@@ -202,7 +202,9 @@ TEST_F(TestContainer, PropertyPagesAndMiscStatus) {
   ASSERT_EQ(ctrl.As(IID_ISpecifyPropertyPages, pages), S_OK);
   CAUUID list{};
   ASSERT_EQ(pages->GetPages(&list), S_OK);
-  EXPECT_EQ(list.cElems, 0u);  // the page classes come with the module-support work
+  ASSERT_EQ(list.cElems, 4u);
+  EXPECT_TRUE(IsEqualCLSID(list.pElems[0], qz::kClsidGeneralPage));
+  EXPECT_TRUE(IsEqualCLSID(list.pElems[1], qz::kClsidMorePage));
   CoTaskMemFree(list.pElems);
   DWORD status = 0;
   ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
@@ -415,8 +417,7 @@ TEST(UiActivation, TheFrameLearnsTheActiveObjectAndForgetsIt) {
     EXPECT_EQ(site.ui_deactivations, 1);
     EXPECT_EQ(in_place->InPlaceDeactivate(), S_OK);
     EXPECT_EQ(site.deactivations, 1);
-    // Without property pages the properties verb cannot run.
-    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, &site, 0, host, &r), OLEOBJ_S_CANNOT_DOVERB_NOW);
+    // The properties verb opens the page frame: see the property frame tests.
     EXPECT_EQ(object->DoVerb(12345, nullptr, &site, 0, host, &r), OLEOBJ_S_INVALIDVERB);
     object->Close(OLECLOSE_NOSAVE);
     object->SetClientSite(nullptr);

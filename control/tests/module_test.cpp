@@ -118,8 +118,10 @@ TEST(ModuleFile, ExportTableNamesTheModuleAndItsEntryPoints) {
   const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
   std::vector<std::string> listed;
   for (DWORD i = 0; i < exports->NumberOfNames; ++i) listed.emplace_back(reinterpret_cast<const char*>(base + names[i]));
-  // The dialog hooks, then the unit conversions under their decorated names: 18 names on 16 entry points.
-  EXPECT_EQ(listed, (std::vector<std::string>{"CommdlgColorHook", "CommdlgHook", "DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+  // The dialog hooks, then the unit conversions under their decorated names (18 names on 16 entry
+  // points) and the picture holder's constructors, destructors and members.
+  EXPECT_EQ(listed, (std::vector<std::string>{"CommdlgColorHook", "CommdlgFontHook", "CommdlgHook", "CommdlgPrintHook",
+                                               "CommdlgPrintSetupHook", "DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
                                                "DllUnregisterServer",
                                                "_Z14XPixelsToTwipsiP3CDC",
                                                "_Z14XTwipsToPixelsiP3CDC",
@@ -138,5 +140,14 @@ TEST(ModuleFile, ExportTableNamesTheModuleAndItsEntryPoints) {
                                                "_Z24WidthContainerToHimetricPN3qzf10OleControlEf",
                                                "_Z24WidthHimetricToContainerPN3qzf10OleControlEl",
                                                "_Z25HeightContainerToHimetricPN3qzf10OleControlEf",
-                                               "_Z25HeightHimetricToContainerPN3qzf10OleControlEl"}));
+                                               "_Z25HeightHimetricToContainerPN3qzf10OleControlEl",
+                                               "_ZN16CQZPictureHolder10ShowStatusEP3CDCS1_5CRect",
+                                               "_ZN16CQZPictureHolder4MaskEP3CDCR5CRectPS_PS2_",
+                                               "_ZN16CQZPictureHolder4MaskEP3CDCR5CRectmPS2_",
+                                               "_ZN16CQZPictureHolder6RenderEP3CDCR5CRectiiillPS2_",
+                                               "_ZN16CQZPictureHolderC1Ev",
+                                               "_ZN16CQZPictureHolderC2Ev",
+                                               "_ZN16CQZPictureHolderD0Ev",
+                                               "_ZN16CQZPictureHolderD1Ev",
+                                               "_ZN16CQZPictureHolderD2Ev"}));
 }

@@ -1,0 +1,10 @@
+#include "system_calls.h"
+
+namespace qz {
+
+SystemCalls& TheSystemCalls() {
+  static SystemCalls calls;
+  return calls;
+}
+
+}  // namespace qz

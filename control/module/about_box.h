@@ -1,0 +1,10 @@
+// The about box: the module's file title, file version and location in a message box.
+#pragma once
+#include <windows.h>
+
+namespace qz {
+
+// Shows the box modally, owned by `owner`; shows nothing when the module has no instance.
+void ShowAboutBox(HWND owner);
+
+}  // namespace qz
