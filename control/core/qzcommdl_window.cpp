@@ -5,6 +5,7 @@
 #include "module.h"
 #include "module_state.h"
 #include "qzcommdl_ctrl.h"
+#include "system_calls.h"
 
 namespace qz {
 namespace {
@@ -61,7 +62,7 @@ bool CQzcommdlCtrl::OnWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, 
       if (printer_dc_) DeleteDC(printer_dc_);
       printer_dc_ = nullptr;
       // At design time the designer's help window is closed with the control.
-      if (!help_file_.empty() && !AmbientUserMode()) WinHelpA(WindowHandle(), help_file_.c_str(), HELP_QUIT, 0);
+      if (!help_file_.empty() && !AmbientUserMode()) TheSystemCalls().win_help(WindowHandle(), help_file_.c_str(), HELP_QUIT, 0);
       return true;
     default:
       if (HandleHookMessage(message, wparam, lparam)) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "fake_dialogs.h"
+#include "qzcommdl_ctrl.h"
 
 using namespace qztest;
 
@@ -106,4 +107,36 @@ TEST_F(HelpCall, DesignModeRefusesBeforeAnyHelpCall) {
   EXPECT_EQ(result.scode, static_cast<HRESULT>(0x800A017F));
   EXPECT_TRUE(Fakes().help_calls.empty());
   object->SetClientSite(nullptr);
+}
+
+// Destroying the control closes the help window only for a designer, and only with a help file.
+TEST_F(HelpCall, DesignTimeDestructionClosesTheHelpWindow) {
+  struct Case {
+    TestSite::Ambient ambient;
+    const wchar_t* file;
+    size_t quits;
+  };
+  for (const Case& c : {Case{TestSite::Ambient::DesignMode, L"C:\\help\\app.hlp", 1},
+                        Case{TestSite::Ambient::RunMode, L"C:\\help\\app.hlp", 0},
+                        Case{TestSite::Ambient::DesignMode, L"", 0}}) {
+    ComPtr<IDispatch> doomed;
+    ASSERT_EQ(qzf::OleControl::CreateInstance<qz::CQzcommdlCtrl>(IID_IDispatch, doomed.PutVoid()), S_OK);
+    Put(doomed.Get(), L"HelpFile", Var(c.file));
+    // A control that never had a window has no help window to close: make the window first.
+    ASSERT_NE(Get(doomed.Get(), L"hWnd").value.AsLong(), 0);
+    TestSite site(c.ambient);
+    {
+      ComPtr<IOleObject> object;
+      ASSERT_EQ(doomed.As(IID_IOleObject, object), S_OK);
+      ASSERT_EQ(object->SetClientSite(&site), S_OK);
+    }
+    Fakes().help_calls.clear();
+    doomed.Reset();
+    ASSERT_EQ(Fakes().help_calls.size(), c.quits) << static_cast<int>(c.ambient);
+    if (c.quits) {
+      EXPECT_EQ(Fakes().help_calls[0].command, static_cast<UINT>(HELP_QUIT));
+      EXPECT_EQ(Fakes().help_calls[0].file, "C:\\help\\app.hlp");
+      EXPECT_EQ(Fakes().help_calls[0].data, 0u);
+    }
+  }
 }
