@@ -20,6 +20,30 @@ void HookDialogClosed(HWND hook, short kind);
 void HookApplyPlacement(HWND hook, HWND frame);
 void HookCommand(HWND hook, WPARAM wparam, LPARAM lparam);
 
+// The whole hook of a dialog whose hook window is the dialog itself (font, print, print setup):
+// `Request` is the request structure whose lCustData names the control's window.
+template <class Request>
+UINT_PTR FramelessDialogHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam, short kind) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const auto* request = reinterpret_cast<const Request*>(lparam);
+      HookDialogOpened(dialog, dialog, request ? reinterpret_cast<HWND>(request->lCustData) : nullptr, kind);
+      return TRUE;
+    }
+    case WM_SHOWWINDOW:
+      HookApplyPlacement(dialog, dialog);
+      return 0;
+    case WM_DESTROY:
+      HookDialogClosed(dialog, kind);
+      return 0;
+    case WM_COMMAND:
+      HookCommand(dialog, wparam, lparam);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace qz
 
 extern "C" UINT_PTR CALLBACK CommdlgHook(HWND hook, UINT message, WPARAM wparam, LPARAM lparam);

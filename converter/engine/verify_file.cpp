@@ -5,6 +5,19 @@
 #include "engine/verifier.h"
 
 namespace pathshift {
+namespace {
+
+VerifyResult& compareSides(TextSource& source, TextSource& target, const ConversionOptions& options,
+                           VerifyResult& result) {
+    ReplayError replayError;
+    if (verifyConversion(source, target, options, result.report, replayError))
+        result.verified = true;
+    else
+        result.error = {replayError.line, replayError.reason};
+    return result;
+}
+
+}  // namespace
 
 VerifyResult verifyFile(const std::filesystem::path& sourcePath, const ConversionOptions& options) {
     VerifyResult result;
@@ -23,13 +36,7 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const Conversio
         if (!target.error().empty()) result.error = {0, target.error()};
         return result;
     }
-    ReplayError replayError;
-    if (!verifyConversion(source, target, options, result.report, replayError)) {
-        result.error = {replayError.line, replayError.reason};
-        return result;
-    }
-    result.verified = true;
-    return result;
+    return compareSides(source, target, options, result);
 }
 
 VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::filesystem::path& convertedPath,
@@ -46,13 +53,7 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::file
         result.error.reason = convertedPath.string() + ": " + error;
         return result;
     }
-    ReplayError replayError;
-    if (!verifyConversion(source, target, options, result.report, replayError)) {
-        result.error = {replayError.line, replayError.reason};
-        return result;
-    }
-    result.verified = true;
-    return result;
+    return compareSides(source, target, options, result);
 }
 
 }  // namespace pathshift
