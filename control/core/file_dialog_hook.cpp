@@ -30,7 +30,9 @@ void ReportFileName(HWND hook, const char* path) {
 
 void ExplorerNotify(HWND hook, const NMHDR* header) {
   if (header->code == CDN_HELP) {
+#ifndef QZ_VERSION5  // the older build has no help-click event to raise
     if (const HWND control = TheHookRegistry().Lookup(hook)) SendMessageW(control, UM_HELP_CLICKED, 0, 0);
+#endif
   } else if (header->code == CDN_SELCHANGE) {
     char path[kPathBufferSize] = {};
     SendMessageA(header->hwndFrom, CDM_GETFILEPATH, 255, reinterpret_cast<LPARAM>(path));

@@ -14,7 +14,9 @@ std::vector<CLSID> CQzcommdlCtrl::PropertyPages() const {
   return {kClsidGeneralPage, kClsidMorePage, kStockColorPage, kStockFontPage};
 }
 
+#ifndef QZ_VERSION5  // the older build shows the runtime library's dialog instead
 // Owned by the control's window, made hidden when no container gave it one.
 void CQzcommdlCtrl::AboutBox() { ShowAboutBox(EnsureWindow()); }
+#endif
 
 }  // namespace qz

@@ -11,6 +11,9 @@ using qzf::Method;
 using qzf::Property;
 
 const qzf::DispEntry kTable[] = {
+#ifdef QZ_VERSION5
+    Property<&C::GetFileName, &C::SetFileName>(kFileName, L"Filename"),
+#endif
     Property<&C::GetDialogTop, &C::SetDialogTop>(kDialogTop, L"DialogTop"),
     Property<&C::GetDialogLeft, &C::SetDialogLeft>(kDialogLeft, L"DialogLeft"),
     Property<&C::GetDialogWidth, &C::SetDialogWidth>(kDialogWidth, L"DialogWidth"),
@@ -50,6 +53,9 @@ const qzf::DispEntry kTable[] = {
     Property<&C::GetFontStrikeThru, &C::SetFontStrikeThru>(kFontStrikeThru, L"FontStrikeThru"),
     Property<&C::GetFontName, &C::SetFontName>(kFontName, L"FontName"),
     Property<&C::GetFontSize, &C::SetFontSize>(kFontSize, L"FontSize"),
+#ifdef QZ_VERSION5
+    Property<&C::GetUserColors, &C::SetUserColors>(kUserColors, L"UserColors"),
+#else
     Property<&C::GetFileName, &C::SetFileName>(kFileName, L"Filename", L"FileName"),
     Method<&C::ShowOpen>(kShowOpen, L"ShowOpen"),
     Method<&C::ShowSave>(kShowSave, L"ShowSave"),
@@ -59,6 +65,7 @@ const qzf::DispEntry kTable[] = {
     Method<&C::ShowHelp>(kShowHelp, L"ShowHelp"),
     Property<&C::GetUserColors, &C::SetUserColors>(kUserColors, L"UserColors"),
     Property<&C::GetFileNameList, &C::SetFileNameList>(kFileNameList, L"FileNameList"),
+#endif
     Method<&C::Refresh>(DISPID_REFRESH, L"Refresh"),
     Property<&C::GetHwnd, &C::SetHwnd>(DISPID_HWND, L"hWnd"),
     Property<&C::GetFont, &C::SetFont>(DISPID_FONT, L"Font"),

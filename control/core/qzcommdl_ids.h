@@ -16,13 +16,31 @@ inline constexpr wchar_t kProgIdCtrl[] = L"QZCOMMDL.QzcommdlCtrl.1";
 inline constexpr wchar_t kProgIdGeneralPage[] = L"QZCOMMDL.QzcommdlPropPage.1";
 inline constexpr wchar_t kProgIdMorePage[] = L"Qzcomm32.CMorePropPage";
 
+#ifdef QZ_VERSION5
+// The older build: type library and stored data both at 1.0.
+inline constexpr WORD kTypeLibMajor = 1;
+inline constexpr WORD kTypeLibMinor = 0;
+inline constexpr DWORD kPersistVersion = MAKELONG(0, 1);      // 1.0
+#else
 inline constexpr WORD kTypeLibMajor = 7;
 inline constexpr WORD kTypeLibMinor = 0;
 inline constexpr DWORD kPersistVersion = MAKELONG(0, 7);      // 7.0
+#endif
 inline constexpr DWORD kPersistVersion1 = MAKELONG(0, 1);     // 1.0, with one extra stored value
 // OLEMISC_SETCLIENTSITEFIRST | ACTIVATEWHENVISIBLE | INSIDEOUT | CANTLINKINSIDE | RECOMPOSEONRESIZE
 inline constexpr DWORD kMiscStatus = 0x20191;
 
+#ifdef QZ_VERSION5
+// The older build puts Filename first and has no Show methods and no FileNameList.
+enum DispId : DISPID {
+  kFileName = 1, kDialogTop, kDialogLeft, kDialogWidth, kDialogHeight, kInitDir, kFilter, kDefaultExt,
+  kDialogTitle, kFilterIndex, kFlags, kCancelError, kColor, kMin, kMax, kCopies, kFromPage, kToPage,
+  kPrinterDefault, kHelpCommand, kHelpContext, kHelpFile, kHelpKey, kAction, kDialogDefaultTop,
+  kDialogDefaultLeft, kDialogDefaultWidth, kDialogDefaultHeight, kMaxFileSize, kFileTitle, kDialogHwnd, kHdc,
+  kAddControl, kRemoveControl, kFontBold, kFontItalic, kFontUnderline, kFontStrikeThru, kFontName, kFontSize,
+  kUserColors,
+};
+#else
 enum DispId : DISPID {
   kDialogTop = 1, kDialogLeft, kDialogWidth, kDialogHeight, kInitDir, kFilter, kDefaultExt, kDialogTitle,
   kFilterIndex, kFlags, kCancelError, kColor, kMin, kMax, kCopies, kFromPage, kToPage, kPrinterDefault,
@@ -31,6 +49,7 @@ enum DispId : DISPID {
   kRemoveControl, kFontBold, kFontItalic, kFontUnderline, kFontStrikeThru, kFontName, kFontSize, kFileName,
   kShowOpen, kShowSave, kShowFont, kShowColor, kShowPrinter, kShowHelp, kUserColors, kFileNameList,
 };
+#endif
 
 enum EventId : DISPID { kFilenameChange = 1, kCommonDialogOpened, kCommonDialogClosed, kHelpClick };
 

@@ -65,7 +65,13 @@ std::vector<RegistryRow> ControlClassRows(const ControlClassInfo& info, const st
 
 HRESULT RegisterControlClass(const ControlClassInfo& info) {
   const std::vector<RegistryRow> rows = ControlClassRows(info, Module::Path());
-  return WriteRegistryRows(rows);
+  const HRESULT hr = WriteRegistryRows(rows);
+  if (FAILED(hr) || info.threading_model) return hr;
+  // A class registered without a threading model must not keep one that another server of the
+  // same class wrote earlier.
+  const std::wstring server_key = ClsidKey(info.clsid) + L"\\InprocServer32";
+  const LONG rc = RegDeleteKeyValueW(HKEY_CLASSES_ROOT, server_key.c_str(), L"ThreadingModel");
+  return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
 }
 
 bool OtherRegistryViewHasClass(const CLSID& clsid) {

@@ -7,4 +7,10 @@ namespace qz {
 // Shows the box modally, owned by `owner`; shows nothing when the module has no instance.
 void ShowAboutBox(HWND owner);
 
+#ifdef QZ_VERSION5
+// The older build's About button: the runtime library's about dialog, shown through a
+// temporary control object.
+void ShowAboutBoxFromPage();
+#endif
+
 }  // namespace qz

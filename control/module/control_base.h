@@ -1,6 +1,7 @@
 // The base layer shared by the maker's controls: sits between the framework's control and the
 // control class, and adds the mouse-pointer choice and error raising.
 #pragma once
+#include "error_detail.h"
 #include "ole_control.h"
 
 namespace qz {
@@ -41,6 +42,9 @@ private:
   short mouse_pointer_ = 0;
   HCURSOR mouse_icon_ = nullptr;
   HBRUSH background_brush_ = nullptr;
+#ifdef QZ_VERSION5
+  ErrorTextLibrary error_texts_;  // held for the control's lifetime
+#endif
 };
 
 }  // namespace qz

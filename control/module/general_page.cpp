@@ -39,7 +39,11 @@ void CQzcommdlPropPage::DoDataExchange(DataExchange& dx) {
 // The About button shows the box without touching any property.
 bool CQzcommdlPropPage::OnCommand(int id, int code) {
   if (id != IDC_ABOUT || code != BN_CLICKED) return false;
+#ifdef QZ_VERSION5
+  ShowAboutBoxFromPage();
+#else
   ShowAboutBox(Window());
+#endif
   return true;
 }
 

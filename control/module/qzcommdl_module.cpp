@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialog_hooks.h"
+#include "help_directory.h"
 #include "module.h"
 #include "page_classes.h"
 #include "qzcommdl_ctrl.h"
@@ -29,10 +30,16 @@ std::wstring LoadModuleString(UINT id) {
   return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
+#ifdef QZ_VERSION5
+constexpr const wchar_t* kThreadingModel = nullptr;  // the older build registers none
+#else
+constexpr const wchar_t* kThreadingModel = L"Apartment";
+#endif
+
 HRESULT UpdateControlRegistry(bool register_class) {
   if (!register_class) return qzf::UnregisterClass(kClsidCtrl, kProgIdCtrl);
   const qzf::ControlClassInfo info{kClsidCtrl, kProgIdCtrl, LoadModuleString(IDS_CONTROL_TYPE_NAME),
-                                   IDB_TOOLBOX, L"Apartment", kMiscStatus, kLibid, kTypeLibMajor, kTypeLibMinor};
+                                   IDB_TOOLBOX, kThreadingModel, kMiscStatus, kLibid, kTypeLibMajor, kTypeLibMinor};
   return qzf::RegisterControlClass(info);
 }
 
@@ -42,6 +49,15 @@ const qzf::ClassEntry kClasses[] = {
     {&kClsidMorePage, &CreateMorePage, &UpdateMorePageRegistry},
 };
 
+#ifdef QZ_VERSION5
+// The help directory recorded with the type library: the module's own folder, else the Windows
+// HELP folder, else empty.
+std::wstring HelpDirectory() {
+  wchar_t windows[260] = L"";
+  const UINT length = GetWindowsDirectoryW(windows, 260);
+  return HelpDirectoryFor(qzf::Module::Path(), length > 0 && length < 260 ? std::wstring(windows, length) : L"");
+}
+#else
 // The help directory recorded with the type library: the folder that WINHELP.INI names for the
 // reference help file, or empty.
 std::wstring HelpDirectory() {
@@ -49,6 +65,7 @@ std::wstring HelpDirectory() {
   GetPrivateProfileStringW(L"Files", L"QZVBREF.HLP", L"", directory, 260, L"WINHELP.INI");
   return directory;
 }
+#endif
 
 }  // namespace
 }  // namespace qz

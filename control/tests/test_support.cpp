@@ -13,13 +13,18 @@ std::wstring ExeDirectory() {
   return dir.substr(0, dir.find_last_of(L"\\/") + 1);
 }
 
-std::wstring OcxPath() { return ExeDirectory() + L"Qzdialog32.ocx"; }
+// QZ_CONTROL_FILE names another build of the control beside the test program.
+std::wstring OcxPath() {
+  wchar_t name[MAX_PATH] = L"";
+  const DWORD n = GetEnvironmentVariableW(L"QZ_CONTROL_FILE", name, MAX_PATH);
+  return ExeDirectory() + (n > 0 && n < MAX_PATH ? std::wstring(name, n) : std::wstring(L"Qzdialog32.ocx"));
+}
 
 ControlLibrary& ControlLibrary::Get() {
   static ControlLibrary library = [] {
     ControlLibrary lib;
     lib.module = LoadLibraryW(OcxPath().c_str());
-    if (!lib.module) throw std::runtime_error("cannot load Qzdialog32.ocx beside the test program");
+    if (!lib.module) throw std::runtime_error("cannot load the control beside the test program");
     auto find = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(lib.module, name)); };
     lib.get_class_object = reinterpret_cast<decltype(lib.get_class_object)>(find("DllGetClassObject"));
     lib.can_unload_now = reinterpret_cast<decltype(lib.can_unload_now)>(find("DllCanUnloadNow"));
