@@ -8,4 +8,19 @@ set -euo pipefail
 export WINEDEBUG=${WINEDEBUG:--all}
 bits=$1
 shift
-exec "$("$(dirname "$0")/wine-loader.sh" "$bits")" "$@"
+loader=$("$(dirname "$0")/wine-loader.sh" "$bits")
+# CTest lists a test program's tests before running any. In a prefix created moments earlier, Wine
+# now and then ends such a start with status 1 and no output; the listing is retried so that one
+# hiccup does not drop a whole program's tests.
+if [[ " $* " == *" --gtest_list_tests "* ]]; then
+  for attempt in 1 2 3; do
+    if listing=$("$loader" "$@"); then
+      printf '%s\n' "$listing"
+      exit 0
+    fi
+    echo "wine-run: listing the tests of $1 failed (attempt $attempt)" >&2
+    sleep 2
+  done
+  exit 1
+fi
+exec "$loader" "$@"
