@@ -3,14 +3,12 @@
 //
 //   conversion_bench PATHSHIFT_CLI SOURCE OUTPUT_FOLDER [RUNS]
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+
+#include "child_run.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -24,28 +22,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double megabytes = static_cast<double>(info.st_size) / (1024.0 * 1024.0);
-    double best = 1e30;
-    long peakKb = 0;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::execl(argv[1], argv[1], "convert", "--thickness", "0.75", "--quiet", "-o", argv[3], argv[2],
-                    static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        int status = 0;
-        struct rusage usage {};
-        ::wait4(child, &status, 0, &usage);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            std::fprintf(stderr, "conversion failed (status %d)\n", status);
-            return 1;
-        }
-        if (seconds < best) best = seconds;
-        if (usage.ru_maxrss > peakKb) peakKb = usage.ru_maxrss;
-    }
-    const double peakMb = static_cast<double>(peakKb) / 1024.0;
+    RunFigures figures;
+    if (!measureRuns({argv[1], "convert", "--thickness", "0.75", "--quiet", "-o", argv[3], argv[2]}, runs, figures))
+        return 1;
+    const double best = figures.seconds;
+    const double peakMb = static_cast<double>(figures.peakKb) / 1024.0;
     std::printf("source %.1f MB, best of %d runs: %.3f s, %.0f MB/s, peak memory %.1f MB (%.2f x source)\n",
                 megabytes, runs, best, megabytes / best, peakMb, peakMb / megabytes);
     return 0;
