@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A GROUP_PACKAGES=(
-  [engine]="g++ cmake ninja-build make pkg-config libgtest-dev libgmock-dev libcli11-dev clang libclang-rt-14-dev valgrind"
+  [engine]="g++ cmake ninja-build make pkg-config libgtest-dev libgmock-dev libcli11-dev libxxhash-dev clang libclang-rt-14-dev valgrind"
   [app]="qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
   # The control: mingw-w64 cross compilers and widl, GoogleTest sources for the cross build, Wine of
   # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb.

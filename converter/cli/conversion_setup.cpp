@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/quoted_name.h"
 #include "engine/tool_table_file.h"
 #include "settings/app_folder.h"
 #include "settings/setting_values.h"
@@ -47,7 +48,13 @@ bool applySettings(const ConversionArguments& args, const std::string& folder, C
         printError(folder, 0, "no such settings folder");
         return false;
     }
-    const StoredRunSettings stored = readRunSettings(SettingsFile(SettingsPath(folder)));
+    const SettingsFile file(SettingsPath(folder));
+    std::string error;
+    if (!file.CanRead(error)) {
+        printError(file.path().string(), 0, error);
+        return false;
+    }
+    const StoredRunSettings stored = readRunSettings(file);
     if (!args.thicknessGiven) options.thickness = stored.thickness;
     if (!args.headGiven) options.head = stored.head;
     if (!args.dfs) options.dfs = stored.dfs;
@@ -80,14 +87,16 @@ bool buildToolTable(const ConversionArguments& args, const std::string& settings
 
 }  // namespace
 
-void printError(const std::string& file, std::size_t line, const std::string& reason) {
+void printError(const std::string& name, std::size_t line, const std::string& reason) {
+    const std::string file = quotedName(name);
     if (line > 0)
         std::fprintf(stderr, "%s:%zu: %s\n", file.c_str(), line, reason.c_str());
     else
         std::fprintf(stderr, "%s: %s\n", file.c_str(), reason.c_str());
 }
 
-void printWarnings(const std::string& file, const ConversionReport& report) {
+void printWarnings(const std::string& name, const ConversionReport& report) {
+    const std::string file = quotedName(name);
     for (const ConversionWarning& warning : report.warnings) {
         if (warning.line > 0)
             std::fprintf(stderr, "%s:%zu: warning: %s\n", file.c_str(), warning.line, warning.text.c_str());

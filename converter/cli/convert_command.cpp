@@ -9,6 +9,7 @@
 #include "engine/conversion.h"
 #include "engine/file_run.h"
 #include "engine/parallel_run.h"
+#include "engine/quoted_name.h"
 #include "engine/text_source.h"
 #include "progress_line.h"
 
@@ -24,8 +25,8 @@ void printSummary(const FileResult& file, bool check) {
     const ConversionReport& r = file.report;
     const std::size_t warnings = r.warningCount();
     std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
-                check ? "checked" : "converted", file.source.string().c_str(),
-                check ? "" : (" -> " + file.target.string()).c_str(), r.linesRead, r.blocksTranslated,
+                check ? "checked" : "converted", quotedName(file.source).c_str(),
+                check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
                 r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
 }
 
@@ -101,7 +102,7 @@ int runConvert(const ConvertArguments& args) {
                                                                  static_cast<double>(p.total))
                                          : 0;
         progressLine.show("[" + std::to_string(p.fileIndex + 1) + "/" + std::to_string(p.fileCount) + "] " +
-                          p.source->filename().string() + " " + std::to_string(percent) + "%");
+                          quotedName(p.source->filename()) + " " + std::to_string(percent) + "%");
     };
     auto fileDone = [&](const FileResult& file) {
         progressLine.clear();

@@ -3,12 +3,15 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 
 #include "engine/atomic_file.h"
 #include "engine/plan_preview.h"
 #include "engine/plan_svg.h"
+#include "engine/quoted_name.h"
 #include "engine/text_source.h"
 #ifdef PATHSHIFT_WITH_QT
 #include "plan_qt/plan_png.h"
@@ -21,6 +24,14 @@ namespace fs = std::filesystem;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+
+// NaN passes every comparison of a range check, so a number must be finite before it is compared.
+const CLI::Validator kFinite(
+    [](std::string& text) {
+        const double value = std::strtod(text.c_str(), nullptr);
+        return std::isfinite(value) ? std::string() : "\"" + text + "\" is not a finite number";
+    },
+    "", "finite");
 
 std::string lowerExtension(const std::string& path) {
     std::string extension = fs::path(path).extension().string();
@@ -35,16 +46,16 @@ bool writeSvg(const PreviewArguments& args, const ConversionOptions& options, Co
     if (!source.open(args.source, error.reason)) return false;
     AtomicFile file(args.picture);
     if (!file.open()) {
-        error = {0, file.error() + " (" + args.picture + ")"};
+        error = {0, file.error()};
         return false;
     }
     SvgPlanWriter writer(file);
     if (!drawConvertedPlan(source, options, args.width, writer, report, summary, error)) {
-        if (!file.error().empty()) error = {0, file.error() + " (" + args.picture + ")"};
+        if (!file.error().empty()) error = {0, file.error()};
         return false;
     }
     if (!file.commit()) {
-        error = {0, file.error() + " (" + args.picture + ")"};
+        error = {0, file.error()};
         return false;
     }
     return true;
@@ -56,7 +67,7 @@ CLI::App* addPreviewCommand(CLI::App& app, PreviewArguments& args) {
     CLI::App* preview = app.add_subcommand("preview", "Draw the toolpath of a converted program");
     addConversionOptions(preview, args);
     preview->add_option("-o,--output", args.picture, "Picture file: .svg, or .png when built with Qt")->required();
-    preview->add_option("--width", args.width, "Picture width in pixels")->check(CLI::Range(200.0, 20000.0));
+    preview->add_option("--width", args.width, "Picture width in pixels")->check(kFinite)->check(CLI::Range(200.0, 20000.0));
     preview->add_flag("-q,--quiet", args.quiet, "Print only failures");
     preview->add_option("SOURCE", args.source, "Tarvo program file")->required();
     preview->footer(
@@ -73,7 +84,7 @@ int runPreview(const PreviewArguments& args) {
     const std::string extension = lowerExtension(args.picture);
     if (extension != ".svg" && extension != ".png") {
         std::fprintf(stderr, "pathshift-cli preview: %s: the picture's name must end in .svg or .png\n",
-                     args.picture.c_str());
+                     quotedName(args.picture).c_str());
         return kExitUsage;
     }
 #ifndef PATHSHIFT_WITH_QT
@@ -103,7 +114,8 @@ int runPreview(const PreviewArguments& args) {
         return kExitFailed;
     }
     if (!args.quiet)
-        std::printf("drew %s -> %s: %s\n", args.source.c_str(), args.picture.c_str(), legendLines(summary)[1].c_str());
+        std::printf("drew %s -> %s: %s\n", quotedName(args.source).c_str(), quotedName(args.picture).c_str(),
+                    legendLines(summary)[1].c_str());
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/quoted_name.h"
 #include "engine/verifier.h"
 
 namespace pathshift::cli {
@@ -15,7 +16,7 @@ constexpr int kExitUnverified = 2;
 const char* plural(std::size_t n, const char* one, const char* many) { return n == 1 ? one : many; }
 
 void printDifference(const std::string& file, const VerifyDifference& d) {
-    std::string where = file;
+    std::string where = quotedName(file);
     if (d.sourceLine > 0) where += ":" + std::to_string(d.sourceLine);
     if (d.targetLine > 0)
         std::printf("%s: target line %zu: %s\n", where.c_str(), d.targetLine, d.text.c_str());
@@ -32,9 +33,10 @@ int verifyOne(const std::string& file, const std::string& converted, const Conve
     const VerifyReport& report = result.report;
     for (const VerifyDifference& d : report.differences) printDifference(file, d);
     const std::size_t unlisted = report.differenceCount - report.differences.size();
-    if (unlisted > 0) std::printf("%s: %zu more %s not listed\n", file.c_str(), unlisted, plural(unlisted, "difference", "differences"));
+    const std::string shown = quotedName(file);
+    if (unlisted > 0) std::printf("%s: %zu more %s not listed\n", shown.c_str(), unlisted, plural(unlisted, "difference", "differences"));
     if (!quiet || !report.same())
-        std::printf("%s: %zu %s checked, %zu %s\n", file.c_str(), report.movesChecked,
+        std::printf("%s: %zu %s checked, %zu %s\n", shown.c_str(), report.movesChecked,
                     plural(report.movesChecked, "move", "moves"), report.differenceCount,
                     plural(report.differenceCount, "difference", "differences"));
     std::fflush(stdout);

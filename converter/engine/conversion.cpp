@@ -135,8 +135,9 @@ void ConversionReport::warn(std::size_t line, WarningKind kind, std::string text
 
 namespace {
 
-bool convertScanned(LineScanner& scanner, std::size_t size, const ConversionOptions& options, OutputSink& sink,
-                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
+bool convertScanned(LineScanner& scanner, TextSource* source, std::size_t size, const ConversionOptions& options,
+                    OutputSink& sink, ConversionReport& report, ConversionError& error,
+                    const ConversionProgress& progress) {
     report = ConversionReport{};
     error = ConversionError{};
     std::optional<double> thickness = thicknessValue(options.thickness);
@@ -157,6 +158,8 @@ bool convertScanned(LineScanner& scanner, std::size_t size, const ConversionOpti
         }
         return false;
     }
+    // The scans must have read the same text, or the depths written belong to another program.
+    if (source && !source->sameAsLastScan(error.reason)) return false;
     if (options.strict && report.warningCount() > 0) {
         error.line = report.warnings.front().line;
         error.reason = "strict mode: " + std::to_string(report.warningCount()) +
@@ -175,13 +178,13 @@ bool convertScanned(LineScanner& scanner, std::size_t size, const ConversionOpti
 bool convertProgram(std::string_view source, const ConversionOptions& options, OutputSink& sink,
                     ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
     LineScanner scanner(source);
-    return convertScanned(scanner, source.size(), options, sink, report, error, progress);
+    return convertScanned(scanner, nullptr, source.size(), options, sink, report, error, progress);
 }
 
 bool convertProgram(TextSource& source, const ConversionOptions& options, OutputSink& sink,
                     ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
     LineScanner scanner(source);
-    return convertScanned(scanner, source.size(), options, sink, report, error, progress);
+    return convertScanned(scanner, &source, source.size(), options, sink, report, error, progress);
 }
 
 ConversionResult convertProgram(std::string_view source, const ConversionOptions& options) {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/atomic_file.h"
+#include "engine/quoted_name.h"
 
 namespace pathshift {
 namespace {
@@ -48,26 +49,28 @@ FileResult convertFile(const fs::path& source, const fs::path& destinationFolder
 
     result.target = destinationFolder / source.filename();
     if (sameFile(source, result.target)) {
-        result.error.reason = "the destination " + result.target.string() +
+        result.error.reason = "the destination " + quotedName(result.target) +
                               " is the source file itself; choose another destination folder";
         return result;
     }
     std::error_code ec;
     if (!fs::is_directory(destinationFolder, ec)) {
-        result.error.reason = "the destination folder " + destinationFolder.string() + " does not exist";
+        result.error.reason = fs::exists(destinationFolder, ec)
+                                  ? "the destination " + quotedName(destinationFolder) + " is not a folder"
+                                  : "the destination folder " + quotedName(destinationFolder) + " does not exist";
         return result;
     }
     AtomicFile file(result.target);
     if (!file.open()) {
-        result.error.reason = file.error() + " (" + destinationFolder.string() + ")";
+        result.error.reason = file.error();
         return result;
     }
     if (!convertProgram(text, options, file, result.report, result.error, progress)) {
-        if (!file.error().empty()) result.error = {0, file.error() + " (" + result.target.string() + ")"};
+        if (!file.error().empty()) result.error = {0, file.error()};
         return result;
     }
     if (!file.commit()) {
-        result.error = {0, file.error() + " (" + result.target.string() + ")"};
+        result.error = {0, file.error()};
         return result;
     }
     result.converted = true;
@@ -96,7 +99,7 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
             FileResult clash;
             clash.source = sources[i];
             clash.error.reason = "another source of this run has the same name and was already written to " +
-                                 target.string() + "; convert it into another folder";
+                                 quotedName(target) + "; convert it into another folder";
             run.files.push_back(std::move(clash));
         } else {
             run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));

@@ -79,6 +79,11 @@ bool SelvixReader::readWords(std::string_view line, Words& words) {
         }
         if (digits == 0 || points > 1)
             return fail("cannot read " + shown(line) + ": the " + std::string(1, letter) + " word has no number");
+        // Read on, "1e400" would be the word 1 and a word E: the converter writes no exponents.
+        if (p + 1 < end && (*p == 'e' || *p == 'E') &&
+            ((p[1] >= '0' && p[1] <= '9') || p[1] == '-' || p[1] == '+'))
+            return fail("cannot read " + shown(line) + ": the " + std::string(1, letter) +
+                        " word's number has an exponent, which a converted program never holds");
         const NumberRead read = readLeadingNumber(std::string_view(number, static_cast<std::size_t>(p - number)));
         if (read.overflow) return fail("cannot read " + shown(line) + ": a number beyond range");
         const double value = read.value;

@@ -1,5 +1,7 @@
 #include "engine/text_source.h"
 
+#include <xxhash.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,33 +21,52 @@ std::string systemError(const char* what) {
     return text;
 }
 
+std::string megabytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
 }  // namespace
+
+int openRegularFile(const std::filesystem::path& path, std::string_view what, std::string& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = systemError("cannot open: ");
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = systemError("cannot read: ");
+    } else if (S_ISDIR(info.st_mode)) {
+        error = "is a folder, not " + std::string(what);
+    } else if (!S_ISREG(info.st_mode)) {
+        error = "is not a regular file, so it cannot be " + std::string(what);
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        error = systemError("cannot read: ");
+    } else {
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
 
 SourceFile::~SourceFile() {
     if (fd_ >= 0) ::close(fd_);
+    XXH3_freeState(digest_);
 }
 
-bool SourceFile::open(const std::filesystem::path& path, std::string& error) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        error = systemError("cannot open: ");
-        return false;
-    }
+bool SourceFile::open(const std::filesystem::path& path, std::string& error, std::string_view what) {
+    fd_ = openRegularFile(path, what, error);
+    if (fd_ < 0) return false;
     struct stat info {};
     if (::fstat(fd_, &info) != 0) {
         error = systemError("cannot read: ");
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
-        error = "is a folder, not a program";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "is not a regular file (the program is read twice)";
-        return false;
-    }
     size_ = static_cast<std::size_t>(info.st_size);
     modified_ = modifiedTime(info);
+    digest_ = XXH3_createState();
+    if (digest_ == nullptr || XXH3_64bits_reset(digest_) != XXH_OK) {
+        error = "not enough memory";
+        return false;
+    }
     return true;
 }
 
@@ -56,25 +77,37 @@ bool SourceFile::rewind(std::string& error) {
         return false;
     }
     if (static_cast<std::size_t>(info.st_size) != size_ || modifiedTime(info) != modified_) {
-        error = "the file changed while it was being converted; convert it again once it is complete";
+        error = kSourceChanged;
         return false;
     }
     if (::lseek(fd_, 0, SEEK_SET) != 0) {
         error = systemError("cannot read: ");
         return false;
     }
+    if (scans_ > 0) lastScanDigest_ = XXH3_64bits_digest(digest_);
+    ++scans_;
+    XXH3_64bits_reset(digest_);
     return true;
 }
 
 long SourceFile::read(char* into, std::size_t size, std::string& error) {
     for (;;) {
         const ssize_t got = ::read(fd_, into, size);
-        if (got >= 0) return static_cast<long>(got);
+        if (got >= 0) {
+            XXH3_64bits_update(digest_, into, static_cast<std::size_t>(got));
+            return static_cast<long>(got);
+        }
         if (errno != EINTR) {
             error = systemError("cannot read: ");
             return -1;
         }
     }
+}
+
+bool SourceFile::sameAsLastScan(std::string& error) {
+    if (scans_ < 2 || XXH3_64bits_digest(digest_) == lastScanDigest_) return true;
+    error = kSourceChanged;
+    return false;
 }
 
 namespace {
@@ -96,39 +129,43 @@ ssize_t readInto(int fd, std::string& text, std::size_t from) {
 
 }  // namespace
 
-bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::string("cannot open: ") + std::strerror(errno);
-        return false;
-    }
+bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error, std::string_view what,
+                   std::size_t maxBytes) {
+    const int fd = openRegularFile(path, what, error);
+    if (fd < 0) return false;
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        error = std::string("cannot read: ") + std::strerror(errno);
+        error = systemError("cannot read: ");
         ::close(fd);
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
-        error = "is a folder, not a program";
+    const std::string tooLarge = "is larger than " + megabytes(maxBytes) + ", more than " + std::string(what) +
+                                 " ever holds; it is not read";
+    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+        error = tooLarge;
         ::close(fd);
         return false;
     }
-    // The size is a first guess: the file may be a pipe or change while it is read.
+    // The size is a first guess: the file may change while it is read.
     constexpr std::size_t kChunk = std::size_t{1} << 16;
     std::size_t filled = 0;
-    const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : kChunk;
     text.clear();
-    text.reserve(expected + kChunk);  // room to see the end of the file without moving the text
-    text.resize(expected);
+    text.reserve(static_cast<std::size_t>(info.st_size) + kChunk);  // room to see the end without moving the text
+    text.resize(static_cast<std::size_t>(info.st_size));
     for (;;) {
         const ssize_t got = readInto(fd, text, filled);
         if (got < 0) {
-            error = std::string("cannot read: ") + std::strerror(errno);
+            error = systemError("cannot read: ");
             ::close(fd);
             return false;
         }
         filled += static_cast<std::size_t>(got);
         if (filled < text.size()) break;
+        if (filled > maxBytes) {
+            error = tooLarge;
+            ::close(fd);
+            return false;
+        }
         text.resize(text.size() + kChunk);
     }
     text.resize(filled);

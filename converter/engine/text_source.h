@@ -3,8 +3,13 @@
 // from its start at every scan, so that a program of any size needs only a small buffer.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
+#include <string_view>
+
+struct XXH3_state_s;
 
 namespace pathshift {
 
@@ -16,13 +21,23 @@ public:
     virtual long read(char* into, std::size_t size, std::string& error) = 0;
     // The size expected, for progress.
     virtual std::size_t size() const = 0;
+    // Whether the scan just finished read the same bytes as the one before it; false with error set
+    // otherwise. A source nobody else can change has nothing to compare.
+    virtual bool sameAsLastScan(std::string&) { return true; }
 
 protected:
     ~TextSource() = default;
 };
 
-// Reads a whole file; false with `error` set (the system's reason) when it cannot be read.
-bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error);
+// Opens a file for reading without waiting on it (a FIFO without a writer would block forever) and
+// refuses anything but a regular file; `what` names what the file should be ("a tool table").
+// Returns the descriptor, or -1 with `error` set.
+int openRegularFile(const std::filesystem::path& path, std::string_view what, std::string& error);
+
+// Reads a whole regular file of at most `maxBytes`; false with `error` set when it cannot be read.
+bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error,
+                   std::string_view what = "a program",
+                   std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 class SourceFile final : public TextSource {
 public:
@@ -32,16 +47,24 @@ public:
     SourceFile& operator=(const SourceFile&) = delete;
 
     // Opens a regular file; false with error set otherwise.
-    bool open(const std::filesystem::path& path, std::string& error);
+    bool open(const std::filesystem::path& path, std::string& error, std::string_view what = "a program");
     // Every scan must see the same file: one that changed since it was opened is refused.
     bool rewind(std::string& error) override;
     long read(char* into, std::size_t size, std::string& error) override;
     std::size_t size() const override { return size_; }
+    // Compares checksums of what the scans read, so that a change during a scan is caught too.
+    bool sameAsLastScan(std::string& error) override;
 
 private:
     int fd_ = -1;
     std::size_t size_ = 0;
     long long modified_ = 0;  // nanoseconds
+    XXH3_state_s* digest_ = nullptr;  // of the bytes read since the last rewind
+    std::uint64_t lastScanDigest_ = 0;
+    int scans_ = 0;  // started, each by a rewind
 };
+
+// What a source that changed between or during its scans fails with.
+inline constexpr std::string_view kSourceChanged = "the file changed while it was being converted";
 
 }  // namespace pathshift

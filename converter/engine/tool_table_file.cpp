@@ -13,6 +13,9 @@ constexpr std::string_view kMagic = "Pathshift tool table 1";
 constexpr std::string_view kRowsKey = "rows ";
 // Far more rows than a tool table holds; a larger count means the file is not ours.
 constexpr long kMaxRows = 100000;
+// Room for kMaxRows rows of generous cells. A larger file is not a tool table, and reading a link
+// to an endless device must stop somewhere.
+constexpr std::size_t kMaxToolTableBytes = std::size_t{8} << 20;
 
 void escapeCell(std::string_view cell, std::string& out, bool startsLine) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -202,7 +205,7 @@ std::optional<ToolTable> loadToolTable(const std::filesystem::path& path, ToolTa
     if (!std::filesystem::exists(path, ec) && !ec) return ToolTable{};
     std::string text;
     std::string readError;
-    if (!readWholeFile(path, text, readError)) {
+    if (!readWholeFile(path, text, readError, "a tool table", kMaxToolTableBytes)) {
         error = {0, readError};
         return std::nullopt;
     }

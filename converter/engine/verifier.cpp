@@ -42,6 +42,7 @@ public:
     }
 
     void finish() { settle(true); }
+    bool targetFailed() const { return targetFailed_; }
 
 private:
     // Fills the target's window; a target line that cannot be read ends the comparison.
@@ -50,10 +51,7 @@ private:
             Move move;
             if (!target_.next(move)) {
                 targetEnded_ = true;
-                if (!target_.error().reason.empty()) {
-                    targetFailed_ = true;
-                    report_.add(0, target_.error().line, "the target cannot be read: " + target_.error().reason);
-                }
+                targetFailed_ = !target_.error().reason.empty();
                 return;
             }
             if (!move.cutting()) {
@@ -166,13 +164,20 @@ bool verifyWith(Source& source, SelvixReader& target, const ConversionOptions& o
     report = VerifyReport{};
     error = {};
     Comparer comparer(target, report);
-    if (!target.begin()) {
-        report.add(0, target.error().line, "the target cannot be read: " + target.error().reason);
-        return true;
-    }
-    if (!replayTarvo(source, options, comparer, error)) return false;
+    // A converted program that cannot be read is not verified at all; counting it as one
+    // difference would hide why.
+    const auto targetUnreadable = [&] {
+        error = {0, "the converted program cannot be read" +
+                        (target.error().line > 0 ? " at its line " + std::to_string(target.error().line) : "") +
+                        ": " + target.error().reason};
+        return false;
+    };
+    if (!target.begin()) return targetUnreadable();
+    const bool replayed = replayTarvo(source, options, comparer, error);
+    if (comparer.targetFailed()) return targetUnreadable();
+    if (!replayed) return false;
     comparer.finish();
-    return true;
+    return !comparer.targetFailed() || targetUnreadable();
 }
 
 }  // namespace

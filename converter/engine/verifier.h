@@ -46,8 +46,8 @@ struct VerifyReport {
     void add(std::size_t sourceLine, std::size_t targetLine, std::string text);
 };
 
-// Lays the target over its source (converted with `options`). False with `error` set when the
-// source cannot be replayed; a target that cannot be read is a difference, not an error.
+// Lays the target over its source (converted with `options`). False with `error` set when either
+// program cannot be replayed.
 bool verifyConversion(TextSource& source, TextSource& target, const ConversionOptions& options,
                       VerifyReport& report, ReplayError& error);
 bool verifyConversion(std::string_view source, std::string_view target, const ConversionOptions& options,

@@ -1,6 +1,7 @@
 // Verifying a program file: converted into a scratch file that the target's replay streams from,
 // so that neither program is ever held whole.
 
+#include "engine/quoted_name.h"
 #include "engine/scratch_file.h"
 #include "engine/verifier.h"
 
@@ -10,10 +11,10 @@ namespace {
 VerifyResult& compareSides(TextSource& source, TextSource& target, const ConversionOptions& options,
                            VerifyResult& result) {
     ReplayError replayError;
-    if (verifyConversion(source, target, options, result.report, replayError))
-        result.verified = true;
-    else
+    if (!verifyConversion(source, target, options, result.report, replayError))
         result.error = {replayError.line, replayError.reason};
+    else if (source.sameAsLastScan(result.error.reason))  // the replay is the source's last scan
+        result.verified = true;
     return result;
 }
 
@@ -49,8 +50,8 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::file
         result.error.reason = error;
         return result;
     }
-    if (!target.open(convertedPath, error)) {
-        result.error.reason = convertedPath.string() + ": " + error;
+    if (!target.open(convertedPath, error, "a converted program")) {
+        result.error.reason = quotedName(convertedPath) + ": " + error;
         return result;
     }
     return compareSides(source, target, options, result);

@@ -1,11 +1,16 @@
 #include "settings/settings_file.h"
 
 #include "engine/atomic_file.h"
+#include "engine/quoted_name.h"
 #include "engine/text_source.h"
 #include "settings/profile_text.h"
 
 namespace pathshift {
 namespace {
+
+// A settings file holds a few dozen short lines; a larger file is not one, and reading a link to an
+// endless device must stop somewhere.
+constexpr std::size_t kMaxSettingsFileBytes = std::size_t{1} << 20;
 
 // What the earlier program's lookups returned for a missing key; a stored "END.-" reads as empty too.
 constexpr std::string_view kMissingMark = "END.-";
@@ -15,7 +20,17 @@ bool fail(std::string* error, std::string reason) {
     return false;
 }
 
+bool readSettingsText(const std::filesystem::path& path, std::string& text, std::string& error) {
+    return readWholeFile(path, text, error, "a settings file", kMaxSettingsFileBytes);
+}
+
 }  // namespace
+
+bool SettingsFile::CanRead(std::string& error) const {
+    std::error_code ec;
+    std::string text;
+    return !std::filesystem::exists(path_, ec) || readSettingsText(path_, text, error);
+}
 
 std::string FolderOf(std::string_view path) {
     const std::size_t last = path.rfind(kFolderSeparator);
@@ -26,7 +41,7 @@ std::string FolderOf(std::string_view path) {
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
     std::string text;
     std::string readError;
-    if (!readWholeFile(path_, text, readError)) return {};
+    if (!readSettingsText(path_, text, readError)) return {};
     std::optional<std::string> value = profile::findValue(text, section, key);
     if (!value || *value == kMissingMark) return {};
     return std::string(profile::trimBlanks(*value));
@@ -41,16 +56,11 @@ bool SettingsFile::WriteSetting(std::string_view section, std::string_view key, 
     std::string readError;
     std::error_code ec;
     const bool exists = std::filesystem::exists(path_, ec);
-    if (exists && !readWholeFile(path_, text, readError))
-        return fail(error, path_.string() + ": " + readError);
-    // The rename below would replace a read-only file; the operator marked it so on purpose.
-    namespace fs = std::filesystem;
-    const fs::perms writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (exists && (fs::status(path_, ec).permissions() & writeBits) == fs::perms::none)
-        return fail(error, path_.string() + ": the file is read-only");
+    if (exists && !readSettingsText(path_, text, readError))
+        return fail(error, quotedName(path_) + ": " + readError);
     AtomicFile file(path_);
     if (!file.open() || !file.write(profile::storeValue(text, section, key, value)) || !file.commit())
-        return fail(error, path_.string() + ": " + file.error());
+        return fail(error, file.error());
     return true;
 }
 

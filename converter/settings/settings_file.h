@@ -32,6 +32,10 @@ public:
     bool WriteSetting(std::string_view section, std::string_view key, std::string_view value,
                       std::string* error = nullptr) const;
 
+    // True when the file can be read or does not exist (nothing stored yet); false with `error` set
+    // when it is no regular file, too large or unreadable.
+    bool CanRead(std::string& error) const;
+
     const std::filesystem::path& path() const { return path_; }
 
 private:

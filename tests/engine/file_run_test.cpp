@@ -13,8 +13,10 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/atomic_file.h"
 #include "engine/text_source.h"
 #include "support/program_text.h"
 
@@ -313,6 +315,56 @@ TEST_F(FileRun, ASourceThatChangesWhileItIsConvertedFailsAndLeavesNothing) {
     EXPECT_FALSE(run.files[0].error.reason.empty());
     EXPECT_TRUE(run.files[1].converted) << describe(run.files[1]);
     EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"b.nc", testing::plungeProgram()}}));
+}
+
+// Changes made while the second scan reads: the scans read different text, so the depths found
+// by the first belong to another program. The earlier output of that name stays.
+TEST_F(FileRun, ASourceChangedDuringItsSecondScanFailsAndKeepsTheOldOutput) {
+    std::string big = "N1T1005\nN2G0X0Y0\nN3G1Z-0.25F100\n";
+    for (int i = 0; big.size() < (9u << 20); ++i) {
+        big += 'N';
+        big += std::to_string(i + 4);
+        big += "G1X1.5Y7\n";
+    }
+    const std::vector<std::pair<const char*, void (*)(const fs::path&)>> changes = {
+        {"appended", [](const fs::path& p) { std::ofstream(p, std::ios::binary | std::ios::app) << "N9G1Z-9\n"; }},
+        {"truncated", [](const fs::path& p) { fs::resize_file(p, fs::file_size(p) / 2); }},
+        {"overwritten in place",
+         [](const fs::path& p) {
+             std::fstream file(p, std::ios::binary | std::ios::in | std::ios::out);
+             file.seekp(-3, std::ios::end);
+             file << "Y8\n";
+         }},
+    };
+    for (const auto& [what, change] : changes) {
+        const fs::path a = sourceFile("changing.nc", big);
+        write(destination / "changing.nc", "old\r\n");
+        bool changed = false;
+        RunResult run = convertFiles({a}, destination, plungeOptions(), [&](const RunProgress& p) {
+            if (changed || p.done <= p.total / 2 || p.done >= p.total) return;
+            change(a);
+            changed = true;
+        });
+        ASSERT_TRUE(changed) << what << ": no progress was reported during the second scan";
+        ASSERT_EQ(run.files.size(), 1u);
+        EXPECT_FALSE(run.files[0].converted) << what;
+        EXPECT_EQ(run.files[0].error.reason, kSourceChanged) << what;
+        EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"changing.nc", "old\r\n"}})) << what;
+    }
+}
+
+TEST_F(FileRun, AReadOnlyOutputIsNotReplacedAndTheRunGoesOn) {
+    const fs::path a = sourceFile("a.nc", testing::kPlungeSource);
+    const fs::path b = sourceFile("b.nc", kSecondSource);
+    write(destination / "a.nc", "protected\r\n");
+    fs::permissions(destination / "a.nc", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    RunResult run = convertFiles({a, b}, destination, plungeOptions());
+    ASSERT_EQ(run.files.size(), 2u);
+    EXPECT_FALSE(run.files[0].converted);
+    EXPECT_TRUE(run.files[0].error.reason.starts_with(kReadOnlyTarget)) << run.files[0].error.reason;
+    EXPECT_TRUE(run.files[1].converted) << describe(run.files[1]);
+    EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "protected\r\n"},
+                                                                         {"b.nc", secondProgram()}}));
 }
 
 TEST_F(FileRun, ProgressRisesToTheTotalOfEachFile) {

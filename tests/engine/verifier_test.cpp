@@ -221,7 +221,7 @@ TEST(verifier, a_truncated_target_misses_the_last_cuts) {
     EXPECT_EQ(report.differences[1].sourceLine, 18u);
 }
 
-TEST(verifier, wrong_units_and_unreadable_targets_are_differences) {
+TEST(verifier, wrong_units_are_a_difference_and_unreadable_targets_are_not_verified) {
     const ConversionOptions o = options();
     std::string target = convert(kInch, o);
     target.replace(0, 3, "G71");
@@ -232,13 +232,11 @@ TEST(verifier, wrong_units_and_unreadable_targets_are_differences) {
     std::vector<std::string> broken = lines(convert(kInch, o));
     const std::size_t cut = lineOf(broken, "G1X-3");
     broken[cut - 1] = "G1X-3Y?";
-    report = verify(kInch, joined(broken), o);
-    ASSERT_EQ(report.differenceCount, 1u) << describe(report);
-    EXPECT_EQ(report.differences[0].targetLine, cut);
-    EXPECT_NE(report.differences[0].text.find("cannot be read"), std::string::npos);
-
-    report = verify(kInch, "not a program\r\n", o);
-    EXPECT_EQ(report.differenceCount, 1u);
+    ReplayError error;
+    EXPECT_FALSE(verifyConversion(kInch, joined(broken), o, report, error));
+    EXPECT_NE(error.reason.find("cannot be read at its line " + std::to_string(cut)), std::string::npos) << error.reason;
+    EXPECT_FALSE(verifyConversion(kInch, "not a program\r\n", o, report, error));
+    EXPECT_NE(error.reason.find("cannot be read"), std::string::npos) << error.reason;
 }
 
 // Cuts before the first rapid get no tool call: the target does not say how deep they are.
