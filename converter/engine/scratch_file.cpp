@@ -1,5 +1,6 @@
 #include "engine/scratch_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "engine/quoted_name.h"
 
 namespace pathshift {
 
@@ -18,10 +21,13 @@ bool ScratchFile::open() {
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
     if (ec) folder = "/tmp";
+    // Without a name from the start where the filesystem allows it, so nothing is ever left behind.
+    fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd_ >= 0) return true;
     std::string name = (folder / "pathshift-XXXXXX").string();
-    fd_ = ::mkstemp(name.data());
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
-        error_ = "cannot create a temporary file in " + folder.string() + ": " + std::strerror(errno);
+        error_ = "cannot create a temporary file in " + quotedName(folder) + ": " + std::strerror(errno);
         return false;
     }
     ::unlink(name.c_str());

@@ -1,6 +1,7 @@
 #pragma once
-// A nameless temporary file: written once as a sink, then read back as often as wanted. Its name
-// is removed as soon as it is created, so nothing is left behind whatever happens to the process.
+// A nameless temporary file: written once as a sink, then read back as often as wanted. It is
+// created without a name (or its name is removed at once where the filesystem cannot), so nothing
+// is left behind whatever happens to the process.
 
 #include <cstddef>
 #include <string>

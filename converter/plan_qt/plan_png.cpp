@@ -84,7 +84,7 @@ bool writePlanPng(const std::string& source, const ConversionOptions& options, d
     AtomicFile file(picture);
     if (!file.open() || !file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ||
         !file.commit()) {
-        error = {0, file.error() + " (" + picture + ")"};
+        error = {0, file.error()};
         return false;
     }
     return true;
