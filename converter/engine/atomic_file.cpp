@@ -23,12 +23,14 @@ namespace {
 // Named temporaries the signal handler removes. Fixed storage: the handler may neither allocate nor
 // lock, and a slot's text never goes away under it. As many as a run converts files at once.
 constexpr int kCleanupSlots = 1024;
+// Zero-initialised as a static: no start-up code touches its pages, so the memory is used only
+// when a slot is.
 struct CleanupSlot {
-    std::atomic<bool> taken{false};
-    std::atomic<bool> named{false};  // path holds a name to remove
+    std::atomic<bool> taken;
+    std::atomic<bool> named;  // path holds a name to remove
     char path[PATH_MAX];
 };
-CleanupSlot cleanupSlots[kCleanupSlots];
+constinit CleanupSlot cleanupSlots[kCleanupSlots];
 
 extern "C" void removeTemporariesAndDie(int signal) {
     for (CleanupSlot& slot : cleanupSlots)
