@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -321,20 +323,12 @@ TEST_F(FileRun, ASourceThatChangesWhileItIsConvertedFailsAndLeavesNothing) {
 // by the first belong to another program. The earlier output of that name stays.
 TEST_F(FileRun, ASourceChangedDuringItsSecondScanFailsAndKeepsTheOldOutput) {
     std::string big = "N1T1005\nN2G0X0Y0\nN3G1Z-0.25F100\n";
-    for (int i = 0; big.size() < (9u << 20); ++i) {
-        big += 'N';
-        big += std::to_string(i + 4);
-        big += "G1X1.5Y7\n";
-    }
+    while (big.size() < (9u << 20)) big += "N4G1X1.5Y7\n";
     const std::vector<std::pair<const char*, void (*)(const fs::path&)>> changes = {
         {"appended", [](const fs::path& p) { std::ofstream(p, std::ios::binary | std::ios::app) << "N9G1Z-9\n"; }},
         {"truncated", [](const fs::path& p) { fs::resize_file(p, fs::file_size(p) / 2); }},
         {"overwritten in place",
-         [](const fs::path& p) {
-             std::fstream file(p, std::ios::binary | std::ios::in | std::ios::out);
-             file.seekp(-3, std::ios::end);
-             file << "Y8\n";
-         }},
+         [](const fs::path& p) { std::fstream(p, std::ios::binary | std::ios::in | std::ios::out).seekp(-3, std::ios::end) << "Y8\n"; }},
     };
     for (const auto& [what, change] : changes) {
         const fs::path a = sourceFile("changing.nc", big);
@@ -365,6 +359,33 @@ TEST_F(FileRun, AReadOnlyOutputIsNotReplacedAndTheRunGoesOn) {
     EXPECT_TRUE(run.files[1].converted) << describe(run.files[1]);
     EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "protected\r\n"},
                                                                          {"b.nc", secondProgram()}}));
+}
+
+// While a file is written its folder shows only the old file: what SIGKILL or a power cut leaves.
+TEST_F(FileRun, AnOutputHasNoNameUntilItIsComplete) {
+    write(destination / "a.nc", "old");
+    AtomicFile file(destination / "a.nc");
+    ASSERT_TRUE(file.open() && file.write("new")) << file.error();
+    EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "old"}}));
+    ASSERT_TRUE(file.commit()) << file.error();
+    EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "new"}}));
+}
+
+// Where no unnamed file can be made, the named temporary goes with the process, whichever
+// catchable signal ends it, and the process still ends by that signal.
+TEST_F(FileRun, ANamedTemporaryIsRemovedWhenASignalEndsTheRun) {
+    write(destination / "a.nc", "old");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        EXPECT_EXIT(
+            {
+                ::setenv("PATHSHIFT_NAMED_TEMPORARIES", "1", 1);
+                AtomicFile file(destination / "a.nc");
+                if (file.open() && file.write("partial") && contents(destination).size() == 2) ::raise(signal);
+                std::_Exit(3);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "old"}})) << signal;
+    }
 }
 
 TEST_F(FileRun, ProgressRisesToTheTotalOfEachFile) {
