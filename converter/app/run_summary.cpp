@@ -2,13 +2,15 @@
 
 #include <QStringList>
 
+#include "engine/quoted_name.h"
+
 namespace pathshift::app {
 namespace {
 
 // Failures named in the message itself; all of them are in the details.
 constexpr qsizetype kFailuresShown = 20;
 
-QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
+QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(quotedName(path.filename())); }
 
 QString failureLine(const FileResult& file) {
     const QString reason = QString::fromStdString(file.error.reason);

@@ -77,6 +77,14 @@ FileResult convertFile(const fs::path& source, const fs::path& destinationFolder
     return result;
 }
 
+FileResult sameNameClash(const fs::path& source, const fs::path& target) {
+    FileResult clash;
+    clash.source = source;
+    clash.error.reason = "another source of this run has the same name and was already written to " +
+                         quotedName(target) + "; convert it into another folder";
+    return clash;
+}
+
 RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
                        const ConversionOptions& options, const RunProgressFn& progress, const FileDoneFn& fileDone) {
     RunResult run;
@@ -96,11 +104,7 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
         }
         const fs::path target = destinationFolder.empty() ? fs::path() : destinationFolder / sources[i].filename();
         if (!target.empty() && written.count(target) > 0) {
-            FileResult clash;
-            clash.source = sources[i];
-            clash.error.reason = "another source of this run has the same name and was already written to " +
-                                 quotedName(target) + "; convert it into another folder";
-            run.files.push_back(std::move(clash));
+            run.files.push_back(sameNameClash(sources[i], target));
         } else {
             run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));
             if (run.files.back().converted) written.insert(target);

@@ -42,6 +42,9 @@ struct RunResult {
 FileResult convertFile(const std::filesystem::path& source, const std::filesystem::path& destinationFolder,
                        const ConversionOptions& options, const ConversionProgress& progress = {});
 
+// The failure of a source whose output name an earlier source of the run has written.
+FileResult sameNameClash(const std::filesystem::path& source, const std::filesystem::path& target);
+
 // Converts the sources in order. A thickness that does not convert refuses the whole run.
 RunResult convertFiles(const std::vector<std::filesystem::path>& sources,
                        const std::filesystem::path& destinationFolder, const ConversionOptions& options,

@@ -128,13 +128,7 @@ private:
 
     FileResult convertOne(std::size_t i) {
         const fs::path target = targetOf(i);
-        if (!target.empty() && writtenBefore(i, target)) {
-            FileResult clash;
-            clash.source = sources_[i];
-            clash.error.reason = "another source of this run has the same name and was already written to " +
-                                 target.string() + "; convert it into another folder";
-            return clash;
-        }
+        if (!target.empty() && writtenBefore(i, target)) return sameNameClash(sources_[i], target);
         Slot& slot = slots_[i];
         return convertFile(sources_[i], destination_, options_, [&slot](std::size_t done, std::size_t total) {
             slot.total.store(total);

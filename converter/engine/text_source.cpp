@@ -139,13 +139,12 @@ bool readWholeFile(const std::filesystem::path& path, std::string& text, std::st
         ::close(fd);
         return false;
     }
-    const std::string tooLarge = "is larger than " + megabytes(maxBytes) + ", more than " + std::string(what) +
-                                 " ever holds; it is not read";
-    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-        error = tooLarge;
+    const auto tooLarge = [&] {
+        error = "is larger than " + megabytes(maxBytes) + ", more than " + std::string(what) + " ever holds";
         ::close(fd);
         return false;
-    }
+    };
+    if (static_cast<std::size_t>(info.st_size) > maxBytes) return tooLarge();
     // The size is a first guess: the file may change while it is read.
     constexpr std::size_t kChunk = std::size_t{1} << 16;
     std::size_t filled = 0;
@@ -161,11 +160,7 @@ bool readWholeFile(const std::filesystem::path& path, std::string& text, std::st
         }
         filled += static_cast<std::size_t>(got);
         if (filled < text.size()) break;
-        if (filled > maxBytes) {
-            error = tooLarge;
-            ::close(fd);
-            return false;
-        }
+        if (filled > maxBytes) return tooLarge();
         text.resize(text.size() + kChunk);
     }
     text.resize(filled);
