@@ -330,7 +330,8 @@ TEST_F(FileRun, ASourceChangedDuringItsSecondScanFailsAndKeepsTheOldOutput) {
         {"overwritten in place",
          [](const fs::path& p) { std::fstream(p, std::ios::binary | std::ios::in | std::ios::out).seekp(-3, std::ios::end) << "Y8\n"; }},
     };
-    for (const auto& [what, change] : changes) {
+    for (const auto& [what, changeOf] : changes) {
+        void (*const change)(const fs::path&) = changeOf;  // a lambda cannot capture a structured binding
         const fs::path a = sourceFile("changing.nc", big);
         write(destination / "changing.nc", "old\r\n");
         bool changed = false;
