@@ -79,7 +79,6 @@ void FileList::refresh() {
             if (selected.contains(item(i)->text())) item(i)->setSelected(true);
     }
     if (!selected.isEmpty()) emit itemSelectionChanged();
-    emit refreshed();
 }
 
 void FileList::setFollowing(bool on) {

@@ -40,7 +40,6 @@ public:
     void setTakesDrops(bool on);
 
 signals:
-    void refreshed();
     // Local files or folders dropped onto the list.
     void dropped(const QStringList& paths);
     // The folder went missing or came back.

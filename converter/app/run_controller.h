@@ -27,7 +27,6 @@ public:
                ConversionOptions options);
     // Stops the run after the file in hand; the files not started are left alone.
     void cancel() { stop_ = true; }
-    bool cancelled() const { return stop_; }
     // Blocks until the run's thread has ended; finished() still comes through the event loop.
     void wait();
 

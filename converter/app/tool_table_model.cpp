@@ -89,19 +89,16 @@ void ToolTableModel::endEditGroup() {
     emit edited();
 }
 
-void ToolTableModel::undo() {
-    if (undo_.empty() || groupDepth_ > 0) return;
-    redo_.push_back(table_);
-    replaceTable(undo_.back());
-    undo_.pop_back();
-    emit edited();
-}
+void ToolTableModel::undo() { step(undo_, redo_); }
 
-void ToolTableModel::redo() {
-    if (redo_.empty() || groupDepth_ > 0) return;
-    undo_.push_back(table_);
-    replaceTable(redo_.back());
-    redo_.pop_back();
+void ToolTableModel::redo() { step(redo_, undo_); }
+
+// Moves the table back (or forward) one edit, keeping where it was for the way back.
+void ToolTableModel::step(std::vector<ToolTable>& from, std::vector<ToolTable>& to) {
+    if (from.empty() || groupDepth_ > 0) return;
+    to.push_back(table_);
+    replaceTable(from.back());
+    from.pop_back();
     emit edited();
 }
 

@@ -56,6 +56,7 @@ private:
     static constexpr std::size_t kUndoSteps = 200;
 
     void replaceTable(const ToolTable& table);
+    void step(std::vector<ToolTable>& from, std::vector<ToolTable>& to);
 
     ToolTable table_;
     std::vector<ToolTable> undo_;

@@ -134,6 +134,7 @@ bool splitRow(std::string_view line, std::string_view& tarvo, std::string_view& 
         selvix = line.substr(tab + 1);
         return true;
     }
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
     const std::size_t first = line.find(' ');
     if (first == 0 || first == std::string_view::npos) return false;
     const std::size_t after = line.find_first_not_of(' ', first);

@@ -357,7 +357,7 @@ TEST_F(ToolTableFolder, AMissingFileIsAnEmptyTable) {
 
 TEST_F(ToolTableFolder, ADamagedOrUnreadableFileIsAnError) {
     {
-        std::ofstream(folder / "bad.dat", std::ios::binary) << "Pathshift tool table 1\nrows 3\n1005\t3\n";
+        std::ofstream(folder / "bad.dat", std::ios::binary) << "Pathshift tool table 1\nrows 3\n1005 3 4\n";
     }
     ToolTableFileError error;
     EXPECT_FALSE(loadToolTable(folder / "bad.dat", error).has_value());

@@ -260,31 +260,27 @@ private slots:
     static QStringList cutCaptions(QWidget& window) {
         QStringList cut;
         for (QWidget* w : window.findChildren<QWidget*>()) {
-            if (!w->isVisibleTo(&window)) continue;
-            QStyle* style = w->style();
             QString text;
             int room = 0;
             if (auto* button = qobject_cast<QAbstractButton*>(w)) {
                 QStyleOptionButton option;
                 option.initFrom(button);
                 option.text = text = button->text();
-                const QStyle::SubElement contents = qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
-                                                    : qobject_cast<QCheckBox*>(w)  ? QStyle::SE_CheckBoxContents
-                                                                                   : QStyle::SE_PushButtonContents;
-                room = style->subElementRect(contents, &option, w).width();
+                room = w->style()->subElementRect(qobject_cast<QRadioButton*>(w)  ? QStyle::SE_RadioButtonContents
+                                                  : qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents
+                                                                                : QStyle::SE_PushButtonContents,
+                                                  &option, w).width();
             } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
                 QStyleOptionGroupBox option;
                 option.initFrom(group);
                 option.text = text = group->title();
-                option.subControls = QStyle::SC_GroupBoxLabel;
-                const QRect label = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
-                room = group->width() - label.left();
+                room = w->width() - w->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, w).left();
             } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
                 text = label->text();
                 room = label->contentsRect().width();
             }
-            const int needed = w->fontMetrics().horizontalAdvance(text);
-            if (!text.isEmpty() && needed > room) cut.append(QString("%1 \"%2\" needs %3, has %4").arg(w->objectName(), text).arg(needed).arg(room));
+            if (w->isVisibleTo(&window) && w->fontMetrics().horizontalAdvance(text) > room)
+                cut.append(QString("%1 \"%2\" has %3 pixels").arg(w->objectName(), text).arg(room));
         }
         return cut;
     }
