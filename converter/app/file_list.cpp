@@ -83,6 +83,7 @@ void FileList::refresh() {
 
 void FileList::setFollowing(bool on) {
     following_ = on;
+    watch();  // a paused list does not even hear of the changes: a run's writes cost it nothing
     if (on) followChange();
 }
 
@@ -139,6 +140,11 @@ void FileList::select(const QStringList& names) {
 
 void FileList::watch() {
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    settle_.stop();
+    if (!following_) {
+        lookAgain_.stop();
+        return;
+    }
     if (missing_) {
         lookAgain_.start();
         return;

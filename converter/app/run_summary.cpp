@@ -7,6 +7,9 @@ namespace {
 
 // Files named in the message itself; all of them are in the details.
 constexpr qsizetype kFailuresShown = 20;
+// Warnings listed in the details; a run of many files can have tens of thousands, which no one
+// reads and which would take the report longer to build than the run took.
+constexpr qsizetype kWarningsListed = 1000;
 
 QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
 
@@ -48,6 +51,7 @@ RunSummary summarizeRun(const RunResult& run, std::size_t sourceCount) {
     RunSummary summary;
     QStringList attention;
     QStringList warnings;
+    std::size_t unlisted = 0;
     for (const FileResult& file : run.files) {
         const QString path = QString::fromStdString(file.source.string());
         if (!file.converted) {
@@ -59,14 +63,16 @@ RunSummary summarizeRun(const RunResult& run, std::size_t sourceCount) {
             attention.append(QString("%1: %2 (written as header and trailer alone)").arg(nameOf(file.source), kNothingToConvert));
             summary.attention.append({path, kNothingToConvert, "written as header and trailer alone"});
         }
-        for (const ConversionWarning& warning : file.report.warnings)
-            if (warning.kind != WarningKind::NoBlocks) warnings.append(located(file.source, warning.line, warning.text));
-        if (file.report.unlistedWarnings > 0)
-            warnings.append(QString("%1: %2 more warnings of the kinds above")
-                                .arg(nameOf(file.source))
-                                .arg(file.report.unlistedWarnings));
+        for (const ConversionWarning& warning : file.report.warnings) {
+            if (warning.kind == WarningKind::NoBlocks) continue;
+            if (warnings.size() < kWarningsListed) warnings.append(located(file.source, warning.line, warning.text));
+            else ++unlisted;
+        }
+        unlisted += file.report.unlistedWarnings;
     }
     if (attention.isEmpty() && warnings.isEmpty()) return summary;
+    const std::size_t warningCount = static_cast<std::size_t>(warnings.size()) + unlisted;
+    if (unlisted > 0) warnings.append(QString("and %1 more warnings, not listed").arg(unlisted));
 
     summary.headline = runHeadline(run, sourceCount);
     summary.text = summary.headline;
@@ -75,7 +81,7 @@ RunSummary summarizeRun(const RunResult& run, std::size_t sourceCount) {
         if (attention.size() > kFailuresShown)
             summary.text += QString("\nand %1 more; see the details.").arg(attention.size() - kFailuresShown);
     }
-    if (!warnings.isEmpty()) summary.text += QString("\n\n%1 warnings; see the details.").arg(warnings.size());
+    if (warningCount > 0) summary.text += QString("\n\n%1 warnings; see the details.").arg(warningCount);
     QStringList details;
     if (!attention.isEmpty()) details << "Need attention:" << attention << QString();
     if (!warnings.isEmpty()) details << "Warnings:" << warnings;
