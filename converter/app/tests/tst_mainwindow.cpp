@@ -274,12 +274,13 @@ private slots:
                 QStyleOptionGroupBox option;
                 option.initFrom(group);
                 option.text = text = group->title();
+                option.subControls = QStyle::SC_GroupBoxLabel;
                 room = w->width() - w->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, w).left();
             } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
                 text = label->text();
                 room = label->contentsRect().width();
             }
-            if (w->isVisibleTo(&window) && w->fontMetrics().horizontalAdvance(text) > room)
+            if (w->isVisibleTo(&window) && !text.isEmpty() && w->fontMetrics().horizontalAdvance(text) > room)
                 cut.append(QString("%1 \"%2\" has %3 pixels").arg(w->objectName(), text).arg(room));
         }
         return cut;
