@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Conversion benchmark: throughput and peak memory on a generated 100 MB program, and CPU
+# Conversion benchmark: throughput and peak memory on a generated 100 MB program, a run of many
+# files from the desktop program against pathshift-cli, and CPU
 # instructions per source byte (callgrind) on a 10 MB one.
 set -euo pipefail
 build=${1:-build/native}
@@ -34,6 +35,13 @@ mkdir -p "$work/batch" "$work/batch-out"
 for i in $(seq 1 "$batch"); do "$build/bench/generate_program" "${BENCH_BATCH_MB:-10}" "$work/batch/p$i.nc" "$i"; done
 timed "-j 1" "$cli" convert --thickness 0.75 --quiet -j 1 -o "$work/batch-out" "$work/batch"/*.nc
 timed "-j $(nproc)" "$cli" convert --thickness 0.75 --quiet -o "$work/batch-out" "$work/batch"/*.nc
+
+if [ -x "$build/bench/window_run_bench" ]; then
+  files=${BENCH_WINDOW_FILES:-1000}
+  echo "== a run of $files files from the desktop program's window against pathshift-cli -j 1"
+  "$build/bench/generate_program" "${BENCH_WINDOW_MB:-0.05}" "$work/window-program.nc" 3
+  "$build/bench/window_run_bench" "$cli" "$work/window-program.nc" "$work/window" "$files" 3
+fi
 
 echo "== instructions per source byte (callgrind, 10 MB program)"
 "$build/bench/generate_program" 10 "$work/small.nc" 2

@@ -11,6 +11,7 @@
 #include "dir_list.h"
 #include "form_font.h"
 #include "modal.h"
+#include "screen_place.h"
 #include "twips.h"
 
 namespace pathshift::app {
@@ -32,6 +33,7 @@ DirBrws::DirBrws(AppSettings& settings, const QString& chosenDir, QWidget* paren
     useFormFont(*this);
     createControls(drives());
     load();
+    dir1_->setFocus();  // the folder list is where the operator works; the drive box has one entry
 }
 
 void DirBrws::createControls(const QStringList& drives) {
@@ -69,7 +71,7 @@ void DirBrws::createControls(const QStringList& drives) {
 void DirBrws::load() {
     const int top = pixelsFromStored(settings_.readNumber(SettingKey::DirTop));
     const int left = pixelsFromStored(settings_.readNumber(SettingKey::DirLeft));
-    move(left, top);
+    move(placedOnScreen(QPoint(left, top), size()));
     if (chosenDir_.isEmpty()) chosenDir_ = settings_.read(SettingKey::DirLastDir);
     if (chosenDir_.isEmpty()) {
         labDir_->clear();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 namespace pathshift::app {
 namespace {
@@ -12,7 +13,7 @@ constexpr int kIndentBlanks = 2;
 }  // namespace
 
 DirList::DirList(QWidget* parent) : QListWidget(parent) {
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { openRow(row(item)); });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { openRow(row(item)); });
     setFolder(QDir::currentPath());
 }
 
@@ -44,6 +45,15 @@ bool DirList::setFolder(const QString& folder) {
     }
     emit folderChanged(folder_);
     return true;
+}
+
+void DirList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+        openRow(currentRow());
+        event->accept();  // kept from the dialog's default button
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 bool DirList::openRow(int row) {

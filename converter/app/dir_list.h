@@ -1,6 +1,7 @@
 #pragma once
 // A folder tree (Dir1): the folders from the root down to the current folder, then the current
-// folder's subfolders, indented. Opening an entry (double click or Enter) makes it current.
+// folder's subfolders, indented. Opening an entry (double click or Enter) makes it current; Enter
+// only opens, it does not also confirm the dialog the list is in.
 
 #include <QListWidget>
 #include <QString>
@@ -21,6 +22,9 @@ public:
 
 signals:
     void folderChanged(const QString& folder);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString folder_;

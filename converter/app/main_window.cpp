@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 
 #include "about_dialog.h"
@@ -13,6 +14,8 @@
 #include "form_font.h"
 #include "modal.h"
 #include "preview_window.h"
+#include "run_report.h"
+#include "screen_place.h"
 #include "run_summary.h"
 #include "settings/setting_values.h"
 #include "skins.h"
@@ -69,6 +72,19 @@ void MainWindow::connectHandlers() {
     connect(btnProc_, &QPushButton::clicked, this, [this] { process(false); });
     connect(btnProcMfr_, &QPushButton::clicked, this, [this] { process(true); });
     connect(&tools_, &ToolTableModel::edited, this, &MainWindow::saveToolTable);
+    connect(file1_, &FileList::folderMissingChanged, this, [this] {
+        showFolder(sPath_, file1_);
+        updateProcess();
+    });
+    connect(file2_, &FileList::folderMissingChanged, this, [this] {
+        showFolder(dPath_, file2_);
+        updateProcess();
+    });
+    connect(btnCancel_, &QPushButton::clicked, this, &MainWindow::cancelRun);
+    connect(file1_, &FileList::dropped, this, &MainWindow::onSourceDropped);
+    connect(&run_, &RunController::fileStarted, this, &MainWindow::runFileStarted);
+    connect(&run_, &RunController::fileDone, this, &MainWindow::runFileDone);
+    connect(&run_, &RunController::finished, this, &MainWindow::runEnded);
 }
 
 void MainWindow::startUp() {
@@ -86,10 +102,10 @@ void MainWindow::startUp() {
     // From here on a step that fails is skipped and the next one runs.
     const int top = pixelsFromStored(settings_.readNumber(SettingKey::WindowTop));
     const int left = pixelsFromStored(settings_.readNumber(SettingKey::WindowLeft));
-    move(left, top);
+    move(placedOnScreen(QPoint(left, top), size()));
     restoreToolTable();
-    dPath_->setText(settings_.read(SettingKey::DestinationPath));
-    sPath_->setText(settings_.read(SettingKey::SourcePath));
+    dPath_->setProperty("folder", settings_.read(SettingKey::DestinationPath));
+    sPath_->setProperty("folder", settings_.read(SettingKey::SourcePath));
     restoreFolder(file1_, sPath_, "source");
     restoreFolder(file2_, dPath_, "destination");
     file1_->setPattern("*.*");
@@ -103,30 +119,68 @@ void MainWindow::startUp() {
         dfs_->setChecked(*dfs == 1);
     btnProc_->setEnabled(false);
     btnProcMfr_->setEnabled(false);
+    updateProcess();
     tellStartUpProblems();
 }
 
-// A damaged table is moved aside, not overwritten by the next save, and the operator is told.
+// A damaged table is moved aside under a name no earlier one holds, so the next save cannot
+// overwrite it, and the operator is told where it is.
 void MainWindow::restoreToolTable() {
     trace("load " + toolTablePath());
     QString reason;
-    if (tools_.load(toolTablePath(), reason) != ToolTableModel::LoadResult::Damaged) return;
-    const QString kept = toolTablePath() + ".unreadable";
-    QFile::remove(kept);
+    const ToolTableModel::LoadResult loaded = tools_.load(toolTablePath(), reason);
+    if (loaded == ToolTableModel::LoadResult::Repaired)
+        startUpProblems_.append(QString("The tool table %1: %2.").arg(toolTablePath(), reason));
+    if (loaded != ToolTableModel::LoadResult::Damaged) return;
+    QString kept = toolTablePath() + ".unreadable";
+    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
+        kept = toolTablePath() + ".unreadable-" + QString::number(n);
     const bool moved = QFile::rename(toolTablePath(), kept);
     startUpProblems_.append(QString("The tool table %1 could not be read (%2). %3")
                                 .arg(toolTablePath(), reason,
                                      moved ? "It was kept as " + kept + "; the table starts empty."
-                                           : "The table starts empty."));
+                                           : "It could not be moved aside, so it will be replaced when the table "
+                                             "is next saved; the table starts empty."));
 }
 
-// The label shows the folder the list really shows, so a run never writes where the label does not say.
+// A stored folder that is gone (a drive pulled out) stays the list's folder, shown missing: runs
+// never read from or write to a folder the operator did not choose.
 void MainWindow::restoreFolder(FileList* list, QLabel* label, const char* what) {
-    const QString stored = label->text();
-    if (stored.isEmpty() || list->setFolder(stored)) return;
-    label->setText(list->folder());
-    startUpProblems_.append(QString("The %1 folder %2 no longer exists; the list shows %3.")
-                                .arg(what, stored, list->folder()));
+    const QString stored = label->property("folder").toString();
+    if (!stored.isEmpty() && !list->setFolder(stored)) {
+        list->setMissingFolder(stored);
+        startUpProblems_.append(QString("The %1 folder %2 is missing. Nothing can be converted %3 it until it is "
+                                        "back or another folder is chosen.")
+                                    .arg(what, stored, list == file1_ ? "from" : "into"));
+    }
+    showFolder(label, list);
+}
+
+void MainWindow::showFolder(QLabel* label, const FileList* list) {
+    const QString stored = label->property("folder").toString();
+    label->setText(list->folderMissing() && !stored.isEmpty() ? stored + " (missing)" : stored);
+    label->setToolTip(list->folderMissing() ? tr("This folder does not exist now.") : QString());
+}
+
+QString MainWindow::processBlocker() const {
+    const auto missing = [](const FileList* list) { return list->folderMissing() || !QFileInfo(list->folder()).isDir(); };
+    if (missing(file1_))
+        return "The source folder " + sPath_->property("folder").toString() + " is missing.";
+    if (dPath_->property("folder").toString().isEmpty())
+        return tr("Choose a destination folder with its \"...\" button.");
+    if (missing(file2_))
+        return "The destination folder " + dPath_->property("folder").toString() +
+               " is missing: plug its drive back in or choose another folder.";
+    return {};
+}
+
+void MainWindow::updateProcess() {
+    const QString blocker = processBlocker();
+    const bool can = !run_.running() && blocker.isEmpty() && !file1_->selectedItems().isEmpty();
+    btnProc_->setEnabled(can);
+    btnProcMfr_->setEnabled(can);
+    btnProc_->setToolTip(blocker);
+    if (!run_.running()) runStatus_->setText(blocker.isEmpty() ? lastRun_ : blocker);
 }
 
 void MainWindow::tellStartUpProblems() {
@@ -165,22 +219,39 @@ void MainWindow::chooseFolder(FileList* list, QLabel* label, SettingKey key) {
     DirBrws browser(settings_, list->folder(), this);
     Modal::exec(browser);
     const QString chosen = browser.chosenDir();
-    if (chosen.isEmpty()) return;
-    if (!list->setFolder(chosen)) {
-        Modal::message(this, kTitle, "The folder " + chosen + " cannot be opened.", QMessageBox::Warning);
-        return;
-    }
-    label->setText(chosen);
-    writeSetting(key, chosen);
-    list->refresh();
-    if (list == file1_) onFile1Click();  // the old selection is gone with the old folder
+    if (!chosen.isEmpty()) useFolder(list, label, key, chosen);
 }
 
-void MainWindow::onFile1Click() {
-    const bool any = !file1_->selectedItems().isEmpty();
-    btnProc_->setEnabled(any);
-    btnProcMfr_->setEnabled(any);
+bool MainWindow::useFolder(FileList* list, QLabel* label, SettingKey key, const QString& chosen) {
+    if (!list->setFolder(chosen)) {
+        Modal::message(this, kTitle, "The folder " + chosen + " cannot be opened.", QMessageBox::Warning);
+        return false;
+    }
+    label->setProperty("folder", chosen);
+    showFolder(label, list);
+    writeSetting(key, chosen);
+    updateProcess();  // the old selection is gone with the old folder
+    return true;
 }
+
+// Files dropped from a file manager are selected for conversion, in their own folder, which becomes
+// the source folder if it was not; a folder dropped becomes the source folder.
+void MainWindow::onSourceDropped(const QStringList& paths) {
+    if (run_.running()) return;
+    const QFileInfo first(paths.front());
+    const QString folder = QDir::cleanPath(first.isDir() ? first.absoluteFilePath() : first.absolutePath());
+    if ((folder != file1_->folder() || file1_->folderMissing()) &&
+        !useFolder(file1_, sPath_, SettingKey::SourcePath, folder.endsWith('/') ? folder : folder + '/'))
+        return;
+    QStringList names;
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (file.isFile() && QDir::cleanPath(file.absolutePath()) == folder) names.append(file.fileName());
+    }
+    if (!names.isEmpty()) file1_->select(names);
+}
+
+void MainWindow::onFile1Click() { updateProcess(); }
 
 void MainWindow::onThicknessLeft() { writeSetting(SettingKey::Thickness, dimZ_->text()); }
 
@@ -188,7 +259,7 @@ void MainWindow::onDfsClicked() { writeSetting(SettingKey::Dfs, dfs_->isChecked(
 
 void MainWindow::process(bool ipsFeed) {
     const QStringList selected = file1_->selectedPaths();
-    if (selected.isEmpty()) return;
+    if (selected.isEmpty() || run_.running()) return;
     ConversionOptions options;
     options.thickness = dimZ_->text().toStdString();
     options.head = head1_->isChecked() ? Head::One : Head::Two;
@@ -200,21 +271,55 @@ void MainWindow::process(bool ipsFeed) {
                        QMessageBox::Warning);
         return;
     }
+    if (const QString blocker = processBlocker(); !blocker.isEmpty()) {  // a drive pulled out since
+        Modal::message(this, kTitle, "Nothing was converted. " + blocker, QMessageBox::Warning);
+        updateProcess();
+        return;
+    }
     std::vector<std::filesystem::path> sources;
     for (const QString& path : selected) sources.emplace_back(path.toStdString());
-    RunResult run;
-    {
-        WaitCursor hourglass;
-        run = convertFiles(sources, file2_->folder().toStdString(), options, {},
-                           [this](const FileResult&) { file2_->refresh(); });
-    }
-    const RunSummary summary = summarizeRun(run);
-    if (!summary.empty())
-        Modal::message(this, kTitle, summary.text,
-                       run.allConverted() ? QMessageBox::Information : QMessageBox::Warning, summary.details);
+    for (QWidget* w : std::initializer_list<QWidget*>{btnProc_, btnProcMfr_, sDir_, dDir_}) w->setEnabled(false);
+    btnCancel_->setEnabled(true);
+    runProgress_->setRange(0, static_cast<int>(sources.size()));
+    runProgress_->setValue(0);
+    file2_->setFollowing(false);  // the run adds what it writes; half-written temporaries stay unseen
+    run_.start(std::move(sources), file2_->folder().toStdString(), std::move(options));
 }
 
-void MainWindow::openPreview(const QString& sourcePath) {
+void MainWindow::runFileStarted(int index, int count, const QString& name) {
+    runStatus_->setText(QString("File %1 of %2: %3").arg(index + 1).arg(count).arg(name));
+}
+
+void MainWindow::runFileDone(int done, int, const QString& written) {
+    runProgress_->setValue(done);
+    if (!written.isEmpty()) file2_->addFile(written);
+}
+
+void MainWindow::runEnded() {
+    const RunResult& run = run_.result();
+    const std::size_t count = static_cast<std::size_t>(runProgress_->maximum());
+    lastRun_ = runHeadline(run, count);
+    btnCancel_->setEnabled(false);
+    sDir_->setEnabled(true);
+    dDir_->setEnabled(true);
+    file2_->setFollowing(true);
+    updateProcess();
+    const RunSummary summary = summarizeRun(run, count);
+    if (!summary.empty()) {
+        RunReport report(summary, this);
+        connect(&report, &RunReport::previewRequested, this,
+                [this, &report](const QString& path) { openPreview(path, &report); });
+        Modal::exec(report, summary.text, summary.details);
+        // Previews opened from the report outlive it.
+        for (PreviewWindow* preview : report.findChildren<PreviewWindow*>(Qt::FindDirectChildrenOnly)) {
+            preview->setParent(this, Qt::Window);
+            preview->show();
+        }
+    }
+    emit runFinished();
+}
+
+void MainWindow::openPreview(const QString& sourcePath, QWidget* owner) {
     ConversionOptions options;
     options.thickness = dimZ_->text().toStdString();
     options.head = head1_->isChecked() ? Head::One : Head::Two;
@@ -226,7 +331,7 @@ void MainWindow::openPreview(const QString& sourcePath) {
         return;
     }
     WaitCursor hourglass;
-    auto* preview = new PreviewWindow(sourcePath, options, this);
+    auto* preview = new PreviewWindow(sourcePath, options, owner ? owner : this);
     preview->show();
 }
 
@@ -240,6 +345,10 @@ void MainWindow::operatorClose() {
 // A close from the title bar or system menu comes from the window system; a close the program asks
 // for (the session ending, a test) does not, and writes nothing.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (run_.running()) {  // the file in hand is finished, so nothing is left half-written
+        run_.cancel();
+        run_.wait();
+    }
     if (event->spontaneous()) operatorClose();
     event->accept();
 }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -16,6 +17,7 @@
 #include "app_settings.h"
 #include "file_list.h"
 #include "focus_line_edit.h"
+#include "run_controller.h"
 #include "tool_grid.h"
 #include "tool_table_model.h"
 
@@ -41,9 +43,19 @@ public:
     void onFile1Click();
     void onThicknessLeft();
     void onDfsClicked();
+    // Starts a run of the selected files; it goes on off the window's thread.
     void process(bool ipsFeed);
-    // A double-click in the source list: the file's converted toolpath in a window of its own.
-    void openPreview(const QString& sourcePath);
+    bool runInProgress() const { return run_.running(); }
+    // Stops the run after the file in hand (the run display's Cancel).
+    void cancelRun() { run_.cancel(); }
+    // Why Process cannot run now (a folder missing or not chosen); empty when it can.
+    QString processBlocker() const;
+    // A double-click in the source list: the file's converted toolpath in a window of its own,
+    // owned by `owner` (a modal window open at the time) or else by this window.
+    void openPreview(const QString& sourcePath, QWidget* owner = nullptr);
+
+signals:
+    void runFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +68,13 @@ private:
     void restoreToolTable();
     void restoreFolder(FileList* list, QLabel* label, const char* what);
     void chooseFolder(FileList* list, QLabel* label, SettingKey key);
+    bool useFolder(FileList* list, QLabel* label, SettingKey key, const QString& chosen);
+    void onSourceDropped(const QStringList& paths);
+    void showFolder(QLabel* label, const FileList* list);
+    void updateProcess();
+    void runFileStarted(int index, int count, const QString& name);
+    void runFileDone(int done, int count, const QString& written);
+    void runEnded();
     void writeSetting(SettingKey key, const QString& value);
     void saveToolTable();
     void tellStartUpProblems();
@@ -64,6 +83,8 @@ private:
     QString programFolder_;
     ToolTableModel tools_;
     QStringList startUpProblems_;
+    RunController run_;
+    QString lastRun_;  // the run display's account of the last run
     bool settingsFailureShown_ = false;
     bool tableFailureShown_ = false;
 
@@ -87,6 +108,9 @@ private:
     QPushButton* dDir_ = nullptr;
     FileList* file2_ = nullptr;
     QButtonGroup* skin_ = nullptr;
+    QLabel* runStatus_ = nullptr;
+    QProgressBar* runProgress_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
 };
 
 }  // namespace pathshift::app

@@ -46,6 +46,7 @@ void MainWindow::createControls() {
     sPath_ = pathLabel(sourceFrame_, "SPath");
     sDir_ = folderButton(sourceFrame_, "SDir");
     file1_ = fileList(sourceFrame_, "File1");
+    file1_->setTakesDrops(true);
 
     frame1_ = place(new QGroupBox(this), "Frame1", twipsRect(3720, 120, 3135, 6135));
     btnProc_ = place(new QPushButton("Process", frame1_), "BtnProc", twipsRect(960, 240, 1215, 375));
@@ -55,7 +56,7 @@ void MainWindow::createControls() {
     head1_->setChecked(true);
     head2_ = place(new QRadioButton("Head 2", frame3_), "Head2", twipsRect(1440, 240, 855, 255));
     toolTab_ = place(new ToolGrid(frame3_), "ToolTab", twipsRect(240, 600, 2175, 3615));
-    toolTab_->setModel(&tools_);
+    toolTab_->setToolModel(&tools_);
     dfs_ = place(new QCheckBox("DFS", frame3_), "DFS", twipsRect(240, 4320, 1215, 255));
     // Feed-rate runs are kept for the engine but not offered to the operator.
     btnProcMfr_ = place(new QPushButton("Process W/IPS Feed Rate", frame1_), "BtnProcMFR", twipsRect(360, 1920, 2535, 375));
@@ -78,6 +79,15 @@ void MainWindow::createControls() {
         skin_->addButton(option, i);
     }
     skin_->button(0)->setChecked(true);
+
+    // The run display along the bottom: what the run is doing, or why Process cannot run.
+    runStatus_ = place(new QLabel(this), "RunStatus", twipsRect(1200, 6330, 5280, 330));
+    runStatus_->setTextFormat(Qt::PlainText);
+    runProgress_ = place(new QProgressBar(this), "RunProgress", twipsRect(6600, 6345, 2640, 300));
+    runProgress_->setTextVisible(false);
+    runProgress_->setValue(0);
+    btnCancel_ = place(new QPushButton("Cancel", this), "BtnCancel", twipsRect(9360, 6300, 1095, 390));
+    btnCancel_->setEnabled(false);
     setTabOrder();
 }
 
@@ -91,6 +101,7 @@ void MainWindow::setTabOrder() {
     for (QWidget* w : documented)
         if (w->focusPolicy() != Qt::NoFocus) order.append(w);
     for (QAbstractButton* option : skin_->buttons()) order.append(option);
+    order.append(btnCancel_);
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -39,9 +39,9 @@ void Modal::message(QWidget* parent, const QString& title, const QString& text, 
     box.exec();
 }
 
-int Modal::exec(QDialog& dialog) {
+int Modal::exec(QDialog& dialog, const QString& text, const QString& details) {
     trace("dialog " + dialog.objectName());
-    state().shown.append({dialog.objectName(), dialog.windowTitle(), {}, {}});
+    state().shown.append({dialog.objectName(), dialog.windowTitle(), text, details});
     if (!state().answers.isEmpty()) {
         const Answer answer = state().answers.dequeue();
         return answer.script ? answer.script(dialog) : answer.value;

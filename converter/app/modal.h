@@ -23,8 +23,8 @@ public:
     // A message box with one OK button.
     static void message(QWidget* parent, const QString& title, const QString& text,
                         QMessageBox::Icon icon = QMessageBox::NoIcon, const QString& details = {});
-    // Runs the dialog modally; returns its result.
-    static int exec(QDialog& dialog);
+    // Runs the dialog modally; returns its result. `text` and `details` record what it says.
+    static int exec(QDialog& dialog, const QString& text = {}, const QString& details = {});
 
     // Test seam: the next message or dialog is answered with `answer` and not shown.
     static void setNextAnswer(int answer);

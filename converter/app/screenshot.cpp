@@ -1,5 +1,6 @@
 // pathshift-screenshot OUTPUT.png EXAMPLES_FOLDER: the main window as an operator first sees it
-// with the example programs, drawn by the real program (run it on the offscreen platform).
+// with the example programs during a run, drawn by the real program (run it on the offscreen
+// platform).
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QListWidget>
 #include <QStringList>
 #include <QPixmap>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -41,18 +44,24 @@ int main(int argc, char** argv) {
     ini.close();
     QFile::copy(examples + "/ToolTbl.Dat", home.filePath("ToolTbl.Dat"));
 
-    Modal::setTestMode(true);  // the about dialog is not part of the picture
+    Modal::setTestMode(true);  // the about dialog and the run report are not part of the picture
     MainWindow window(home.path() + "/", QApplication::applicationDirPath());
     window.move(0, 0);
-    // One run first, so the destination list shows its results; then a selection for the next.
+    window.show();
+    // One run first, so the destination list shows its results; the picture is taken during a
+    // second run, when its first file is done, so it shows the run display at work.
     auto* sources = window.findChild<QListWidget*>("File1");
     sources->selectAll();
+    QSignalSpy finished(&window, &MainWindow::runFinished);
     window.process(false);
-    sources->clearSelection();
-    sources->item(0)->setSelected(true);
-    window.show();
-    QApplication::processEvents();
-    if (!window.grab().save(output, "PNG")) {
+    if (!finished.wait(60000)) return 1;
+    bool saved = false;
+    QObject::connect(window.findChild<QProgressBar*>("RunProgress"), &QProgressBar::valueChanged, &window, [&](int done) {
+        if (done == 1) saved = window.grab().save(output, "PNG");
+    });
+    window.process(false);
+    if (!finished.wait(60000)) return 1;
+    if (!saved) {
         std::fprintf(stderr, "pathshift-screenshot: cannot write %s\n", argv[1]);
         return 1;
     }

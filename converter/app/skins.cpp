@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QWidget>
+#include <algorithm>
 
 #include "trace_log.h"
 
@@ -60,13 +63,39 @@ bool applySkin(QWidget& window, const QString& programFolder, int index) {
     trace(QString("skin %1").arg(index));
     if (index == 0) {
         window.setStyleSheet({});
+        fitCaptions(window);
         return true;
     }
     const QString path = skinFilePath(programFolder, index);
     if (path.isEmpty()) return false;  // an index from a hand-edited file: nothing is loaded
     const SkinSheet skin = readSkinSheet(path);
     window.setStyleSheet(skin.sheet);
+    // Under some style sheets the controls take the application's font instead of the window's,
+    // which is larger than the one the fixed layout was made for: each control gets it outright.
+    for (QWidget* control : window.findChildren<QWidget*>())
+        if (!control->testAttribute(Qt::WA_SetFont)) control->setFont(window.font());
+    fitCaptions(window);
     return skin.reason.isEmpty();
+}
+
+// A skin's indicators and spacing can leave an option's caption less room than the laid-out width:
+// the option then takes the width its caption needs, as far as the next control or its frame's edge.
+void fitCaptions(QWidget& window) {
+    constexpr int kGap = 2;  // kept free before the next control
+    for (QAbstractButton* option : window.findChildren<QAbstractButton*>()) {
+        if (option->text().isEmpty() || !(qobject_cast<QRadioButton*>(option) || qobject_cast<QCheckBox*>(option)))
+            continue;
+        QVariant designed = option->property("designedWidth");
+        if (!designed.isValid()) option->setProperty("designedWidth", designed = option->width());
+        option->ensurePolished();
+        int limit = option->parentWidget()->width() - kGap;
+        const QRect at(option->x(), option->y(), designed.toInt(), option->height());
+        for (const QWidget* sibling : option->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (sibling != option && sibling->x() >= at.right() && sibling->y() < at.bottom() && sibling->geometry().bottom() > at.top())
+                limit = std::min(limit, sibling->x() - kGap);
+        const int width = std::clamp(option->sizeHint().width(), designed.toInt(), std::max(designed.toInt(), limit - at.x()));
+        option->resize(width, option->height());
+    }
 }
 
 }  // namespace pathshift::app

@@ -24,4 +24,7 @@ SkinSheet readSkinSheet(const QString& path);
 // Applies skin `index` to the window; false when a skin was asked for and could not be read.
 bool applySkin(QWidget& window, const QString& programFolder, int index);
 
+// Widens option buttons and check boxes whose caption the current look leaves too little room.
+void fitCaptions(QWidget& window);
+
 }  // namespace pathshift::app

@@ -3,7 +3,9 @@
 // engine's ToolTable, so a run converts with exactly what the grid shows, unsaved edits included.
 
 #include <QAbstractTableModel>
+#include <QList>
 #include <QString>
+#include <vector>
 
 #include "engine/tool_table.h"
 
@@ -29,8 +31,19 @@ public:
     const ToolTable& table() const { return table_; }
     void setTable(const ToolTable& table);
 
-    enum class LoadResult { Loaded, Missing, Damaged };
-    // A missing file leaves the empty table; a damaged one too, with `reason` set.
+    // Several changes as one edit (a removal of many rows, a cleared selection): one undo step, one
+    // edited() at the end. Groups nest.
+    void beginEditGroup();
+    void endEditGroup();
+    // The operator's edits undone and redone, each step a whole edit; each result is an edit of its own.
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    void undo();
+    void redo();
+
+    enum class LoadResult { Loaded, Missing, Damaged, Repaired };
+    // A missing file leaves the empty table; a damaged one too, with `reason` set. Repaired: loaded,
+    // with a row left empty that `reason` names.
     LoadResult load(const QString& path, QString& reason);
     bool save(const QString& path, QString& error) const;
 
@@ -39,7 +52,16 @@ signals:
     void edited();
 
 private:
+    // Steps kept for undo; tables are small, so each step keeps the whole table.
+    static constexpr std::size_t kUndoSteps = 200;
+
+    void replaceTable(const ToolTable& table);
+    void step(std::vector<ToolTable>& from, std::vector<ToolTable>& to);
+
     ToolTable table_;
+    std::vector<ToolTable> undo_;
+    std::vector<ToolTable> redo_;
+    int groupDepth_ = 0;
 };
 
 }  // namespace pathshift::app

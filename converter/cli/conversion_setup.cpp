@@ -23,11 +23,13 @@ constexpr int kExitUsage = 2;
 // row wins, so a --tool row overrides the table.
 bool appendTableFile(const std::string& path, ToolTable& table) {
     ToolTableFileError error;
-    std::optional<ToolTable> loaded = loadToolTable(path, error);
+    std::string repaired;
+    std::optional<ToolTable> loaded = loadToolTable(path, error, &repaired);
     if (!loaded) {
         printError(path, static_cast<std::size_t>(error.line), error.reason);
         return false;
     }
+    if (!repaired.empty()) std::fprintf(stderr, "%s: warning: %s\n", path.c_str(), repaired.c_str());
     for (const ToolRow& row : loaded->rows()) table.appendRow(row);
     return true;
 }

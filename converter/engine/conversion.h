@@ -40,8 +40,12 @@ enum class WarningKind : std::uint8_t {
     SegmentWithoutZ,   // a cutting segment without any Z word
     CutBeforeRapid,    // cutting moves before the first rapid, with no tool call before them
     NoBlocks,          // not one numbered block: the output is the header and trailer alone
+    ToolCellNotANumber,  // the matching tool row's Selvix cell holds no number: tool 0
 };
-constexpr int kWarningKinds = 8;
+constexpr int kWarningKinds = 9;
+
+// How a file with no numbered block is counted apart from the converted ones.
+inline constexpr const char* kNothingToConvert = "nothing to convert: no numbered block";
 
 struct ConversionWarning {
     std::size_t line = 0;  // 0 for a warning about the whole program
@@ -63,6 +67,8 @@ struct ConversionReport {
     std::size_t perKind[kWarningKinds] = {};
 
     std::size_t warningCount() const { return warnings.size() + unlistedWarnings; }
+    // Written as header and trailer alone: worth the operator's attention, not a conversion.
+    bool nothingToConvert() const { return blocksTranslated == 0; }
     void warn(std::size_t line, WarningKind kind, std::string text);
 };
 

@@ -25,7 +25,7 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 bool RunResult::allConverted() const {
-    if (refusal) return false;
+    if (refusal || stopped) return false;
     for (const FileResult& file : files)
         if (!file.converted) return false;
     return true;
@@ -86,7 +86,8 @@ FileResult sameNameClash(const fs::path& source, const fs::path& target) {
 }
 
 RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
-                       const ConversionOptions& options, const RunProgressFn& progress, const FileDoneFn& fileDone) {
+                       const ConversionOptions& options, const RunProgressFn& progress, const FileDoneFn& fileDone,
+                       const StopFn& stop) {
     RunResult run;
     if (!thicknessValue(options.thickness)) {
         run.refusal = thicknessRefusal(options.thickness);
@@ -95,6 +96,10 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
     run.files.reserve(sources.size());
     std::set<fs::path> written;  // two sources of one name would otherwise overwrite each other's output
     for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (stop && stop()) {
+            run.stopped = true;
+            break;
+        }
         ConversionProgress fileProgress;
         if (progress) {
             fileProgress = [&, i](std::size_t done, std::size_t total) {

@@ -32,9 +32,13 @@ using RunProgressFn = std::function<void(const RunProgress&)>;
 // Told after each file, in order, when its result is known.
 using FileDoneFn = std::function<void(const FileResult&)>;
 
+// Asked before each file; true ends the run there, after the file in hand.
+using StopFn = std::function<bool()>;
+
 struct RunResult {
     std::optional<std::string> refusal;  // the run was refused before any file was touched
-    std::vector<FileResult> files;
+    std::vector<FileResult> files;       // the files the run reached, in order
+    bool stopped = false;                // ended on request before the last file
     bool allConverted() const;
 };
 
@@ -48,6 +52,7 @@ FileResult sameNameClash(const std::filesystem::path& source, const std::filesys
 // Converts the sources in order. A thickness that does not convert refuses the whole run.
 RunResult convertFiles(const std::vector<std::filesystem::path>& sources,
                        const std::filesystem::path& destinationFolder, const ConversionOptions& options,
-                       const RunProgressFn& progress = {}, const FileDoneFn& fileDone = {});
+                       const RunProgressFn& progress = {}, const FileDoneFn& fileDone = {},
+                       const StopFn& stop = {});
 
 }  // namespace pathshift

@@ -8,7 +8,16 @@
 namespace pathshift {
 namespace {
 const std::string kNoText;
+
+// Whether the lenient reading finds a digit, rather than giving 0 for want of one.
+bool holdsNumber(const std::string& text) {
+    for (char c : text) {
+        if (c >= '0' && c <= '9') return true;
+        if (c != ' ' && c != '\t' && c != '+' && c != '-' && c != '.') return false;
+    }
+    return false;
 }
+}  // namespace
 
 const std::string& ToolTable::GetCell(int row, int column) const {
     if (row < 1 || row > rowCount()) return kNoText;
@@ -42,7 +51,7 @@ ToolLookup::ToolLookup(const ToolTable& table) : table_(table) {
     for (const ToolRow& row : table.rows()) {
         NumberRead tarvo = readLeadingNumber(row.tarvo);
         NumberRead selvix = readLeadingNumber(row.selvix);
-        rows_.push_back({tarvo.value, tarvo.overflow, selvix.value, selvix.overflow});
+        rows_.push_back({tarvo.value, tarvo.overflow, selvix.value, selvix.overflow, holdsNumber(row.selvix)});
     }
 }
 
@@ -65,7 +74,7 @@ std::optional<ToolTranslation> ToolLookup::translate(std::int16_t tool, ToolTabl
                                     "\" is not a tool number (-32768 to 32767)"};
             return std::nullopt;
         }
-        return ToolTranslation{*target, ToolTranslation::Source::Table, rowNumber};
+        return ToolTranslation{*target, ToolTranslation::Source::Table, rowNumber, !row.selvixNumber};
     }
     return ToolTranslation{static_cast<std::int16_t>(lastDigit), ToolTranslation::Source::LastDigit, 0};
 }

@@ -42,6 +42,7 @@ struct ToolTranslation {
     std::int16_t tool = 0;
     Source source = Source::None;
     int row = 0;  // the matching row for Source::Table
+    bool cellNotANumber = false;  // the matching row's Selvix cell holds no number, so tool 0
 };
 
 struct ToolTableError {
@@ -58,6 +59,7 @@ public:
     // first row whose column 1 reads as the number gives column 2 rounded half to even, and without
     // a matching row the last digit. Empty (with error set) when a cell read on the way overflows.
     std::optional<ToolTranslation> translate(std::int16_t tool, ToolTableError& error) const;
+    const std::string& cell(int row, int column) const { return table_.GetCell(row, column); }
 
 private:
     struct Row {
@@ -65,6 +67,7 @@ private:
         bool tarvoOverflow;
         double selvix;
         bool selvixOverflow;
+        bool selvixNumber;  // the cell holds a number at all (an empty cell or a word reads as 0)
     };
     const ToolTable& table_;
     std::vector<Row> rows_;

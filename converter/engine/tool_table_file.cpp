@@ -1,5 +1,6 @@
 #include "engine/tool_table_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -117,13 +118,45 @@ private:
     bool terminated_ = false;
 };
 
-constexpr const char* kCutOff = "the file ends in the middle of a line; it may have been cut off";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The next line that is not a comment.
-bool nextContent(Lines& lines, std::string_view& line) {
-    while (lines.next(line))
-        if (line.empty() || line[0] != '#') return true;
-    return false;
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmedEnd(std::string_view line) {
+    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+// The two cells of a row line: split at its one tab, or, in a line without a tab, at its one run of
+// blanks between two words (what a hand edit that typed spaces for the tab plainly meant).
+bool splitRow(std::string_view line, std::string_view& tarvo, std::string_view& selvix) {
+    std::size_t tab = line.find('\t');
+    if (tab != std::string_view::npos) {
+        if (line.find('\t', tab + 1) != std::string_view::npos) return false;
+        tarvo = line.substr(0, tab);
+        selvix = line.substr(tab + 1);
+        return true;
+    }
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    const std::size_t first = line.find(' ');
+    if (first == 0 || first == std::string_view::npos) return false;
+    const std::size_t after = line.find_first_not_of(' ', first);
+    if (after == std::string_view::npos || line.find(' ', after) != std::string_view::npos) return false;
+    tarvo = line.substr(0, first);
+    selvix = line.substr(after);
+    return true;
+}
+
+// "rows N": the stated count, or empty with error set when the line is such a line but N is bad.
+bool readRowCount(std::string_view line, int lineNumber, long& count, ToolTableFileError& error) {
+    const std::string_view countText = trimmedEnd(line.substr(kRowsKey.size()));
+    auto [end, ec] = std::from_chars(countText.data(), countText.data() + countText.size(), count);
+    if (ec != std::errc{} || end != countText.data() + countText.size() || count < 0 || count > kMaxRows) {
+        error = {lineNumber, "the row count \"" + std::string(countText) + "\" is not a number from 0 to " +
+                                 std::to_string(kMaxRows)};
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -143,64 +176,60 @@ std::string formatToolTable(const ToolTable& table) {
     return out;
 }
 
-std::optional<ToolTable> parseToolTable(std::string_view text, ToolTableFileError& error) {
+std::optional<ToolTable> parseToolTable(std::string_view text, ToolTableFileError& error, std::string* repaired) {
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+    ToolTable table;
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return table;  // an emptied file: no rows
     Lines lines(text);
     std::string_view line;
-    if (!lines.next(line) || line != kMagic) {
+    if (!lines.next(line) || trimmedEnd(line) != kMagic) {
         error = {1, "not a Pathshift tool table (the first line must read \"" + std::string(kMagic) + "\")"};
         return std::nullopt;
     }
-    if (!nextContent(lines, line) || line.substr(0, kRowsKey.size()) != kRowsKey) {
-        error = {lines.number(), "the row count (\"rows N\") is missing"};
-        return std::nullopt;
-    }
-    if (!lines.terminated()) {
-        error = {lines.number(), kCutOff};
-        return std::nullopt;
-    }
-    const std::string_view countText = line.substr(kRowsKey.size());
-    long count = -1;
-    auto [end, ec] = std::from_chars(countText.data(), countText.data() + countText.size(), count);
-    if (ec != std::errc{} || end != countText.data() + countText.size() || count < 0 || count > kMaxRows) {
-        error = {lines.number(), "the row count \"" + std::string(countText) + "\" is not a number from 0 to " +
-                                     std::to_string(kMaxRows)};
-        return std::nullopt;
-    }
-    ToolTable table;
+    long count = -1;  // none stated
     std::string reason;
-    for (long r = 0; r < count; ++r) {
-        if (!nextContent(lines, line)) {
-            error = {lines.number(), "the file ends after " + std::to_string(r) + " of " + std::to_string(count) +
-                                         " rows"};
-            return std::nullopt;
+    while (lines.next(line)) {
+        if (!line.empty() && line[0] == '#') continue;
+        if (count < 0 && table.rowCount() == 0 && line.substr(0, kRowsKey.size()) == kRowsKey) {
+            if (!readRowCount(line, lines.number(), count, error)) return std::nullopt;
+            continue;
         }
-        if (!lines.terminated()) {
-            error = {lines.number(), kCutOff};
-            return std::nullopt;
-        }
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
-            error = {lines.number(), "a row must hold two cells separated by one tab"};
-            return std::nullopt;
+        // A last line without its line end, within the stated rows, may be where the file was cut
+        // off: a row cut short could name another tool, so it is not trusted.
+        if (!lines.terminated() && table.rowCount() < count) {
+            if (repaired)
+                *repaired = "the file ends in the middle of row " + std::to_string(table.rowCount() + 1) +
+                            " (it may have been cut off); that row was left empty";
+            break;
         }
         ToolRow row;
-        if (!unescapeCell(line.substr(0, tab), row.tarvo, reason) ||
-            !unescapeCell(line.substr(tab + 1), row.selvix, reason)) {
-            error = {lines.number(), reason};
+        std::string_view tarvo, selvix;
+        if (!trimmedEnd(line).empty()) {
+            if (!splitRow(line, tarvo, selvix)) {
+                error = {lines.number(), "a row must hold two cells separated by one tab"};
+                return std::nullopt;
+            }
+            if (!unescapeCell(tarvo, row.tarvo, reason) || !unescapeCell(selvix, row.selvix, reason)) {
+                error = {lines.number(), reason};
+                return std::nullopt;
+            }
+        }
+        if (table.rowCount() >= kMaxRows) {
+            error = {lines.number(), "more than " + std::to_string(kMaxRows) + " rows"};
             return std::nullopt;
         }
         table.appendRow(std::move(row));
     }
-    while (lines.next(line)) {
-        if (!line.empty() && line[0] != '#') {
-            error = {lines.number(), "more rows than the row count says"};
-            return std::nullopt;
-        }
-    }
+    // Blank lines at the end beyond the stated rows are the end of the file, not rows; the stated
+    // count adds empty rows after the rows present.
+    while (table.rowCount() > std::max(count, 0L) && table.rows().back() == ToolRow{})
+        table.removeRow(table.rowCount());
+    if (count > table.rowCount()) table.setRowCount(static_cast<int>(count));
     return table;
 }
 
-std::optional<ToolTable> loadToolTable(const std::filesystem::path& path, ToolTableFileError& error) {
+std::optional<ToolTable> loadToolTable(const std::filesystem::path& path, ToolTableFileError& error,
+                                       std::string* repaired) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) return ToolTable{};
     std::string text;
@@ -209,7 +238,7 @@ std::optional<ToolTable> loadToolTable(const std::filesystem::path& path, ToolTa
         error = {0, readError};
         return std::nullopt;
     }
-    return parseToolTable(text, error);
+    return parseToolTable(text, error, repaired);
 }
 
 bool saveToolTable(const std::filesystem::path& path, const ToolTable& table, std::string& error) {

@@ -326,6 +326,10 @@ bool Translator::plungeStep() {
         if (level == SegmentState::kNoZ)
             report_.warn(lineNumber_, WarningKind::SegmentWithoutZ,
                          "cutting segment without a Z word: its depth is 9999 minus the thickness");
+        if (tool->cellNotANumber)
+            report_.warn(lineNumber_, WarningKind::ToolCellNotANumber,
+                         "tool table row " + std::to_string(tool->row) + " for tool " + std::to_string(st.curTool) +
+                             ": the Selvix cell \"" + tools_.cell(tool->row, 2) + "\" is not a number: called as T0");
         if (tool->source == ToolTranslation::Source::LastDigit)
             report_.warn(lineNumber_, WarningKind::ToolNotInTable,
                          "tool " + std::to_string(st.curTool) + " is not in the tool table: called as T" +

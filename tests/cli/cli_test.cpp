@@ -259,6 +259,22 @@ TEST_F(Cli, WarningsNameTheFileAndLine) {
     EXPECT_EQ(written().size(), 1u);
 }
 
+TEST_F(Cli, AProgramWithoutNumberedBlocksIsWrittenButCountedApart) {
+    const std::string a = sourceFile("a.nc", "%\nO100 (PANEL)\n");
+    const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", destination.string(), a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_EQ(o.out.rfind("nothing to convert: no numbered block: " + a, 0), 0u) << printable(o);
+    EXPECT_EQ(written().size(), 1u);
+}
+
+TEST_F(Cli, AToolCellThatIsNotANumberIsNamedWithItsRow) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const Outcome o = run({"convert", "--thickness", "0.75", "--tool", "1005=abc", "--stdout", a});
+    EXPECT_EQ(o.status, 0) << printable(o);
+    EXPECT_NE(o.err.find("row 1 for tool 1005: the Selvix cell \"abc\" is not a number"), std::string::npos)
+        << printable(o);
+}
+
 TEST_F(Cli, StrictTurnsWarningsIntoFailures) {
     const std::string a = sourceFile("a.nc", kMissingTool);
     const std::string b = sourceFile("b.nc", testing::kPlungeSource);
@@ -359,7 +375,7 @@ TEST_F(Cli, TheToolTableFileIsUsed) {
 TEST_F(Cli, ADamagedToolTableStopsTheRunWithItsName) {
     const std::string a = sourceFile("a.nc", testing::kPlungeSource);
     const fs::path table = root / "ToolTbl.Dat";
-    for (std::string_view damaged : {"not a tool table\n", "Pathshift tool table 1\nrows 2\n1005\t3\n",
+    for (std::string_view damaged : {"not a tool table\n", "Pathshift tool table 1\nrows 2\n1005 3 4\n",
                                      "Pathshift tool table 1\nrows 1\n1005\t\\q\n"}) {
         writeFile(table, damaged);
         const Outcome o = run(plungeArguments() +

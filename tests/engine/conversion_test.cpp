@@ -539,6 +539,24 @@ TEST(ToolCall, AToolMissingFromTheTableIsCalledByItsLastDigitAndReported) {
     EXPECT_EQ(warnings[0].line, 3u);
 }
 
+TEST(ToolCall, AMatchingRowWithoutANumberCallsToolZeroAndSaysWhichRow) {
+    for (const char* cell : {"", "abc", " - "}) {
+        ConversionOptions options = baseOptions();
+        options.tools = ToolTable(std::vector<ToolRow>{{"1006", "4"}, {"1007", cell}});
+        ConversionResult result = convertProgram("N1T1007\nN2G0X0Y0\nN3G1Z-0.25F100\n", options);
+        ASSERT_TRUE(result.converted) << describe(result);
+        EXPECT_NE(result.text.find("G306T0h0"), std::string::npos) << result.text;
+        const auto warnings = warningsOf(result.report, WarningKind::ToolCellNotANumber);
+        ASSERT_EQ(warnings.size(), 1u) << cell;
+        EXPECT_EQ(warnings[0].line, 3u);
+        EXPECT_NE(warnings[0].text.find("row 2 for tool 1007"), std::string::npos) << warnings[0].text;
+    }
+    ConversionOptions options = baseOptions();
+    options.tools = ToolTable(std::vector<ToolRow>{{"1007", "0"}});
+    const ConversionResult zero = convertProgram("N1T1007\nN2G0X0Y0\nN3G1Z-0.25F100\n", options);
+    EXPECT_TRUE(warningsOf(zero.report, WarningKind::ToolCellNotANumber).empty());  // a written 0 is meant
+}
+
 TEST(ToolCall, AnOutOfRangeCellOfTheMatchingRowFailsTheProgram) {
     ConversionOptions options = baseOptions();
     options.tools = ToolTable(std::vector<ToolRow>{{"1005", "40000"}});

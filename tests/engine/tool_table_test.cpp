@@ -218,17 +218,14 @@ struct Damaged {
 TEST(ToolTableFile, DamagedFilesAreReportedWithTheirLine) {
     const std::string head = "Pathshift tool table 1\nrows 2\n";
     for (const Damaged& d : {
-             Damaged{"empty file", "", 0},
              Damaged{"wrong magic", "Pathshift tool table 2\nrows 0\n", 1},
              Damaged{"another file", "G71\nE0=1   ;ORGIN\n", 1},
-             Damaged{"no row count", "Pathshift tool table 1\n", 0},
              Damaged{"row count not a number", "Pathshift tool table 1\nrows x\n", 2},
              Damaged{"negative row count", "Pathshift tool table 1\nrows -1\n", 2},
              Damaged{"huge row count", "Pathshift tool table 1\nrows 99999999999999999999\n", 2},
              Damaged{"row count with trailing text", "Pathshift tool table 1\nrows 2x\n1\t2\n3\t4\n", 2},
-             Damaged{"too few rows", head + "1005\t3\n", 0},
-             Damaged{"too many rows", head + "1005\t3\n1006\t4\n1007\t5\n", 5},
-             Damaged{"row without tab", head + "1005\t3\n1006 4\n", 4},
+             Damaged{"row of three words", head + "1005\t3\n1006 4 5\n", 4},
+             Damaged{"row of one word", head + "1005\t3\n1006\n", 4},
              Damaged{"row with two tabs", head + "1005\t3\t\n1006\t4\n", 3},
              Damaged{"unknown escape", head + "10\\q05\t3\n1006\t4\n", 3},
              Damaged{"short hex escape", head + "1005\t3\\x4\n1006\t4\n", 3},
@@ -245,18 +242,54 @@ TEST(ToolTableFile, DamagedFilesAreReportedWithTheirLine) {
     }
 }
 
-TEST(ToolTableFile, ACutOffFileNeverLoadsAsADifferentTable) {
+struct HandEdit {
+    const char* what;
+    std::string text;
+    std::vector<ToolRow> rows;
+};
+
+TEST(ToolTableFile, HandEditsReadAsTheirEditorMeantThem) {
+    const std::string head = "Pathshift tool table 1\r\nrows 2\r\n";
+    for (const HandEdit& e : {
+             HandEdit{"row added without the count", head + "1005\t3\r\n1006\t4\r\n1007\t5\r\n",
+                      {{"1005", "3"}, {"1006", "4"}, {"1007", "5"}}},
+             HandEdit{"rows removed without the count", head + "1005\t3\n", {{"1005", "3"}, {}}},
+             HandEdit{"blanks for the tab", head + "1005   3\n1006 4  \n", {{"1005", "3"}, {"1006", "4"}}},
+             HandEdit{"blank line between rows", head + "1005\t3\n\n1006\t4\n", {{"1005", "3"}, {}, {"1006", "4"}}},
+             HandEdit{"byte-order mark", "\xEF\xBB\xBF" + head + "1005\t3\n1006\t4\n", {{"1005", "3"}, {"1006", "4"}}},
+             HandEdit{"LF only, no row count", "Pathshift tool table 1\n1005\t3\n", {{"1005", "3"}}},
+             HandEdit{"no line end after an added row", head + "1005\t3\n1006\t4\n1007\t5",
+                      {{"1005", "3"}, {"1006", "4"}, {"1007", "5"}}},
+             HandEdit{"blank lines at the end", head + "1005\t3\n\n\n\n\n", {{"1005", "3"}, {}}},
+             HandEdit{"empty file", "", {}},
+             HandEdit{"emptied file", "\r\n\n", {}},
+         }) {
+        ToolTableFileError error;
+        std::string repaired;
+        std::optional<ToolTable> table = parseToolTable(e.text, error, &repaired);
+        ASSERT_TRUE(table.has_value()) << e.what << ": line " << error.line << ": " << error.reason;
+        EXPECT_EQ(cellsOf(*table), cellsOf(tableOf(e.rows))) << e.what;
+        EXPECT_EQ(repaired, "") << e.what;
+    }
+}
+
+TEST(ToolTableFile, ACutOffFileKeepsItsWholeRowsAndSaysSo) {
     ToolTable table = awkwardTable();
     table.appendRow({"1009", "19"});
     const std::string text = formatToolTable(table);
+    const std::size_t rowsStart = text.find("\r\n", text.find("rows ")) + 2;
     for (std::size_t length = 0; length < text.size(); ++length) {
         ToolTableFileError error;
-        std::optional<ToolTable> cut = parseToolTable(std::string_view(text).substr(0, length), error);
-        if (cut) {
-            EXPECT_EQ(cellsOf(*cut), cellsOf(table)) << "cut after " << length << " of " << text.size() << " bytes loads another table";
-        } else {
-            EXPECT_FALSE(error.reason.empty()) << length;
-        }
+        std::string repaired;
+        std::optional<ToolTable> cut = parseToolTable(std::string_view(text).substr(0, length), error, &repaired);
+        if (length < rowsStart) continue;  // cut inside the heading: read or refused, never a crash
+        ASSERT_TRUE(cut.has_value()) << "cut after " << length << ": " << error.reason;
+        ASSERT_EQ(cut->rowCount(), table.rowCount()) << "cut after " << length;
+        int kept = 0;
+        while (kept < table.rowCount() && cut->rows()[kept] == table.rows()[kept]) ++kept;
+        for (int r = kept; r < table.rowCount(); ++r) EXPECT_EQ(cut->rows()[r], ToolRow{}) << "cut after " << length;
+        const bool midRow = text[length - 1] != '\n' && text[length - 1] != '\r';
+        EXPECT_EQ(!repaired.empty(), midRow) << "cut after " << length << ": " << repaired;
     }
 }
 
@@ -324,7 +357,7 @@ TEST_F(ToolTableFolder, AMissingFileIsAnEmptyTable) {
 
 TEST_F(ToolTableFolder, ADamagedOrUnreadableFileIsAnError) {
     {
-        std::ofstream(folder / "bad.dat", std::ios::binary) << "Pathshift tool table 1\nrows 3\n1005\t3\n";
+        std::ofstream(folder / "bad.dat", std::ios::binary) << "Pathshift tool table 1\nrows 3\n1005 3 4\n";
     }
     ToolTableFileError error;
     EXPECT_FALSE(loadToolTable(folder / "bad.dat", error).has_value());

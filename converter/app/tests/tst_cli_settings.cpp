@@ -91,7 +91,7 @@ private slots:
     void damagedToolTableIsReported() {
         QDir(dir_.path()).mkpath("damaged");
         test::writeFile(dir_.filePath("damaged/Tarvo2Selvix.INI"), "[Settings]\r\nZ-Dimension=1\r\n");
-        test::writeFile(dir_.filePath("damaged/ToolTbl.Dat"), "Pathshift tool table 1\r\nrows 3\r\n");
+        test::writeFile(dir_.filePath("damaged/ToolTbl.Dat"), "Pathshift tool table 1\r\nrows 3\r\n2005 7 x\r\n");
         const Run run = cli({"--settings=" + dir_.filePath("damaged"), "--stdout", source()});
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.err.contains("ToolTbl.Dat"));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
@@ -129,6 +130,31 @@ private slots:
         QCOMPARE(browser.pos(), QPoint(200, 100));
         QCOMPARE(label(browser), dir("parts/doors"));
         QCOMPARE(browser.findChild<DirList*>("Dir1")->folder(), dir("parts/doors"));
+    }
+
+    void positionOffEveryScreenComesBackOnTheNearest() {
+        for (const char* stored : {"Top=-99999\r\nLeft=-99999", "Top=150\r\nLeft=9000000"}) {
+            test::writeFile(ini(), QByteArray("[DirDialogBox]\r\n") + stored + "\r\n");
+            AppSettings settings(folder());
+            DirBrws browser(settings, QString(), nullptr, rootOnly);
+            const QRect screen = browser.screen()->availableGeometry();
+            QVERIFY2(screen.contains(QRect(browser.pos(), browser.size())), stored);
+        }
+    }
+
+    void enterOpensTheFolderOnlyAndFocusStartsInTheList() {
+        AppSettings settings(folder());
+        DirBrws browser(settings, dir("parts"), nullptr, rootOnly);
+        browser.show();
+        QVERIFY(QTest::qWaitForWindowActive(&browser));
+        auto* dir1 = browser.findChild<DirList*>("Dir1");
+        QCOMPARE(QApplication::focusWidget(), dir1);
+        for (int i = 0; i < dir1->count(); ++i)
+            if (dir1->item(i)->text().trimmed() == "doors") dir1->setCurrentRow(i);
+        QTest::keyClick(dir1, Qt::Key_Return);
+        QCOMPARE(dir1->folder(), dir("parts/doors"));
+        QVERIFY(browser.isVisible());  // not confirmed
+        QCOMPARE(browser.chosenDir(), dir("parts"));
     }
 
     void firstUseOpensTopLeftWithAnEmptyLabel() {

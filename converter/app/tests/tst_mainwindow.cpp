@@ -7,8 +7,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
@@ -20,8 +27,10 @@
 #include "main_window.h"
 #include "modal.h"
 #include "preview_window.h"
+#include "run_report.h"
 #include "run_summary.h"
 #include "skins.h"
+#include "tool_grid.h"
 #include "test_folder.h"
 #include "trace_log.h"
 
@@ -104,6 +113,13 @@ class TstMainWindow : public QObject {
             if (option->property("index").toInt() == index) return option;
         qFatal("no skin option %d", index);
     }
+    // Presses a process button and waits for the run, which goes on off the window's thread.
+    static void runWith(MainWindow& w, const char* button) {
+        QSignalSpy finished(&w, &MainWindow::runFinished);
+        child<QPushButton>(w, button)->click();
+        QVERIFY(w.runInProgress());
+        QVERIFY(finished.wait(20000));
+    }
     static void select(FileList* list, const QStringList& names) {
         for (int i = 0; i < list->count(); ++i) list->item(i)->setSelected(names.contains(list->item(i)->text()));
     }
@@ -126,7 +142,10 @@ private slots:
         for (const Place& place : kPlaces) {
             QWidget* control = child<QWidget>(*w, place.name);
             QCOMPARE(control->parentWidget()->objectName(), QString(place.container));
-            QCOMPARE(control->geometry(), place.geometry);
+            QRect expected = place.geometry;  // options may be wider, so that their caption fits the look
+            if (qobject_cast<QRadioButton*>(control) || qobject_cast<QCheckBox*>(control))
+                expected.setWidth(std::max(expected.width(), control->width()));
+            QCOMPARE(control->geometry(), expected);
             if (place.caption) QCOMPARE(captionOf(control), QString(place.caption));
         }
         for (int i = 0; i < 3; ++i) {
@@ -220,6 +239,12 @@ private slots:
         QVERIFY(Modal::shown().size() == 1);  // the about dialog only
     }
 
+    void positionOffEveryScreenComesBackOnTheNearest() {
+        storeSettings("[Window]\r\nTop=-99999\r\nLeft=-99999\r\n");
+        auto w = start();
+        QVERIFY(w->screen()->availableGeometry().contains(QRect(w->pos(), w->size())));
+    }
+
     void skinOptionsApplyAndStoreTheSkin() {
         auto w = start();
         skinOption(*w, 2)->click();
@@ -229,6 +254,48 @@ private slots:
         skinOption(*w, 0)->click();
         QCOMPARE(w->styleSheet(), QString());
         QVERIFY(test::readFile(ini()).contains("Skin= 0\r\n"));
+    }
+
+    // Captions that do not fit the room their control's style gives to text.
+    static QStringList cutCaptions(QWidget& window) {
+        QStringList cut;
+        for (QWidget* w : window.findChildren<QWidget*>()) {
+            QString text;
+            int room = 0;
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = text = button->text();
+                room = w->style()->subElementRect(qobject_cast<QRadioButton*>(w)  ? QStyle::SE_RadioButtonContents
+                                                  : qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents
+                                                                                : QStyle::SE_PushButtonContents,
+                                                  &option, w).width();
+            } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+                QStyleOptionGroupBox option;
+                option.initFrom(group);
+                option.text = text = group->title();
+                option.subControls = QStyle::SC_GroupBoxLabel;
+                room = w->width() - w->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, w).left();
+            } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
+                text = label->text();
+                room = label->contentsRect().width();
+            }
+            if (w->isVisibleTo(&window) && !text.isEmpty() && w->fontMetrics().horizontalAdvance(text) > room)
+                cut.append(QString("%1 \"%2\" has %3 pixels").arg(w->objectName(), text).arg(room));
+        }
+        return cut;
+    }
+
+    void everyCaptionFitsInEverySkin() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (int skin = 0; skin < kSkinCount; ++skin) {
+            skinOption(*w, skin)->click();
+            QApplication::processEvents();
+            const QStringList cut = cutCaptions(*w);
+            QVERIFY2(cut.isEmpty(), qPrintable(QString("skin %1: ").arg(skin) + cut.join("; ")));
+        }
     }
 
     void missingOrBrokenSkinLeavesThePlainLook() {
@@ -333,7 +400,7 @@ private slots:
         const QString source = folder("in");
         test::writeFile(source + "/a.nc", kCleanProgram);
         test::writeFile(source + "/b.nc", kCleanProgram);
-        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\n").toUtf8());
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\nDestinationPath=" + folder("out") + "\r\n").toUtf8());
         auto w = start();
         auto* list = child<FileList>(*w, "File1");
         auto* process = child<QPushButton>(*w, "BtnProc");
@@ -357,20 +424,18 @@ private slots:
         ToolTableModel& tools = w->toolTable();
         tools.setData(tools.index(0, 0), "1005", Qt::EditRole);
         tools.setData(tools.index(0, 1), "3", Qt::EditRole);
-        QList<int> cursors;
         QStringList listed;
         auto* file2 = child<FileList>(*w, "File2");
-        connect(file2, &FileList::refreshed, this, [&] {
-            cursors.append(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
-            listed.append(QString::number(file2->count()));
-        });
+        connect(file2->model(), &QAbstractItemModel::rowsInserted, this,
+                [&] { if (w->runInProgress()) listed.append(QString::number(file2->count())); });
         select(child<FileList>(*w, "File1"), {"a.nc", "c.nc"});
-        child<QPushButton>(*w, "BtnProc")->click();
+        runWith(*w, "BtnProc");
 
-        QCOMPARE(cursors, (QList<int>{Qt::WaitCursor, Qt::WaitCursor}));
-        QCOMPARE(listed, (QStringList{"1", "2"}));  // refreshed after each file
-        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(listed, (QStringList{"1", "2"}));  // listed as each file lands
         QVERIFY(Modal::shown().isEmpty());  // no failures, no warnings: no dialog
+        QCOMPARE(child<QLabel>(*w, "RunStatus")->text(), QString("2 of 2 files converted."));
+        QCOMPARE(child<QProgressBar>(*w, "RunProgress")->value(), 2);
+        QVERIFY(child<QPushButton>(*w, "BtnProc")->isEnabled());
         QVERIFY(!QFile::exists(target + "/b.nc"));
         ConversionOptions options;
         options.thickness = "0.75";
@@ -380,6 +445,113 @@ private slots:
         QVERIFY(expected.converted);
         QCOMPARE(test::readFile(target + "/a.nc").toStdString(), expected.text);
         QCOMPARE(test::readFile(target + "/c.nc").toStdString(), expected.text);
+    }
+
+    void runShowsEachFileAndCancelStopsAfterTheFileInHand() {
+        const QString source = folder("in");
+        const QString target = folder("out");
+        QByteArray program = "N1G20G90\r\nN2M6T1005\r\n";  // long enough that a run of them takes a while
+        for (int n = 3; n < 2000; n += 2) program += QString("N%1G0X1.5Y%2\r\nN%3G1Z-0.5F80\r\n").arg(n).arg(n).arg(n + 1).toUtf8();
+        for (int i = 0; i < 100; ++i) test::writeFile(source + QString("/p%1.nc").arg(i, 2, 10, QChar('0')), program);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\nDestinationPath=" + target + "\r\nZ-Dimension=1\r\n").toUtf8());
+        auto w = start();
+        auto* file1 = child<FileList>(*w, "File1");
+        select(file1, {"p00.nc", "p01.nc"});
+        QStringList shown;
+        connect(child<FileList>(*w, "File2")->model(), &QAbstractItemModel::rowsInserted, this,
+                [&] { if (w->runInProgress()) shown.append(child<QLabel>(*w, "RunStatus")->text()); });
+        runWith(*w, "BtnProc");
+        QCOMPARE(shown, (QStringList{"File 1 of 2: p00.nc", "File 2 of 2: p01.nc"}));
+
+        file1->selectAll();
+        QSignalSpy finished(w.get(), &MainWindow::runFinished);
+        child<QPushButton>(*w, "BtnProc")->click();
+        QVERIFY(!child<QPushButton>(*w, "BtnProc")->isEnabled());
+        child<QPushButton>(*w, "BtnCancel")->click();
+        QVERIFY(finished.wait(20000));
+        const QStringList written = QDir(target).entryList(QDir::Files);
+        QVERIFY2(written.size() < 100, qPrintable(written.join(' ')));
+        for (const QString& name : written) QCOMPARE(test::readFile(target + "/" + name), test::readFile(target + "/p00.nc"));
+        QVERIFY2(child<QLabel>(*w, "RunStatus")->text().contains("Stopped"), qPrintable(child<QLabel>(*w, "RunStatus")->text()));
+        QVERIFY(!child<QPushButton>(*w, "BtnCancel")->isEnabled());
+    }
+
+    void fileListsFollowTheirFoldersKeepingTheSelection() {
+        const QString source = folder("in");
+        test::writeFile(source + "/b.nc", kCleanProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\n").toUtf8());
+        auto w = start();
+        auto* file1 = child<FileList>(*w, "File1");
+        select(file1, {"b.nc"});
+        test::writeFile(source + "/a.nc", kCleanProgram);
+        QTRY_COMPARE(file1->count(), 2);
+        QCOMPARE(file1->selectedPaths(), QStringList{source + "/b.nc"});
+        QFile::remove(source + "/a.nc");
+        QTRY_COMPARE(file1->count(), 1);
+        QVERIFY(file1->item(0)->isSelected());
+    }
+
+    void droppedFilesAreSelectedAndADroppedFolderIsChosen() {
+        const QString first = folder("first");
+        const QString other = folder("other");
+        for (const char* name : {"a.nc", "b.nc", "c.nc"}) test::writeFile(other + "/" + name, kCleanProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + first + "/\r\n").toUtf8());
+        auto w = start();
+        auto* file1 = child<FileList>(*w, "File1");
+        const auto drop = [&](const QStringList& paths) {
+            QMimeData mime;
+            QList<QUrl> urls;
+            for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+            mime.setUrls(urls);
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(file1->viewport(), &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(file1->viewport(), &event);
+        };
+        drop({other + "/a.nc", other + "/c.nc"});
+        QCOMPARE(file1->folder(), other);
+        QCOMPARE(stored("Settings", "SourcePath"), other + "/");
+        QCOMPARE(file1->selectedPaths(), (QStringList{other + "/a.nc", other + "/c.nc"}));
+        drop({first});
+        QCOMPARE(file1->folder(), first);
+        QCOMPARE(child<QLabel>(*w, "SPath")->text(), first + "/");
+    }
+
+    void programsWithNothingToConvertNeedAttention() {
+        const QString source = folder("in");
+        const QString target = folder("out");
+        test::writeFile(source + "/empty.nc", "%\r\nO100 (PANEL)\r\n%\r\n");
+        test::writeFile(source + "/good.nc", kCleanProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\nDestinationPath=" + target + "\r\nZ-Dimension=1\r\n").toUtf8());
+        auto w = start();
+        Modal::clearShown();
+        child<FileList>(*w, "File1")->selectAll();
+        runWith(*w, "BtnProc");
+        QVERIFY(QFile::exists(target + "/empty.nc"));  // written, as before
+        QCOMPARE(Modal::shown().size(), 1);
+        const QString text = Modal::shown().front().text;
+        QVERIFY2(text.startsWith("1 of 2 files converted. 1 with nothing to convert: no numbered block."), qPrintable(text));
+        QVERIFY2(text.contains("Need attention:\nempty.nc: nothing to convert"), qPrintable(text));
+    }
+
+    void gridUndoAndRedoAreSavedAsEdits() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        ToolTableModel& tools = w->toolTable();
+        tools.setData(tools.index(0, 0), "1005", Qt::EditRole);
+        auto* grid = child<ToolGrid>(*w, "ToolTab");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(tools.rowCount(), 0);
+        QVERIFY(test::readFile(w->toolTablePath()).contains("rows 0\r\n"));
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);  // the whole wipe, in one step
+        QCOMPARE(tools.rowCount(), ToolTableModel::kEmptyTableRows);
+        QVERIFY(test::readFile(w->toolTablePath()).contains("rows 20\r\n1005\t\r\n"));
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(tools.rowCount(), 0);
+        QVERIFY(test::readFile(w->toolTablePath()).contains("rows 0\r\n"));
     }
 
     void doubleClickPreviewsWithTheWindowsChoices() {
@@ -419,7 +591,7 @@ private slots:
         storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\nDestinationPath=" + target + "\r\nZ-Dimension=1\r\n").toUtf8());
         auto w = start();
         select(child<FileList>(*w, "File1"), {"a.nc"});
-        child<QPushButton>(*w, "BtnProcMFR")->click();  // hidden from the operator, kept for the engine
+        runWith(*w, "BtnProcMFR");  // hidden from the operator, kept for the engine
         ConversionOptions options;
         options.thickness = "1";
         options.ipsFeed = true;
@@ -427,7 +599,7 @@ private slots:
         options.ipsFeed = false;
         QVERIFY(perSecond.text != convertProgram(kCleanProgram.toStdString(), options).text);
         QCOMPARE(test::readFile(target + "/a.nc").toStdString(), perSecond.text);
-        child<QPushButton>(*w, "BtnProc")->click();  // and "Process" converts per minute again
+        runWith(*w, "BtnProc");  // and "Process" converts per minute again
         QCOMPARE(test::readFile(target + "/a.nc").toStdString(), convertProgram(kCleanProgram.toStdString(), options).text);
     }
 
@@ -441,7 +613,7 @@ private slots:
         auto w = start();
         Modal::clearShown();
         select(child<FileList>(*w, "File1"), {"bad.nc", "good.nc", "warn.nc"});
-        child<QPushButton>(*w, "BtnProc")->click();
+        runWith(*w, "BtnProc");
         QVERIFY(QFile::exists(target + "/good.nc"));
         QVERIFY(QFile::exists(target + "/warn.nc"));
         QVERIFY(!QFile::exists(target + "/bad.nc"));
@@ -450,6 +622,42 @@ private slots:
         QVERIFY2(report.text.contains("2 of 3 files converted"), qPrintable(report.text));
         QVERIFY2(report.text.contains("bad.nc, line 2: the tool number T99999"), qPrintable(report.text));
         QVERIFY2(report.details.contains("warn.nc, line 5: tool 1007 is not in the tool table"), qPrintable(report.details));
+    }
+
+    // What the report shows for 40 failed files, and how it closes.
+    static void checkReport(RunReport& report) {
+        report.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&report));
+        QVERIFY(report.minimumSize() != report.maximumSize());
+        QVERIFY(report.frameGeometry().height() <= report.screen()->availableGeometry().height());
+        QCOMPARE(report.table()->rowCount(), 40);
+        QCOMPARE(report.table()->item(0, 1)->text(), QString("not converted"));
+        QVERIFY(report.table()->item(0, 2)->text().startsWith("line 2: the tool number T99999"));
+        emit report.table()->cellDoubleClicked(0, 0);
+        QVERIFY(report.findChild<PreviewWindow*>());
+        report.table()->setFocus();
+        QTest::keyClick(report.table(), Qt::Key_Return);
+        QVERIFY(!report.isVisible());
+    }
+
+    void runReportListsWhatNeedsAttentionAndClosesOnEnter() {
+        const QString source = folder("in");
+        const QString target = folder("out");
+        for (int i = 0; i < 40; ++i) test::writeFile(source + QString("/bad%1.nc").arg(i), kBadProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\nDestinationPath=" + target + "\r\nZ-Dimension=18\r\n").toUtf8());
+        auto w = start();
+        child<FileList>(*w, "File1")->selectAll();
+        bool checked = false;
+        Modal::setNextAnswer([&](QDialog& dialog) {
+            checkReport(dynamic_cast<RunReport&>(dialog));
+            checked = true;
+            return dialog.result();
+        });
+        runWith(*w, "BtnProc");
+        QVERIFY(checked);
+        auto* preview = w->findChild<PreviewWindow*>("Preview");
+        QVERIFY(preview && preview->isVisible());  // kept when the report closed
+        preview->close();
     }
 
     void summaryOfManyFailuresStaysShort() {
@@ -471,6 +679,7 @@ private slots:
         FileResult file;
         file.source = "/cnc/a.nc";
         file.converted = true;
+        file.report.blocksTranslated = 3;
         file.report.warn(0, WarningKind::CutBeforeRapid, "whole-file note");
         file.report.warn(7, WarningKind::ArcWithoutCentre, "arc without I or J");
         warned.files.push_back(file);
@@ -492,7 +701,7 @@ private slots:
         QCOMPARE(Modal::shown().size(), 1);
         QVERIFY(Modal::shown().front().text.contains("\"3/4\""));
         QVERIFY(QDir(target).isEmpty());
-        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!w->runInProgress());
     }
 
     void tableEditsAreSavedAsTheyAreMade() {
@@ -561,24 +770,68 @@ private slots:
         QVERIFY(child<QLineEdit>(*w, "DimZ")->text().startsWith("zzzz"));  // as much as the box holds
     }
 
-    void storedFolderThatIsGoneIsReported() {
-        const QString gone = dir_->filePath("gone") + "/";
-        storeSettings(("[Settings]\r\nSourcePath=" + gone + "\r\n").toUtf8());
-        auto w = start();
-        QCOMPARE(Modal::shown().size(), 2);
-        QVERIFY(Modal::shown().back().text.contains("source folder " + gone + " no longer exists"));
-        QCOMPARE(child<QLabel>(*w, "SPath")->text(), child<FileList>(*w, "File1")->folder());
-        QCOMPARE(stored("Settings", "SourcePath"), gone);  // kept for when the drive is back
+    void missingFolderBlocksProcessUntilItIsBack() {
+        for (const char* which : {"source", "destination"}) {
+            init();
+            const QString gone = dir_->filePath("gone") + "/";
+            const QString kept = folder("kept");
+            test::writeFile(kept + "/a.nc", kCleanProgram);
+            const bool sourceGone = QString(which) == "source";
+            storeSettings(("[Settings]\r\nZ-Dimension=1\r\nSourcePath=" + (sourceGone ? gone : kept) +
+                           "\r\nDestinationPath=" + (sourceGone ? kept : gone) + "\r\n").toUtf8());
+            auto w = start();
+            QCOMPARE(Modal::shown().size(), 2);
+            QVERIFY(Modal::shown().back().text.contains(QString("%1 folder %2 is missing").arg(which, gone)));
+            auto* label = child<QLabel>(*w, sourceGone ? "SPath" : "DPath");
+            auto* list = child<FileList>(*w, sourceGone ? "File1" : "File2");
+            QCOMPARE(label->text(), gone + " (missing)");
+            QCOMPARE(list->folder(), QDir::cleanPath(gone));
+            QCOMPARE(list->count(), 0);
+            select(child<FileList>(*w, "File1"), {"a.nc"});
+            QVERIFY(!child<QPushButton>(*w, "BtnProc")->isEnabled());
+            QVERIFY(child<QLabel>(*w, "RunStatus")->text().contains(gone + " is missing"));
+            w->process(false);
+            QVERIFY(!w->runInProgress());
+            QVERIFY(!QFile::exists(QDir::current().filePath("a.nc")));
+
+            QDir().mkpath(gone);  // the drive is back
+            if (sourceGone) test::writeFile(gone + "a.nc", kCleanProgram);
+            QTRY_COMPARE_WITH_TIMEOUT(label->text(), gone, 5000);
+            select(child<FileList>(*w, "File1"), {"a.nc"});
+            QVERIFY(child<QPushButton>(*w, "BtnProc")->isEnabled());
+            QCOMPARE(stored("Settings", sourceGone ? "SourcePath" : "DestinationPath"), gone);
+        }
     }
 
-    void damagedToolTableIsKeptAsideAndReported() {
-        test::writeFile(home() + "ToolTbl.Dat", "Pathshift tool table 1\r\nrows 4\r\n1001\t1\r\n");
+    void noDestinationChosenBlocksProcess() {
+        const QString source = folder("in");
+        test::writeFile(source + "/a.nc", kCleanProgram);
+        storeSettings(("[Settings]\r\nSourcePath=" + source + "\r\n").toUtf8());
         auto w = start();
-        QCOMPARE(Modal::shown().size(), 2);
-        QVERIFY(Modal::shown().back().text.contains("could not be read"));
-        QCOMPARE(w->toolTable().rowCount(), ToolTableModel::kEmptyTableRows);
-        QVERIFY(test::readFile(home() + "ToolTbl.Dat.unreadable").contains("rows 4"));
-        QVERIFY(!QFile::exists(home() + "ToolTbl.Dat"));
+        select(child<FileList>(*w, "File1"), {"a.nc"});
+        QVERIFY(!child<QPushButton>(*w, "BtnProc")->isEnabled());
+        QVERIFY(child<QLabel>(*w, "RunStatus")->text().contains("Choose a destination folder"));
+    }
+
+    void damagedToolTablesAreKeptAsideAndNeverReplaced() {
+        for (const char* kept : {"ToolTbl.Dat.unreadable", "ToolTbl.Dat.unreadable-2"}) {
+            test::writeFile(home() + "ToolTbl.Dat", QByteArray("Pathshift tool table 1\r\nrows 4\r\n1001 1 x\r\n") + kept);
+            Modal::clearShown();
+            auto w = start();
+            QCOMPARE(Modal::shown().size(), 2);
+            QVERIFY(Modal::shown().back().text.contains("could not be read"));
+            QVERIFY(Modal::shown().back().text.contains(home() + kept));
+            QCOMPARE(w->toolTable().rowCount(), ToolTableModel::kEmptyTableRows);
+            QVERIFY(test::readFile(home() + kept).endsWith(kept));
+            QVERIFY(!QFile::exists(home() + "ToolTbl.Dat"));
+        }
+    }
+
+    void handEditedToolTableLoads() {
+        test::writeFile(home() + "ToolTbl.Dat", "\xEF\xBB\xBFPathshift tool table 1\nrows 1\n1001  7\n\n1002\t8\n");
+        auto w = start();
+        QCOMPARE(Modal::shown().size(), 1);  // the about dialog only
+        QCOMPARE(w->toolTable().table().rows(), (std::vector<ToolRow>{{"1001", "7"}, {}, {"1002", "8"}}));
     }
 
     void foreignToolTableIsKeptAside() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "engine/tool_table_file.h"
@@ -86,13 +87,13 @@ private slots:
                 QCOMPARE(loaded.table().GetCell(row, column), model.table().GetCell(row, column));
     }
 
-    void cutOffFileIsDamaged() {
-        test::writeFile(file(), "Pathshift tool table 1\r\nrows 5\r\n1001\t1\r\n");
+    void cutOffFileKeepsItsWholeRowsAndSaysSo() {
+        test::writeFile(file(), "Pathshift tool table 1\r\nrows 5\r\n1001\t1\r\n1002\t1");
         ToolTableModel model;
         QString reason;
-        QCOMPARE(model.load(file(), reason), ToolTableModel::LoadResult::Damaged);
-        QVERIFY2(reason.contains("line"), qPrintable(reason));
-        QCOMPARE(model.rowCount(), ToolTableModel::kEmptyTableRows);
+        QCOMPARE(model.load(file(), reason), ToolTableModel::LoadResult::Repaired);
+        QVERIFY2(reason.contains("row 2"), qPrintable(reason));
+        QCOMPARE(model.table().rows(), (std::vector<ToolRow>{{"1001", "1"}, {}, {}, {}, {}}));
     }
 
     void foreignFileIsDamaged() {
@@ -113,7 +114,7 @@ private slots:
     void gridActionsInsertAndRemoveRows() {
         ToolTableModel model;
         ToolGrid grid;
-        grid.setModel(&model);
+        grid.setToolModel(&model);
         grid.setCurrentIndex(model.index(4, 0));
         grid.insertRowAction()->trigger();
         QCOMPARE(model.rowCount(), ToolTableModel::kEmptyTableRows + 1);
@@ -125,6 +126,33 @@ private slots:
         QCOMPARE(model.rowCount(), ToolTableModel::kEmptyTableRows);
         QCOMPARE(model.table().GetCell(5, 1), std::string("keep"));
         QCOMPARE(grid.contextMenuPolicy(), Qt::ActionsContextMenu);
+        grid.setCurrentIndex(model.index(model.rowCount() - 1, 1));
+        grid.appendRowAction()->trigger();  // after the last row
+        QCOMPARE(model.rowCount(), ToolTableModel::kEmptyTableRows + 1);
+        QCOMPARE(grid.currentIndex(), model.index(model.rowCount() - 1, 1));
+    }
+
+    void deleteClearsCellsAndTabLeavesAfterTheLast() {
+        ToolTableModel model;
+        model.setTable(ToolTable(std::vector<ToolRow>{{"x", "x"}, {"x", "x"}}));
+        QWidget window;
+        auto* grid = new ToolGrid(&window);
+        grid->setToolModel(&model);
+        auto* after = new QLineEdit(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        grid->setFocus();
+        grid->setCurrentIndex(model.index(0, 0));
+        grid->selectionModel()->select(QItemSelection(model.index(0, 0), model.index(0, 1)), QItemSelectionModel::Select);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(model.table().rows(), (std::vector<ToolRow>{{}, {"x", "x"}}));
+        grid->setCurrentIndex(model.index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Backspace);
+        QCOMPARE(model.table().rows(), (std::vector<ToolRow>{{}, {"", "x"}}));
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(grid->currentIndex(), model.index(1, 1));
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QVERIFY(after->hasFocus());
     }
 };
 
