@@ -8,7 +8,8 @@ JOBS      ?= $(shell nproc)
 FUZZ_RUNS ?= 100000
 
 .PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean \
-        setup-control build-control test-control demo-control
+        setup-control build-control test-control demo-control \
+        setup-package package package-deb package-msi test-package
 
 all: build
 
@@ -39,7 +40,7 @@ test-native: build
 test-sanitize: build-sanitize
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
 
-test: test-native test-sanitize test-control
+test: test-native test-sanitize test-control test-package
 
 bench: build
 	@scripts/bench.sh $(NATIVE)
@@ -69,5 +70,31 @@ test-control: build-control
 demo-control: build-control
 	@scripts/control-demo.sh $(BUILD)
 
+# What users install: the Debian package of Pathshift and the control's Windows installer, in dist/.
+DIST := dist
+PATHSHIFT_VERSION := $(shell sed -n 's/^project(Pathshift VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB := $(DIST)/pathshift_$(PATHSHIFT_VERSION)_$(shell dpkg --print-architecture).deb
+CONTROL_VERSION := $(shell sed -n 's/^project(QzCommonDialog VERSION \([0-9.]*\).*/\1/p' control/CMakeLists.txt)
+MSI := $(DIST)/QzCommonDialog-$(CONTROL_VERSION)-x64.msi
+
+setup-package:
+	@scripts/setup.sh package
+
+package: package-deb package-msi
+
+# Configured again so that a build tree made before help2man was installed finds it.
+package-deb: setup-package build
+	cmake -S . -B $(NATIVE) >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+	rm -f $(DIST)/pathshift_*.deb
+	cd $(NATIVE) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)/$(DIST)
+
+package-msi: setup-package build-control
+	scripts/control-msi.sh $(BUILD) $(MSI)
+
+test-package: package
+	scripts/package-deb-test.sh $(DEB) $(NATIVE)
+	scripts/control-msi-test.sh $(MSI) $(BUILD)
+
 clean:
-	rm -rf $(BUILD) out
+	rm -rf $(BUILD) out $(DIST)

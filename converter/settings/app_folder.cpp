@@ -48,6 +48,11 @@ bool canCreateFileIn(const std::string& folder) {
     return true;
 }
 
+// An installed program finds its data in share/pathshift beside its bin folder.
+bool isInstalledProgramFolder(const std::string& folder) {
+    return !folder.empty() && isFolder(folder + "../share/pathshift");
+}
+
 std::string ensured(const std::string& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);  // a failure shows at the first write, with its reason
@@ -78,7 +83,9 @@ std::string AppFolder(const AppFolderPlaces& places) {
     if (places.home && !places.home->empty()) return ensured(*places.home);
     const std::string programFolder = FolderOf(places.programFile);
     if (holdsVb(programFolder) && isFolder(places.fixedFolder)) return withSeparator(places.fixedFolder);
-    if (canCreateFileIn(programFolder) || places.userConfigFolder.empty()) return programFolder;
+    if (places.userConfigFolder.empty()) return programFolder;
+    // An installed program keeps settings per user, also when its folder could be written (root).
+    if (!isInstalledProgramFolder(programFolder) && canCreateFileIn(programFolder)) return programFolder;
     return ensured(places.userConfigFolder);
 }
 
