@@ -9,7 +9,7 @@ FUZZ_RUNS ?= 100000
 
 .PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean \
         setup-control build-control test-control demo-control \
-        setup-package package package-deb package-msi test-package
+        setup-package package package-deb package-msi package-windows-cli build-windows-cli test-package
 
 all: build
 
@@ -72,15 +72,16 @@ demo-control: build-control
 
 # What users install: the Debian package of Pathshift and the control's Windows installer, in dist/.
 DIST := dist
-PATHSHIFT_VERSION := $(shell sed -n 's/^project(Pathshift VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+project_version = $(shell awk '/^project/ { print $$3 }' $(1))
+PATHSHIFT_VERSION := $(call project_version,CMakeLists.txt)
 DEB := $(DIST)/pathshift_$(PATHSHIFT_VERSION)_$(shell dpkg --print-architecture).deb
-CONTROL_VERSION := $(shell sed -n 's/^project(QzCommonDialog VERSION \([0-9.]*\).*/\1/p' control/CMakeLists.txt)
+CONTROL_VERSION := $(call project_version,control/CMakeLists.txt)
 MSI := $(DIST)/QzCommonDialog-$(CONTROL_VERSION)-x64.msi
 
 setup-package:
 	@scripts/setup.sh package
 
-package: package-deb package-msi
+package: package-deb package-msi package-windows-cli
 
 # Configured again so that a build tree made before help2man was installed finds it.
 package-deb: setup-package build
@@ -92,9 +93,27 @@ package-deb: setup-package build
 package-msi: setup-package build-control
 	scripts/control-msi.sh $(BUILD) $(MSI)
 
+# pathshift-cli for Windows: the engine and the command line cross-built with mingw-w64 into one
+# static program per bitness, tested under Wine against the Linux build.
+WINDOWS_CLI_ARCHS := x86_64 i686
+windows_name = $(if $(filter x86_64,$(1)),windows-x64,windows-x86)
+
+$(BUILD)/cli-%/build.ninja:
+	cmake -S . -B $(BUILD)/cli-$* -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$*.cmake -DPATHSHIFT_BUILD_APP=OFF -DPATHSHIFT_BUILD_TESTS=OFF
+
+build-windows-cli: setup-control $(foreach a,$(WINDOWS_CLI_ARCHS),$(BUILD)/cli-$(a)/build.ninja)
+	$(foreach a,$(WINDOWS_CLI_ARCHS),cmake --build $(BUILD)/cli-$(a) -j $(CONTROL_JOBS) &&) true
+
+package-windows-cli: build-windows-cli
+	$(foreach a,$(WINDOWS_CLI_ARCHS),mkdir -p $(DIST)/$(call windows_name,$(a)) && \
+	  cp $(BUILD)/cli-$(a)/converter/cli/pathshift-cli.exe $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe.tmp && \
+	  mv $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe.tmp $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe &&) true
+
 test-package: package
 	scripts/package-deb-test.sh $(DEB) $(NATIVE)
 	scripts/control-msi-test.sh $(MSI) $(BUILD)
+	$(foreach a,$(WINDOWS_CLI_ARCHS),scripts/windows-cli-test.sh $(NATIVE) $(BUILD)/cli-$(a) &&) true
 
 clean:
 	rm -rf $(BUILD) out $(DIST)
