@@ -94,8 +94,9 @@ package-msi: setup-package build-control
 	scripts/control-msi.sh $(BUILD) $(MSI)
 
 # pathshift-cli for Windows: the engine and the command line cross-built with mingw-w64 into one
-# static program per bitness, tested under Wine against the Linux build.
-WINDOWS_CLI_ARCHS := x86_64 i686
+# static program, tested under Wine against the Linux build. 64-bit only: the exact decimal
+# formatting needs the 128-bit integers that the 32-bit compiler lacks.
+WINDOWS_CLI_ARCHS := x86_64
 windows_name = $(if $(filter x86_64,$(1)),windows-x64,windows-x86)
 
 $(BUILD)/cli-%/build.ninja:
