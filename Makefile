@@ -70,7 +70,8 @@ test-control: build-control
 demo-control: build-control
 	@scripts/control-demo.sh $(BUILD)
 
-# What users install: the Debian package of Pathshift and the control's Windows installer, in dist/.
+# What users install, in dist/: the Debian package of Pathshift, pathshift-cli for Windows and the
+# control's installer.
 DIST := dist
 project_version = $(shell awk '/^project/ { print $$3 }' $(1))
 PATHSHIFT_VERSION := $(call project_version,CMakeLists.txt)
@@ -96,25 +97,25 @@ package-msi: setup-package build-control
 # pathshift-cli for Windows: the engine and the command line cross-built with mingw-w64 into one
 # static program, tested under Wine against the Linux build. 64-bit only: the exact decimal
 # formatting needs the 128-bit integers that the 32-bit compiler lacks.
-WINDOWS_CLI_ARCHS := x86_64
-windows_name = $(if $(filter x86_64,$(1)),windows-x64,windows-x86)
+WINDOWS_CLI := $(BUILD)/cli-x86_64
+WINDOWS_EXE := $(DIST)/windows-x64/pathshift-cli.exe
 
-$(BUILD)/cli-%/build.ninja:
-	cmake -S . -B $(BUILD)/cli-$* -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$*.cmake -DPATHSHIFT_BUILD_APP=OFF -DPATHSHIFT_BUILD_TESTS=OFF
+$(WINDOWS_CLI)/build.ninja:
+	cmake -S . -B $(WINDOWS_CLI) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DPATHSHIFT_BUILD_APP=OFF -DPATHSHIFT_BUILD_TESTS=OFF
 
-build-windows-cli: setup-control $(foreach a,$(WINDOWS_CLI_ARCHS),$(BUILD)/cli-$(a)/build.ninja)
-	$(foreach a,$(WINDOWS_CLI_ARCHS),cmake --build $(BUILD)/cli-$(a) -j $(CONTROL_JOBS) &&) true
+build-windows-cli: setup-control $(WINDOWS_CLI)/build.ninja
+	cmake --build $(WINDOWS_CLI) -j $(CONTROL_JOBS)
 
 package-windows-cli: build-windows-cli
-	$(foreach a,$(WINDOWS_CLI_ARCHS),mkdir -p $(DIST)/$(call windows_name,$(a)) && \
-	  cp $(BUILD)/cli-$(a)/converter/cli/pathshift-cli.exe $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe.tmp && \
-	  mv $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe.tmp $(DIST)/$(call windows_name,$(a))/pathshift-cli.exe &&) true
+	mkdir -p $(dir $(WINDOWS_EXE))
+	x86_64-w64-mingw32-strip -o $(WINDOWS_EXE).tmp $(WINDOWS_CLI)/converter/cli/pathshift-cli.exe
+	mv $(WINDOWS_EXE).tmp $(WINDOWS_EXE)
 
 test-package: package
 	scripts/package-deb-test.sh $(DEB) $(NATIVE)
 	scripts/control-msi-test.sh $(MSI) $(BUILD)
-	$(foreach a,$(WINDOWS_CLI_ARCHS),scripts/windows-cli-test.sh $(NATIVE) $(BUILD)/cli-$(a) &&) true
+	scripts/windows-cli-test.sh $(NATIVE) $(WINDOWS_CLI)
 
 clean:
 	rm -rf $(BUILD) out $(DIST)
