@@ -8,7 +8,8 @@ JOBS      ?= $(shell nproc)
 FUZZ_RUNS ?= 100000
 
 .PHONY: all setup build build-sanitize demo test test-native test-sanitize bench screenshot clean \
-        setup-control build-control test-control demo-control
+        setup-control build-control test-control demo-control \
+        setup-package package package-deb package-msi package-windows-cli build-windows-cli test-package
 
 all: build
 
@@ -39,7 +40,7 @@ test-native: build
 test-sanitize: build-sanitize
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
 
-test: test-native test-sanitize test-control
+test: test-native test-sanitize test-control test-package
 
 bench: build
 	@scripts/bench.sh $(NATIVE)
@@ -69,5 +70,52 @@ test-control: build-control
 demo-control: build-control
 	@scripts/control-demo.sh $(BUILD)
 
+# What users install, in dist/: the Debian package of Pathshift, pathshift-cli for Windows and the
+# control's installer.
+DIST := dist
+project_version = $(shell awk '/^project/ { print $$3 }' $(1))
+PATHSHIFT_VERSION := $(call project_version,CMakeLists.txt)
+DEB := $(DIST)/pathshift_$(PATHSHIFT_VERSION)_$(shell dpkg --print-architecture).deb
+CONTROL_VERSION := $(call project_version,control/CMakeLists.txt)
+MSI := $(DIST)/QzCommonDialog-$(CONTROL_VERSION)-x64.msi
+
+setup-package:
+	@scripts/setup.sh package
+
+package: package-deb package-msi package-windows-cli
+
+# Configured again so that a build tree made before help2man was installed finds it.
+package-deb: setup-package build
+	cmake -S . -B $(NATIVE) >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+	rm -f $(DIST)/pathshift_*.deb
+	cd $(NATIVE) && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)/$(DIST)
+
+package-msi: setup-package build-control
+	scripts/control-msi.sh $(BUILD) $(MSI)
+
+# pathshift-cli for Windows: the engine and the command line cross-built with mingw-w64 into one
+# static program, tested under Wine against the Linux build. 64-bit only: the exact decimal
+# formatting needs the 128-bit integers that the 32-bit compiler lacks.
+WINDOWS_CLI := $(BUILD)/cli-x86_64
+WINDOWS_EXE := $(DIST)/windows-x64/pathshift-cli.exe
+
+$(WINDOWS_CLI)/build.ninja:
+	cmake -S . -B $(WINDOWS_CLI) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DPATHSHIFT_BUILD_APP=OFF -DPATHSHIFT_BUILD_TESTS=OFF
+
+build-windows-cli: setup-control $(WINDOWS_CLI)/build.ninja
+	cmake --build $(WINDOWS_CLI) -j $(CONTROL_JOBS)
+
+package-windows-cli: build-windows-cli
+	mkdir -p $(dir $(WINDOWS_EXE))
+	x86_64-w64-mingw32-strip -o $(WINDOWS_EXE).tmp $(WINDOWS_CLI)/converter/cli/pathshift-cli.exe
+	mv $(WINDOWS_EXE).tmp $(WINDOWS_EXE)
+
+test-package: package
+	scripts/package-deb-test.sh $(DEB) $(NATIVE)
+	scripts/control-msi-test.sh $(MSI) $(BUILD)
+	scripts/windows-cli-test.sh $(NATIVE) $(WINDOWS_CLI)
+
 clean:
-	rm -rf $(BUILD) out
+	rm -rf $(BUILD) out $(DIST)

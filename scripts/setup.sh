@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: scripts/setup.sh GROUP...   (groups: engine, app, control)
+# Usage: scripts/setup.sh GROUP...   (groups: engine, app, control, package)
 set -euo pipefail
 
 declare -A GROUP_PACKAGES=(
@@ -9,6 +9,9 @@ declare -A GROUP_PACKAGES=(
   # The control: mingw-w64 cross compilers and widl, GoogleTest sources for the cross build, Wine of
   # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb.
   [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb"
+  # The packages users install: dpkg-shlibdeps for the .deb's dependencies, help2man for the manual
+  # page, wixl for the control's installer.
+  [package]="dpkg-dev help2man wixl"
 )
 
 missing=()

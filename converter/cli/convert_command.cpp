@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "console.h"
 #include "conversion_setup.h"
 #include "engine/conversion.h"
 #include "engine/file_run.h"
@@ -46,6 +47,7 @@ int convertToStdout(const ConvertArguments& args, const ConversionOptions& optio
         printError(source, result.error.line, result.error.reason);
         return kExitFailed;
     }
+    useBinaryMode(stdout);
     if (std::fwrite(result.text.data(), 1, result.text.size(), stdout) != result.text.size() ||
         std::fflush(stdout) != 0) {
         std::fprintf(stderr, "pathshift-cli: cannot write to standard output\n");

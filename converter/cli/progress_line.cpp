@@ -1,7 +1,8 @@
 #include "progress_line.h"
 
 #include <cstdio>
-#include <unistd.h>
+
+#include "console.h"
 
 namespace pathshift::cli {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 }
 
-ProgressLine::ProgressLine(bool wanted) : enabled_(wanted && ::isatty(STDERR_FILENO)) {}
+ProgressLine::ProgressLine(bool wanted) : enabled_(wanted && standardErrorIsTerminal()) {}
 
 void ProgressLine::show(const std::string& text) {
     if (!enabled_) return;

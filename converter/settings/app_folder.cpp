@@ -1,11 +1,10 @@
 #include "settings/app_folder.h"
 
 #include <cstdlib>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
+#include "settings/app_folder_platform.h"
 #include "settings/settings_file.h"
 
 namespace pathshift {
@@ -18,7 +17,6 @@ constexpr const char* kFixedFolder = "C:\\vbprojects\\Tarvo to Selvix\\";
 #else
 constexpr const char* kFixedFolder = "/vbprojects/Tarvo to Selvix/";
 #endif
-constexpr const char* kConfigSubfolder = "pathshift";
 
 std::string withSeparator(std::string folder) {
     if (folder.empty() || folder.back() != kFolderSeparator) folder += kFolderSeparator;
@@ -36,16 +34,9 @@ bool isFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
-// Whether a file can be created there: permissions alone do not say (a read-only mount, a
-// process that may write anywhere).
-bool canCreateFileIn(const std::string& folder) {
-    if (!isFolder(folder)) return false;
-    std::string probe = withSeparator(folder) + ".pathshift-probe-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
+// An installed program finds its data in share/pathshift beside its bin folder.
+bool isInstalledProgramFolder(const std::string& folder) {
+    return !folder.empty() && isFolder(folder + "../share/pathshift");
 }
 
 std::string ensured(const std::string& folder) {
@@ -56,21 +47,12 @@ std::string ensured(const std::string& folder) {
 
 }  // namespace
 
-std::string runningProgramFile() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : self.string();
-}
-
 AppFolderPlaces systemAppFolderPlaces() {
     AppFolderPlaces places;
     if (const char* home = std::getenv("PATHSHIFT_HOME"); home && *home) places.home = home;
     places.programFile = runningProgramFile();
     places.fixedFolder = kFixedFolder;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        places.userConfigFolder = (fs::path(config) / kConfigSubfolder).string();
-    else if (const char* userHome = std::getenv("HOME"); userHome && *userHome)
-        places.userConfigFolder = (fs::path(userHome) / ".config" / kConfigSubfolder).string();
+    places.userConfigFolder = platform::userConfigFolder();
     return places;
 }
 
@@ -78,7 +60,9 @@ std::string AppFolder(const AppFolderPlaces& places) {
     if (places.home && !places.home->empty()) return ensured(*places.home);
     const std::string programFolder = FolderOf(places.programFile);
     if (holdsVb(programFolder) && isFolder(places.fixedFolder)) return withSeparator(places.fixedFolder);
-    if (canCreateFileIn(programFolder) || places.userConfigFolder.empty()) return programFolder;
+    if (places.userConfigFolder.empty()) return programFolder;
+    // An installed program keeps settings per user, also when its folder could be written (root).
+    if (!isInstalledProgramFolder(programFolder) && platform::canCreateFileIn(programFolder)) return programFolder;
     return ensured(places.userConfigFolder);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Where the settings file and the tool table live (AppFolder): PATHSHIFT_HOME when set; else the
 // program's own folder, or the fixed development folder when the program runs from a folder whose
-// name holds "VB" and that folder exists; else, when the program's folder cannot be written (an
-// installed program), the per-user configuration folder.
+// name holds "VB" and that folder exists; else, when the program's folder cannot be written or the
+// program is installed (share/pathshift beside its bin folder), the per-user configuration folder.
 
 #include <optional>
 #include <string>

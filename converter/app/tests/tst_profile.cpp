@@ -163,6 +163,15 @@ private slots:
         QVERIFY(QFileInfo(QString::fromStdString(config)).isDir());
     }
 
+    void installedProgramUsesTheUserConfigFolderEvenWhenItsFolderIsWritable() {
+        QDir(dir_.path()).mkpath("usr/bin");
+        const std::string config = dir_.filePath("config/pathshift").toStdString();
+        const std::string program = dir_.filePath("usr/bin/pathshift").toStdString();
+        QCOMPARE(AppFolder({std::nullopt, program, "", config}), dir_.filePath("usr/bin/").toStdString());
+        QDir(dir_.path()).mkpath("usr/share/pathshift");
+        QCOMPARE(AppFolder({std::nullopt, program, "", config}), config + "/");
+    }
+
     void settingValuesConvert() {
         QCOMPARE(settingAsNumber(" 2"), 2.0);
         QCOMPARE(settingAsNumber("2"), 2.0);
