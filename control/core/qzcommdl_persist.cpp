@@ -6,12 +6,12 @@ namespace qz {
 void CQzcommdlCtrl::DoPropExchange(qzf::PropExchange& px) {
   ExchangeVersion(px, kPersistVersion, true);
   CQzControlBase::DoPropExchange(px);
-#ifndef QZ_VERSION5
-  if (px.IsLoading() && LoadedVersion() == kPersistVersion1) {
-    long dropped = 0;  // data of version 1.0 carries one more value here
+  // Data of version 1.0 carries one more value here, whichever build wrote it: a build that stamps
+  // its data 1.0 writes it too, so that every reader of 1.0 data finds it.
+  if ((px.IsLoading() ? LoadedVersion() : kPersistVersion) == kPersistVersion1) {
+    long dropped = 0;
     px.Long(L"_Version1Value", dropped);
   }
-#endif
   px.String(L"Filename", file_name_);
   px.Short(L"DialogTop", dialog_top_);
   px.Short(L"DialogLeft", dialog_left_);
