@@ -77,23 +77,17 @@ long CQzcommdlCtrl::RunFileDialog(short kind) {
   if (focus && IsWindow(focus)) SetFocus(focus);
 
   if (!chosen) {
-    if (error == 0) AssignFileTitle("");
+    if (error == 0) file_title_.clear();
     return FailedDialogResult(error);
   }
   // The dialog writes only within nMaxFile; the buffer may still lack a NUL when it is full.
   file_name_.assign(file.data(), std::find(file.data(), file.data() + stated, '\0'));
   g_file_title[kFileTitleBufferSize - 1] = '\0';
-  AssignFileTitle(g_file_title);
+  file_title_ = g_file_title;
   flags_ = static_cast<long>(request.Flags);
   filter_index_ = static_cast<short>(request.nFilterIndex);
   if (request.Flags & OFN_ALLOWMULTISELECT) multi_select_ = file.Release();
   return 0;
-}
-
-void CQzcommdlCtrl::AssignFileTitle(const std::string& title) {
-  title_update_ = true;
-  file_title_ = title;
-  title_update_ = false;
 }
 
 long CQzcommdlCtrl::FailedDialogResult(DWORD extended_error) const {
