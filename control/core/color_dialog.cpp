@@ -22,7 +22,7 @@ long CQzcommdlCtrl::RunColorDialog() {
   CHOOSECOLORA request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = GetParent(control);
-  request.rgbResult = color_;
+  request.rgbResult = color_.value;
   request.lpCustColors = g_custom_colors;
   request.Flags = static_cast<DWORD>(flags_) | CC_ENABLEHOOK;
   request.lCustData = reinterpret_cast<LPARAM>(control);
@@ -35,7 +35,7 @@ long CQzcommdlCtrl::RunColorDialog() {
   if (focus && IsWindow(focus)) SetFocus(focus);
   if (!chosen) return FailedDialogResult(error);
   std::copy(std::begin(g_custom_colors), std::end(g_custom_colors), user_colors_.begin());
-  StoreAndNotify(color_, request.rgbResult, kColor);
+  StoreAndNotify(color_.value, request.rgbResult, kColor);
   return 0;
 }
 

@@ -36,10 +36,13 @@ long CQzcommdlCtrl::RunFileDialog(short kind) {
   if (multi_select_) GlobalFree(multi_select_);
   multi_select_ = nullptr;
 
-  // At least one byte, so that MaxFileSize 0 still hands the dialog a (full) buffer.
-  GlobalBuffer file(std::max<size_t>(max_file_size_, 1));
+  // The dialog is never told of less than one byte, so it always finds a terminating NUL; and it
+  // gets two at least, since a dialog that finds the buffer too small writes the size it needs as a
+  // 16-bit word at its start.
+  const DWORD stated = std::max<DWORD>(static_cast<DWORD>(max_file_size_), 1);
+  GlobalBuffer file(std::max<size_t>(stated, 2));
   if (!file) return kErrAlloc;
-  CopyCut(file.data(), static_cast<size_t>(max_file_size_), file_name_);
+  CopyCut(file.data(), stated, file_name_);
   char init_dir[kTextBufferSize], default_ext[kTextBufferSize], title[kTextBufferSize];
   CopyCut(init_dir, sizeof init_dir, init_dir_);
   GlobalBuffer filter(filter_.size() + 3);
@@ -57,7 +60,7 @@ long CQzcommdlCtrl::RunFileDialog(short kind) {
   request.lpstrFilter = filter_.empty() ? nullptr : filter.data();
   request.nFilterIndex = static_cast<DWORD>(filter_index_);
   request.lpstrFile = file.data();
-  request.nMaxFile = static_cast<DWORD>(max_file_size_);
+  request.nMaxFile = stated;
   request.lpstrFileTitle = g_file_title;
   request.nMaxFileTitle = kFileTitleOffered;
   request.lpstrInitialDir = init_dir;
@@ -74,24 +77,17 @@ long CQzcommdlCtrl::RunFileDialog(short kind) {
   if (focus && IsWindow(focus)) SetFocus(focus);
 
   if (!chosen) {
-    if (error == 0) AssignFileTitle("");
+    if (error == 0) file_title_.clear();
     return FailedDialogResult(error);
   }
   // The dialog writes only within nMaxFile; the buffer may still lack a NUL when it is full.
-  const size_t size = std::max<size_t>(max_file_size_, 1);
-  file_name_.assign(file.data(), std::find(file.data(), file.data() + size, '\0'));
+  file_name_.assign(file.data(), std::find(file.data(), file.data() + stated, '\0'));
   g_file_title[kFileTitleBufferSize - 1] = '\0';
-  AssignFileTitle(g_file_title);
+  file_title_ = g_file_title;
   flags_ = static_cast<long>(request.Flags);
   filter_index_ = static_cast<short>(request.nFilterIndex);
   if (request.Flags & OFN_ALLOWMULTISELECT) multi_select_ = file.Release();
   return 0;
-}
-
-void CQzcommdlCtrl::AssignFileTitle(const std::string& title) {
-  title_update_ = true;
-  file_title_ = title;
-  title_update_ = false;
 }
 
 long CQzcommdlCtrl::FailedDialogResult(DWORD extended_error) const {

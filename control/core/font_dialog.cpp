@@ -98,7 +98,7 @@ long CQzcommdlCtrl::RunFontDialog() {
   request.hDC = (flags_ & CF_BOTH) ? DefaultPrinterDC() : nullptr;
   request.lpLogFont = &log_font;
   request.Flags = static_cast<DWORD>(flags_) | CF_BOTH | CF_ENABLEHOOK | CF_INITTOLOGFONTSTRUCT;
-  request.rgbColors = color_;
+  request.rgbColors = color_.value;
   request.lCustData = reinterpret_cast<LPARAM>(control);
   request.lpfnHook = reinterpret_cast<LPCFHOOKPROC>(reinterpret_cast<void*>(ExportedHook("CommdlgFontHook")));
   request.lpszStyle = style;
@@ -112,7 +112,7 @@ long CQzcommdlCtrl::RunFontDialog() {
   if (focus && IsWindow(focus)) SetFocus(focus);
   if (!chosen) return FailedDialogResult(error);
 
-  color_ = request.rgbColors;
+  color_.value = request.rgbColors;
   if (font) {
     WriteFont(font, log_font, request.iPointSize);
     for (DISPID id : {kFontName, kFontSize, kFontBold, kFontItalic, kFontStrikeThru, kFontUnderline})

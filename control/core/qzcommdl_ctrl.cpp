@@ -14,7 +14,6 @@
 namespace qz {
 namespace {
 
-constexpr short kDefaultMaxFileSize = 256;
 constexpr int kUserColorCount = 16;
 
 }  // namespace
@@ -28,7 +27,6 @@ const qzf::ControlClassTraits& CQzcommdlCtrl::Traits() {
 CQzcommdlCtrl::CQzcommdlCtrl() : CQzControlBase(Traits()) {
   SetDefaults();
   SetControlSize(28, 28);
-  title_update_ = false;
 }
 
 CQzcommdlCtrl::~CQzcommdlCtrl() {
@@ -38,29 +36,14 @@ CQzcommdlCtrl::~CQzcommdlCtrl() {
 
 void CQzcommdlCtrl::SetDefaults() {
   ReleaseBuffers();
+#define QZ_DEFAULT(current, version5, name, type, field, initial, ...) field = initial;
+  QZ_CONTROL_MEMBERS(QZ_DEFAULT, QZ_DEFAULT, QZ_IGNORE_ROW, QZ_IGNORE_ROW)
+#undef QZ_DEFAULT
   dialog_default_top_ = dialog_default_left_ = dialog_default_width_ = dialog_default_height_ = 0;
-  max_file_size_ = kDefaultMaxFileSize;
   action_ = 0;
   file_title_.clear();
-  file_name_.clear();
   for (int i = 0; i < kUserColorCount; ++i) user_colors_[i] = 0xFFFFFF - static_cast<DWORD>(i) * 0x101010;
   dialog_hwnd_ = nullptr;
-  dialog_top_ = dialog_left_ = dialog_width_ = dialog_height_ = 0;
-  init_dir_.clear();
-  filter_.clear();
-  default_ext_.clear();
-  dialog_title_.clear();
-  filter_index_ = 0;
-  flags_ = 0;
-  cancel_error_ = false;
-  color_ = 0;
-  min_ = max_ = 0;
-  copies_ = from_page_ = to_page_ = 0;
-  printer_default_ = true;
-  help_command_ = 0;
-  help_context_ = 0;
-  help_file_.clear();
-  help_key_.clear();
 }
 
 void CQzcommdlCtrl::ReleaseBuffers() {
@@ -100,10 +83,8 @@ void CQzcommdlCtrl::SetMaxFileSize(short value) {
   max_file_size_ = value;
 }
 
-void CQzcommdlCtrl::SetFileTitle(std::string value) {
-  if (!title_update_) qzf::ThrowSetNotSupported();
-  StoreAndNotify(file_title_, std::move(value), kFileTitle);
-}
+// FileTitle is the file dialog's to set: hosts only read it.
+void CQzcommdlCtrl::SetReadOnlyString(std::string) { qzf::ThrowSetNotSupported(); }
 
 long CQzcommdlCtrl::GetDialogHwnd() {
   RequireRunMode();

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "property_table.h"
+
 namespace qz {
 
 inline constexpr GUID kLibid = {0xF8D4CCA3, 0xD7AE, 0x11CE, {0x95, 0x77, 0x00, 0x20, 0xAF, 0x03, 0x9C, 0xA3}};
@@ -30,26 +32,12 @@ inline constexpr DWORD kPersistVersion1 = MAKELONG(0, 1);     // 1.0, with one e
 // OLEMISC_SETCLIENTSITEFIRST | ACTIVATEWHENVISIBLE | INSIDEOUT | CANTLINKINSIDE | RECOMPOSEONRESIZE
 inline constexpr DWORD kMiscStatus = 0x20191;
 
-#ifdef QZ_VERSION5
-// The older build puts Filename first and has no Show methods and no FileNameList.
+// The DISPIDs of this build, named k<Name>; a member the build lacks is 0.
 enum DispId : DISPID {
-  kFileName = 1, kDialogTop, kDialogLeft, kDialogWidth, kDialogHeight, kInitDir, kFilter, kDefaultExt,
-  kDialogTitle, kFilterIndex, kFlags, kCancelError, kColor, kMin, kMax, kCopies, kFromPage, kToPage,
-  kPrinterDefault, kHelpCommand, kHelpContext, kHelpFile, kHelpKey, kAction, kDialogDefaultTop,
-  kDialogDefaultLeft, kDialogDefaultWidth, kDialogDefaultHeight, kMaxFileSize, kFileTitle, kDialogHwnd, kHdc,
-  kAddControl, kRemoveControl, kFontBold, kFontItalic, kFontUnderline, kFontStrikeThru, kFontName, kFontSize,
-  kUserColors,
+#define QZ_DISPID_ROW(current, version5, name, ...) k##name = QZ_BUILD_DISPID(current, version5),
+  QZ_CONTROL_MEMBERS(QZ_DISPID_ROW, QZ_DISPID_ROW, QZ_DISPID_ROW, QZ_DISPID_ROW)
+#undef QZ_DISPID_ROW
 };
-#else
-enum DispId : DISPID {
-  kDialogTop = 1, kDialogLeft, kDialogWidth, kDialogHeight, kInitDir, kFilter, kDefaultExt, kDialogTitle,
-  kFilterIndex, kFlags, kCancelError, kColor, kMin, kMax, kCopies, kFromPage, kToPage, kPrinterDefault,
-  kHelpCommand, kHelpContext, kHelpFile, kHelpKey, kAction, kDialogDefaultTop, kDialogDefaultLeft,
-  kDialogDefaultWidth, kDialogDefaultHeight, kMaxFileSize, kFileTitle, kDialogHwnd, kHdc, kAddControl,
-  kRemoveControl, kFontBold, kFontItalic, kFontUnderline, kFontStrikeThru, kFontName, kFontSize, kFileName,
-  kShowOpen, kShowSave, kShowFont, kShowColor, kShowPrinter, kShowHelp, kUserColors, kFileNameList,
-};
-#endif
 
 enum EventId : DISPID { kFilenameChange = 1, kCommonDialogOpened, kCommonDialogClosed, kHelpClick };
 

@@ -85,7 +85,7 @@ bool CQzcommdlCtrl::HandleHookMessage(UINT message, WPARAM wparam, LPARAM lparam
       dialog_hwnd_ = nullptr;
       return true;
     case UM_FILENAME_CHANGED:
-      StoreAndNotify(file_name_, HookPathBuffer(), kFileName);
+      StoreAndNotify(file_name_, HookPathBuffer(), kFilename);
       FireFilenameChange();
       return true;
     case UM_GET_PLACEMENT:

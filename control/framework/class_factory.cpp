@@ -7,8 +7,6 @@
 
 namespace qzf {
 
-ClassFactory::ClassFactory(CreateFn create) : create_(create) { Module::ObjectCreated(); }
-ClassFactory::~ClassFactory() { Module::ObjectDestroyed(); }
 
 HRESULT ClassFactory::Create(CreateFn create, REFIID iid, void** out) {
   auto* factory = new (std::nothrow) ClassFactory(create);
@@ -27,14 +25,6 @@ STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** out) {
     return S_OK;
   }
   return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ClassFactory::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) ClassFactory::Release() {
-  const LONG refs = InterlockedDecrement(&refs_);
-  if (refs == 0) delete this;
-  return refs;
 }
 
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {

@@ -3,23 +3,21 @@
 #pragma once
 #include <unknwn.h>
 
+#include "com_object.h"
+
 namespace qzf {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
   using CreateFn = HRESULT (*)(REFIID iid, void** out);
   static HRESULT Create(CreateFn create, REFIID iid, void** out);
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
   STDMETHODIMP LockServer(BOOL lock) override;
 
 private:
-  explicit ClassFactory(CreateFn create);
-  ~ClassFactory();
-  LONG refs_ = 1;
+  explicit ClassFactory(CreateFn create) : create_(create) {}
   CreateFn create_;
 };
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "module.h"
+#include "com_object.h"
 
 namespace qzf {
 
@@ -32,7 +32,7 @@ struct Snapshot {
 };
 
 template <class Interface, const IID* Iid, class Element>
-class Enumerator final : public Interface {
+class Enumerator final : public ComObject<Interface> {
 public:
   static HRESULT Create(std::shared_ptr<const Snapshot<Element>> snapshot, size_t position, Interface** out) {
     if (!out) return E_POINTER;
@@ -45,14 +45,8 @@ public:
     *out = nullptr;
     if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, *Iid)) return E_NOINTERFACE;
     *out = static_cast<Interface*>(this);
-    AddRef();
+    this->AddRef();
     return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
   }
 
   STDMETHODIMP Next(ULONG count, Element* out, ULONG* fetched) override {
@@ -78,11 +72,7 @@ public:
 
 private:
   Enumerator(std::shared_ptr<const Snapshot<Element>> snapshot, size_t position)
-      : snapshot_(std::move(snapshot)), position_(position) {
-    Module::ObjectCreated();
-  }
-  ~Enumerator() { Module::ObjectDestroyed(); }
-  LONG refs_ = 1;
+      : snapshot_(std::move(snapshot)), position_(position) {}
   std::shared_ptr<const Snapshot<Element>> snapshot_;
   size_t position_;
 };

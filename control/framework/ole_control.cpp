@@ -16,13 +16,11 @@ OleControl::OleControl(const ControlClassTraits& traits)
     : traits_(traits),
       events_(this, *traits.events_iid, true),
       property_notify_(this, IID_IPropertyNotifySink, false) {
-  Module::ObjectCreated();
   CreateDefaultFont();
 }
 
 OleControl::~OleControl() {
   DestroyControlWindow();
-  Module::ObjectDestroyed();
 }
 
 void OleControl::CreateDefaultFont() {
@@ -73,17 +71,6 @@ STDMETHODIMP OleControl::QueryInterface(REFIID iid, void** out) {
     }
   }
   return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) OleControl::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) OleControl::Release() {
-  const LONG refs = InterlockedDecrement(&refs_);
-  if (refs == 0) {
-    refs_ = 1;  // guards against re-entrant release during destruction
-    delete this;
-  }
-  return refs;
 }
 
 ITypeLib* OleControl::TypeLib() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "connection_point.h"
 #include "dispatch_table.h"
@@ -33,24 +34,12 @@ struct ControlClassTraits {
 inline constexpr long kStockPropFont = 0x04;
 
 class OleControl : public DispatchTarget,
-                   public IDispatch,
-                   public IProvideClassInfo2,
-                   public IConnectionPointContainer,
-                   public IPersistStreamInit,
-                   public IPersistPropertyBag,
-                   public IPersistStorage,
-                   public IOleObject,
-                   public IOleInPlaceObject,
-                   public IOleInPlaceActiveObject,
-                   public IOleControl,
-                   public IViewObject2,
-                   public ISpecifyPropertyPages,
-                   public IPerPropertyBrowsing,
-                   public IObjectSafety {
+                   public ComObject<IDispatch, IProvideClassInfo2, IConnectionPointContainer, IPersistStreamInit,
+                                    IPersistPropertyBag, IPersistStorage, IOleObject, IOleInPlaceObject,
+                                    IOleInPlaceActiveObject, IOleControl, IViewObject2, ISpecifyPropertyPages,
+                                    IPerPropertyBrowsing, IObjectSafety> {
 public:
   explicit OleControl(const ControlClassTraits& traits);
-  OleControl(const OleControl&) = delete;
-  OleControl& operator=(const OleControl&) = delete;
   ~OleControl() override;
 
   // Creates a control of type T and queries it for `iid`; for the module's class table.
@@ -59,8 +48,6 @@ public:
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -222,7 +209,6 @@ private:
   HRESULT ReportPersistError(const PersistError& error);
 
   const ControlClassTraits& traits_;
-  LONG refs_ = 1;
   ComPtr<ITypeLib> typelib_;
   ConnectionPoint events_;
   ConnectionPoint property_notify_;

@@ -11,13 +11,10 @@ std::wstring LoadModuleString(UINT id) {
   return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
-PropertyPage::PropertyPage(UINT dialog_id, UINT caption_id) : dialog_id_(dialog_id), caption_id_(caption_id) {
-  Module::ObjectCreated();
-}
+PropertyPage::PropertyPage(UINT dialog_id, UINT caption_id) : dialog_id_(dialog_id), caption_id_(caption_id) {}
 
 PropertyPage::~PropertyPage() {
   if (hwnd_) DestroyWindow(hwnd_);
-  Module::ObjectDestroyed();
 }
 
 std::wstring PropertyPage::Caption() const { return LoadModuleString(caption_id_); }
@@ -31,17 +28,6 @@ STDMETHODIMP PropertyPage::QueryInterface(REFIID iid, void** out) {
     return S_OK;
   }
   return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) PropertyPage::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) PropertyPage::Release() {
-  const LONG refs = InterlockedDecrement(&refs_);
-  if (refs == 0) {
-    refs_ = 1;  // guards against re-entrant release during destruction
-    delete this;
-  }
-  return refs;
 }
 
 STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* site) {

@@ -11,17 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "data_exchange.h"
 
 namespace qzf {
 
-class PropertyPage : public IPropertyPage {
+class PropertyPage : public ComObject<IPropertyPage> {
 public:
   PropertyPage(UINT dialog_id, UINT caption_id);
-  PropertyPage(const PropertyPage&) = delete;
-  PropertyPage& operator=(const PropertyPage&) = delete;
-  virtual ~PropertyPage();
+  ~PropertyPage() override;
 
   // Creates a page of type T and queries it for `iid`; for the module's class table.
   template <class T>
@@ -29,8 +28,6 @@ public:
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IPropertyPage
   STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
@@ -72,7 +69,6 @@ private:
   void RestoreEdits();
   SIZE PageSize();
 
-  LONG refs_ = 1;
   UINT dialog_id_;
   UINT caption_id_;
   HWND hwnd_ = nullptr;

@@ -226,7 +226,7 @@ TEST_F(SitedControl, FileNameChangeMessageUpdatesFileNameThenFiresTheEvent) {
   SendMessageW(hwnd, qz::UM_FILENAME_CHANGED, 0, 0);
   EXPECT_EQ(Get(ctrl.Get(), L"FileName").value.AsString(), L"");
   ASSERT_EQ(sink.changed.size(), 1u);
-  EXPECT_EQ(sink.changed[0], qz::kFileName);
+  EXPECT_EQ(sink.changed[0], qz::kFilename);
   ASSERT_EQ(events.events.size(), 1u);
   EXPECT_EQ(events.events[0].id, qz::kFilenameChange);
 }

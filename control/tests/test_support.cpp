@@ -35,13 +35,27 @@ ControlLibrary& ControlLibrary::Get() {
   return library;
 }
 
-ComPtr<IDispatch> CreateControl() {
+namespace {
+
+ComPtr<IDispatch> CreateThrough(HRESULT(WINAPI* get_class_object)(REFCLSID, REFIID, void**)) {
   ComPtr<IClassFactory> factory;
   ComPtr<IDispatch> control;
-  if (FAILED(ControlLibrary::Get().get_class_object(qz::kClsidCtrl, IID_IClassFactory, factory.PutVoid())))
+  if (!get_class_object || FAILED(get_class_object(qz::kClsidCtrl, IID_IClassFactory, factory.PutVoid())))
     return control;
   factory->CreateInstance(nullptr, IID_IDispatch, control.PutVoid());
   return control;
+}
+
+}  // namespace
+
+ComPtr<IDispatch> CreateControl() { return CreateThrough(ControlLibrary::Get().get_class_object); }
+
+ComPtr<IDispatch> CreateControlFrom(const std::wstring& file) {
+  // Held for the rest of the test program, as the library of CreateControl is.
+  const HMODULE module = LoadLibraryW((ExeDirectory() + file).c_str());
+  if (!module) return {};
+  return CreateThrough(reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject"))));
 }
 
 long Var::AsLong() const {

@@ -29,6 +29,8 @@ struct ControlLibrary {
 };
 
 ComPtr<IDispatch> CreateControl();
+// A control of another build beside the test program, named by its file name.
+ComPtr<IDispatch> CreateControlFrom(const std::wstring& file);
 
 // A VARIANT that clears itself.
 struct Var {

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "dialog_hooks.h"
-#include "help_directory.h"
 #include "module.h"
 #include "page_classes.h"
 #include "qzcommdl_ctrl.h"
 #include "registration.h"
 #include "resource.h"
 #include "trace.h"
+#include "type_library_help.h"
 
 // The dialog hooks live in the control library and are called only through the export table;
 // naming them here links them in (on i686 the export also needs the decorated symbol present).
@@ -49,24 +49,6 @@ const qzf::ClassEntry kClasses[] = {
     {&kClsidMorePage, &CreateMorePage, &UpdateMorePageRegistry},
 };
 
-#ifdef QZ_VERSION5
-// The help directory recorded with the type library: the module's own folder, else the Windows
-// HELP folder, else empty.
-std::wstring HelpDirectory() {
-  wchar_t windows[260] = L"";
-  const UINT length = GetWindowsDirectoryW(windows, 260);
-  return HelpDirectoryFor(qzf::Module::Path(), length > 0 && length < 260 ? std::wstring(windows, length) : L"");
-}
-#else
-// The help directory recorded with the type library: the folder that WINHELP.INI names for the
-// reference help file, or empty.
-std::wstring HelpDirectory() {
-  wchar_t directory[260] = L"";
-  GetPrivateProfileStringW(L"Files", L"QZVBREF.HLP", L"", directory, 260, L"WINHELP.INI");
-  return directory;
-}
-#endif
-
 }  // namespace
 }  // namespace qz
 
@@ -86,7 +68,7 @@ extern "C" HRESULT WINAPI DllCanUnloadNow() { return qzf::Module::CanUnloadNow()
 
 extern "C" HRESULT WINAPI DllRegisterServer() {
   QZ_TRACE("%s", "enter");
-  if (FAILED(qzf::RegisterModuleTypeLib(qz::HelpDirectory()))) return SELFREG_E_TYPELIB;
+  if (FAILED(qzf::RegisterModuleTypeLib(qz::TypeLibraryHelpDirectory()))) return SELFREG_E_TYPELIB;
   if (FAILED(qzf::Module::UpdateRegistryAll(qz::kClasses, true))) return SELFREG_E_CLASS;
   return S_OK;
 }

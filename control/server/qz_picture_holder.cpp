@@ -3,8 +3,18 @@
 #include "qz_picture_holder.h"
 
 #include <climits>
+#include <new>
 
 CQZPictureHolder::CQZPictureHolder() = default;
+
+// The constructor as callers built with the platform's usual C++ compiler call it: their
+// constructors hand the object back, and on i686 they take it in ECX like every member call.
+#ifdef __i386__
+#define QZ_MEMBER_CALL __attribute__((thiscall))
+#else
+#define QZ_MEMBER_CALL
+#endif
+extern "C" QZ_MEMBER_CALL void* QzPictureHolderConstruct(void* self) { return new (self) CQZPictureHolder; }
 
 CQZPictureHolder::~CQZPictureHolder() = default;
 
