@@ -7,8 +7,10 @@ declare -A GROUP_PACKAGES=(
   [engine]="g++ cmake ninja-build make pkg-config libgtest-dev libgmock-dev libcli11-dev clang libclang-rt-14-dev valgrind"
   [app]="qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
   # The control: mingw-w64 cross compilers and widl, GoogleTest sources for the cross build, Wine of
-  # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb.
-  [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb"
+  # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb;
+  # the print server with its PDF printer, which Wine of each bitness reaches through its own
+  # CUPS library, for the print dialog's tests.
+  [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb cups printer-driver-cups-pdf libcups2:i386"
 )
 
 missing=()
