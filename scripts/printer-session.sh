@@ -1,5 +1,5 @@
 # Sourced by the control's test command: two PDF print queues for the tests of the real print
-# dialog. Starts cupsd when it is not running, adds the queues that are missing (their PDFs go to
+# dialog (CTest label "printer"). Starts cupsd when it is not running, adds the queues that are missing (their PDFs go to
 # BUILD_DIR/printed) and makes the first one the default of the test's processes only, through
 # the environment, so the machine's own default printer stays as it is. printer_session_stop
 # removes what printer_session_start added and stops a cupsd it started.
@@ -59,6 +59,9 @@ printer_session_start() {
   # The client library takes its default destination from these before any setting of the machine.
   export LPDEST=${printer_session_queues[0]} PRINTER=${printer_session_queues[0]}
   export QZ_TEST_PRINTERS="${printer_session_queues[*]}" QZ_TEST_PRINT_OUTPUT=$output
+  # Only the printer tests reach the print server (their CTest entries unset this); every other
+  # test keeps a machine without printers, and Wine programs do not all talk to the server.
+  export CUPS_SERVER=$build/no-print-server.sock
   echo "printer-session: print queues ${printer_session_queues[*]}, PDFs in $output"
 }
 

@@ -128,7 +128,7 @@ protected:
       if (e.id == id) kinds.push_back(e.args[1].AsLong());
     return kinds;
   }
-  // One dialog run by `act`; false when no dialog appeared.
+  // ShowPrinter while `act` drives the dialog as a person would; `saw_dialog` tells whether one appeared.
   CallResult Show(const std::function<void(HWND)>& act, bool* saw_dialog = nullptr) {
     DialogDriver driver(act);
     CallResult result = Call(control.Get(), L"ShowPrinter");
@@ -144,10 +144,19 @@ protected:
   EventSink sink{qz::kDiidEvents};
 };
 
-bool HasPrinters() { return !InstalledPrinters().empty(); }
-
-// Set for the run without a print server, where a visible printer is a fault of the test bed.
-bool NoPrinterExpected() { return !Environment("QZ_EXPECT_NO_PRINTER").empty(); }
+// A control on a machine without printers. QZ_EXPECT_NO_PRINTER is set for the run without a
+// print server, where a visible printer is a fault of the test bed.
+class NoPrinter : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!InstalledPrinters().empty()) {
+      ASSERT_TRUE(Environment("QZ_EXPECT_NO_PRINTER").empty()) << "a printer is visible without a print server";
+      GTEST_SKIP() << "this machine has a printer";
+    }
+    ASSERT_TRUE(control);
+  }
+  ComPtr<IDispatch> control = CreateControl();
+};
 
 }  // namespace
 
@@ -303,13 +312,7 @@ TEST_F(RealPrinter, TheContextPrintsAPage) {
 }
 
 // The system tells the user that no printer is installed and returns as if cancelled.
-TEST(NoPrinter, TheDialogEndsAsACancel) {
-  if (HasPrinters()) {
-    ASSERT_FALSE(NoPrinterExpected()) << "a printer is visible although the print server is out of reach";
-    GTEST_SKIP() << "this machine has a printer";
-  }
-  ComPtr<IDispatch> control = CreateControl();
-  ASSERT_TRUE(control);
+TEST_F(NoPrinter, TheDialogEndsAsACancel) {
   Put(control.Get(), L"Copies", Var(short{3}));
   for (bool cancel_error : {false, true}) {
     Put(control.Get(), L"CancelError", Var(cancel_error));
@@ -324,13 +327,7 @@ TEST(NoPrinter, TheDialogEndsAsACancel) {
   }
 }
 
-TEST(NoPrinter, ReturnDefaultRaisesNoDefaultPrinterWithoutADialog) {
-  if (HasPrinters()) {
-    ASSERT_FALSE(NoPrinterExpected()) << "a printer is visible although the print server is out of reach";
-    GTEST_SKIP() << "this machine has a printer";
-  }
-  ComPtr<IDispatch> control = CreateControl();
-  ASSERT_TRUE(control);
+TEST_F(NoPrinter, ReturnDefaultRaisesNoDefaultPrinterWithoutADialog) {
   Put(control.Get(), L"Flags", Var(kReturnDefault | kReturnDc));
   DialogDriver driver(PressCancel);
   const CallResult result = Call(control.Get(), L"ShowPrinter");
