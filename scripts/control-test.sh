@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the control's CTest suite of one cross build under Wine, in a session of its own
-# (Xvfb, the build's prefix, one wineserver; see wine-session.sh).
+# (Xvfb, the build's prefix, one wineserver; see wine-session.sh), with print queues for the
+# print dialog's tests (printer-session.sh).
 # Usage: scripts/control-test.sh BUILD_DIR [ctest arguments...]
 set -euo pipefail
 build=$(realpath "$1")
@@ -14,7 +15,10 @@ if grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-i686' "$build/CMakeCache.txt" && ! "$s
 fi
 
 source "$scripts/wine-session.sh"
+source "$scripts/printer-session.sh"
 wine_session_start "$build"
+trap 'printer_session_stop; wine_session_stop' EXIT
+printer_session_start "$build"
 cd "$build"
 # Wine's registry and process start-up have rare timing hiccups under load; a test gets a second
 # run, and one that fails twice fails the suite.

@@ -8,8 +8,10 @@ declare -A GROUP_PACKAGES=(
   [app]="qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
   # The control: mingw-w64 cross compilers and widl, GoogleTest sources for the cross build, Wine of
   # both bitnesses (wine32 comes from the i386 architecture; libwine has stdole2.tlb) and Xvfb; clang,
-  # lld and llvm build the test module of the platform compiler's ABI.
-  [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb clang lld llvm"
+  # lld and llvm build the test module of the platform compiler's ABI; the print server with its PDF
+  # printer, which Wine of each bitness reaches through its own CUPS library, for the print dialog's
+  # tests.
+  [control]="cmake ninja-build make python3 mingw-w64 mingw-w64-tools googletest wine wine64 wine32:i386 libwine xvfb clang lld llvm cups printer-driver-cups-pdf libcups2:i386"
   # The packages users install: dpkg-shlibdeps for the .deb's dependencies, help2man for the manual
   # page, wixl for the control's installer.
   [package]="dpkg-dev help2man wixl"

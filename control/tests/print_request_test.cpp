@@ -6,6 +6,7 @@
 #include "default_printer.h"
 #include "fake_dialogs.h"
 #include "module_state.h"
+#include "printer_profile.h"
 
 using namespace qztest;
 
@@ -27,50 +28,6 @@ HGLOBAL MakeDevNames(const std::string& device, const std::string& driver, const
   GlobalUnlock(block);
   return block;
 }
-
-std::string ProfileDevice() {
-  char entry[512] = {};
-  GetProfileStringA("windows", "device", "<none>", entry, sizeof entry);
-  return entry;
-}
-
-// Records the change broadcasts that reach an ANSI and a wide top-level window of this process.
-struct BroadcastListener {
-  static inline std::vector<std::string> ansi_sections, wide_sections;
-  HWND ansi = nullptr, wide = nullptr;
-  static LRESULT CALLBACK AnsiProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_WININICHANGE && lparam) ansi_sections.emplace_back(reinterpret_cast<const char*>(lparam));
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
-  static LRESULT CALLBACK WideProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_WININICHANGE && lparam) {
-      const std::wstring text(reinterpret_cast<const wchar_t*>(lparam));
-      wide_sections.emplace_back(text.begin(), text.end());
-    }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-  BroadcastListener() {
-    ansi_sections.clear();
-    wide_sections.clear();
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSA a{};
-    a.lpfnWndProc = AnsiProc;
-    a.hInstance = instance;
-    a.lpszClassName = "QzAnsiListener";
-    RegisterClassA(&a);
-    WNDCLASSW w{};
-    w.lpfnWndProc = WideProc;
-    w.hInstance = instance;
-    w.lpszClassName = L"QzWideListener";
-    RegisterClassW(&w);
-    ansi = CreateWindowA("QzAnsiListener", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-    wide = CreateWindowW(L"QzWideListener", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-  }
-  ~BroadcastListener() {
-    DestroyWindow(ansi);
-    DestroyWindow(wide);
-  }
-};
 
 class PrintRequest : public FakeDialogTest {
 protected:
