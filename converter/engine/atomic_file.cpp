@@ -28,7 +28,7 @@ constexpr int kCleanupSlots = 1024;
 struct CleanupSlot {
     std::atomic<bool> taken;
     std::atomic<bool> named;  // path holds a name to remove
-    char path[PATH_MAX];
+    char path[PATH_MAX]{};
 };
 constinit CleanupSlot cleanupSlots[kCleanupSlots];
 

@@ -8,9 +8,10 @@
 namespace pathshift {
 namespace {
 
-// A settings file holds a few dozen short lines; a larger file is not one, and reading a link to an
+// A settings file holds a few dozen lines. Values are read whole however long, so a long one is
+// still read, but a file of more than a few MB is no settings file, and reading a link to an
 // endless device must stop somewhere.
-constexpr std::size_t kMaxSettingsFileBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxSettingsFileBytes = std::size_t{4} << 20;
 
 // What the earlier program's lookups returned for a missing key; a stored "END.-" reads as empty too.
 constexpr std::string_view kMissingMark = "END.-";

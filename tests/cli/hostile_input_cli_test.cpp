@@ -49,7 +49,7 @@ TEST(HostileCli, UnusableInputsAndOptionsAreRefusedWithTheirRealReason) {
         {{"convert", "--thickness", "1", "--check", "--tool-table", "@/fifo", part}, 2, "is not a regular file"},
         {{"verify", "--thickness", "1", "--converted", "@/fifo", part}, 2, "is not a regular file"},
         {{"convert", "--thickness", "1", "--check", "--tool-table", "@/ToolTbl.Dat", part}, 2, "is larger than 8 MB"},
-        {{"convert", "--settings=@/settings", "--check", part}, 2, "is larger than 1 MB"},
+        {{"convert", "--settings=@/settings", "--check", part}, 2, "is larger than 4 MB"},
         {{"preview", "--thickness", "1", "--width", "nan", "-o", "@/p.svg", part}, 2, "not a finite number"},
         {{"preview", "--thickness", "1", "--width", "-nan", "-o", "@/p.svg", part}, 2, "not a finite number"},
         {{"verify", "--thickness", "1", "--converted", "@/empty.nc", part}, 2, "converted program cannot be read"},
