@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows build of pathshift-cli (64-bit) under Wine against the Linux build: the examples and a
 # generated corpus converted with drive-letter and backslash paths and -j 2, --stdout, a destination
-# past MAX_PATH and a \\?\ source, a second run replacing the outputs, and a failing file. Every
-# output must equal the Linux build's byte for byte.
+# past MAX_PATH and a \\?\ source, a second run replacing the outputs, failing files (a missing
+# source, a folder as a source, a read-only output). Every output must equal the Linux build's
+# byte for byte.
 # Usage: scripts/windows-cli-test.sh NATIVE_BUILD WINDOWS_BUILD
 set -euo pipefail
 native=$(realpath "$1")
@@ -67,5 +68,24 @@ errors=$(wincli convert "${win_common[@]}" -o "$(win_path "$work/windows")" 'Z:\
   "$(win_path "$repo/examples/cabinet_side.nc")" 2>&1 >/dev/null) || status=$?
 [[ $status == 1 ]] || fail "a missing source gave exit status $status, not 1"
 grep -q 'Z:\\no\\such\\part.nc.*cannot open' <<<"$errors" || fail "unexpected message: $errors"
+
+echo "== a folder given as a source is refused by what it should be"
+status=0
+errors=$(wincli convert "${win_common[@]}" -o "$(win_path "$work/windows")" "$(win_path "$work/corpus")" 2>&1 >/dev/null) ||
+  status=$?
+[[ $status == 1 ]] || fail "a folder as a source gave exit status $status, not 1"
+grep -q 'is a folder, not a program' <<<"$errors" || fail "unexpected message: $errors"
+
+echo "== a read-only output is not replaced"
+readonly_out=$work/readonly
+mkdir -p "$readonly_out"
+printf 'kept\r\n' >"$readonly_out/cabinet_side.nc"
+chmod a-w "$readonly_out/cabinet_side.nc"  # what Wine shows as the read-only attribute
+status=0
+errors=$(wincli convert "${win_common[@]}" -o "$(win_path "$readonly_out")" \
+  "$(win_path "$repo/examples/cabinet_side.nc")" 2>&1 >/dev/null) || status=$?
+[[ $status == 1 ]] || fail "a read-only output gave exit status $status, not 1"
+grep -q 'the existing output is read-only; not replaced' <<<"$errors" || fail "unexpected message: $errors"
+[[ $(cat "$readonly_out/cabinet_side.nc") == $'kept\r' ]] || fail "the read-only output was replaced"
 
 echo "windows-cli-test: pathshift-cli.exe converts as the Linux build does"

@@ -12,6 +12,6 @@ namespace pathshift {
 std::string quotedName(std::string_view name);
 inline std::string quotedName(const char* name) { return quotedName(std::string_view(name)); }
 inline std::string quotedName(const std::string& name) { return quotedName(std::string_view(name)); }
-inline std::string quotedName(const std::filesystem::path& path) { return quotedName(path.native()); }
+inline std::string quotedName(const std::filesystem::path& path) { return quotedName(path.string()); }
 
 }  // namespace pathshift

@@ -7,6 +7,7 @@
 
 #include <system_error>
 
+#include "engine/quoted_name.h"
 #include "engine/windows_file.h"
 
 namespace pathshift {
@@ -25,7 +26,7 @@ bool ScratchFile::open() {
     std::filesystem::path name;
     fd_ = windows::createUniqueFile(folder, "pathshift-", FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, name);
     if (fd_ < 0) {
-        error_ = windows::lastError(("cannot create a temporary file in " + folder.string()).c_str());
+        error_ = windows::lastError(("cannot create a temporary file in " + quotedName(folder)).c_str());
         return false;
     }
     return true;

@@ -1,7 +1,5 @@
 #include "engine/text_source.h"
 
-#include <xxhash.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -49,7 +47,6 @@ int openRegularFile(const std::filesystem::path& path, std::string_view what, st
 
 SourceFile::~SourceFile() {
     if (fd_ >= 0) ::close(fd_);
-    XXH3_freeState(digest_);
 }
 
 bool SourceFile::open(const std::filesystem::path& path, std::string& error, std::string_view what) {
@@ -62,8 +59,7 @@ bool SourceFile::open(const std::filesystem::path& path, std::string& error, std
     }
     size_ = static_cast<std::size_t>(info.st_size);
     modified_ = modifiedTime(info);
-    digest_ = XXH3_createState();
-    if (digest_ == nullptr || XXH3_64bits_reset(digest_) != XXH_OK) {
+    if (!digest_.ready()) {
         error = "not enough memory";
         return false;
     }
@@ -84,9 +80,7 @@ bool SourceFile::rewind(std::string& error) {
         error = systemError("cannot read: ");
         return false;
     }
-    if (scans_ > 0) lastScanDigest_ = XXH3_64bits_digest(digest_);
-    ++scans_;
-    XXH3_64bits_reset(digest_);
+    digest_.startScan();
     return true;
 }
 
@@ -94,7 +88,7 @@ long SourceFile::read(char* into, std::size_t size, std::string& error) {
     for (;;) {
         const ssize_t got = ::read(fd_, into, size);
         if (got >= 0) {
-            XXH3_64bits_update(digest_, into, static_cast<std::size_t>(got));
+            digest_.add(into, static_cast<std::size_t>(got));
             return static_cast<long>(got);
         }
         if (errno != EINTR) {
@@ -104,11 +98,7 @@ long SourceFile::read(char* into, std::size_t size, std::string& error) {
     }
 }
 
-bool SourceFile::sameAsLastScan(std::string& error) {
-    if (scans_ < 2 || XXH3_64bits_digest(digest_) == lastScanDigest_) return true;
-    error = kSourceChanged;
-    return false;
-}
+bool SourceFile::sameAsLastScan(std::string& error) { return digest_.sameAsLastScan(error); }
 
 namespace {
 

@@ -3,13 +3,12 @@
 // from its start at every scan, so that a program of any size needs only a small buffer.
 
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <string_view>
 
-struct XXH3_state_s;
+#include "engine/scan_digest.h"
 
 namespace pathshift {
 
@@ -31,7 +30,7 @@ protected:
 
 // Opens a file for reading without waiting on it (a FIFO without a writer would block forever) and
 // refuses anything but a regular file; `what` names what the file should be ("a tool table").
-// Returns the descriptor, or -1 with `error` set.
+// Returns the descriptor (the C runtime's on Windows), or -1 with `error` set.
 int openRegularFile(const std::filesystem::path& path, std::string_view what, std::string& error);
 
 // Reads a whole regular file of at most `maxBytes`; false with `error` set when it cannot be read.
@@ -59,9 +58,7 @@ private:
     int fd_ = -1;
     std::size_t size_ = 0;
     long long modified_ = 0;  // nanoseconds
-    XXH3_state_s* digest_ = nullptr;  // of the bytes read since the last rewind
-    std::uint64_t lastScanDigest_ = 0;
-    int scans_ = 0;  // started, each by a rewind
+    ScanDigest digest_;  // of the bytes read since the last rewind
 };
 
 // What a source that changed between or during its scans fails with.
