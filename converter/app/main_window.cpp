@@ -9,8 +9,8 @@
 
 #include "about_dialog.h"
 #include "dir_browser.h"
-#include "engine/file_run.h"
-#include "engine/tool_table_file.h"
+#include "engine/runs/file_run.h"
+#include "engine/translation/tool_table_file.h"
 #include "form_font.h"
 #include "modal.h"
 #include "preview_window.h"

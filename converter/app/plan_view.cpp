@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/plan_canvas.h"
+#include "engine/plan/plan_canvas.h"
 #include "plan_qt/plan_painter.h"
 
 namespace pathshift::app {

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <deque>
 
-#include "engine/plan_geometry.h"
-#include "engine/toolpath.h"
+#include "engine/plan/plan_geometry.h"
+#include "engine/toolpath/toolpath.h"
 
 namespace pathshift::app {
 

@@ -4,9 +4,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "engine/converted_program.h"
-#include "engine/text_source.h"
-#include "engine/verifier.h"
+#include "engine/toolpath/converted_program.h"
+#include "engine/io/text_source.h"
+#include "engine/toolpath/verifier.h"
 
 namespace pathshift::app {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 #include "plan_view.h"
 
 namespace pathshift::app {

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/file_run.h"
+#include "engine/runs/file_run.h"
 
 namespace pathshift::app {
 

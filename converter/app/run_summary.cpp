@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "engine/quoted_name.h"
+#include "engine/io/quoted_name.h"
 
 namespace pathshift::app {
 namespace {

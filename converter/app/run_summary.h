@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-#include "engine/file_run.h"
+#include "engine/runs/file_run.h"
 
 namespace pathshift::app {
 

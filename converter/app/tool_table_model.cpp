@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "engine/tool_table_file.h"
+#include "engine/translation/tool_table_file.h"
 
 namespace pathshift::app {
 

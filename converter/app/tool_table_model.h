@@ -7,7 +7,7 @@
 #include <QString>
 #include <vector>
 
-#include "engine/tool_table.h"
+#include "engine/translation/tool_table.h"
 
 namespace pathshift::app {
 

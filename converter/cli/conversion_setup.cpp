@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/quoted_name.h"
-#include "engine/tool_table_file.h"
+#include "engine/io/quoted_name.h"
+#include "engine/translation/tool_table_file.h"
 #include "settings/app_folder.h"
 #include "settings/setting_values.h"
 #include "settings/settings_file.h"

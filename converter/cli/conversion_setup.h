@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 
 namespace CLI {
 class App;

@@ -7,11 +7,11 @@
 
 #include "console.h"
 #include "conversion_setup.h"
-#include "engine/conversion.h"
-#include "engine/file_run.h"
-#include "engine/parallel_run.h"
-#include "engine/quoted_name.h"
-#include "engine/text_source.h"
+#include "engine/translation/conversion.h"
+#include "engine/runs/file_run.h"
+#include "engine/runs/parallel_run.h"
+#include "engine/io/quoted_name.h"
+#include "engine/io/text_source.h"
 #include "progress_line.h"
 
 namespace pathshift::cli {

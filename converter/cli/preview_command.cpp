@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "engine/atomic_file.h"
-#include "engine/plan_preview.h"
-#include "engine/plan_svg.h"
-#include "engine/quoted_name.h"
-#include "engine/text_source.h"
+#include "engine/io/atomic_file.h"
+#include "engine/plan/plan_preview.h"
+#include "engine/plan/plan_svg.h"
+#include "engine/io/quoted_name.h"
+#include "engine/io/text_source.h"
 #ifdef PATHSHIFT_WITH_QT
 #include "plan_qt/plan_png.h"
 #endif

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/quoted_name.h"
-#include "engine/verifier.h"
+#include "engine/io/quoted_name.h"
+#include "engine/toolpath/verifier.h"
 
 namespace pathshift::cli {
 namespace {

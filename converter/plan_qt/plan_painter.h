@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <vector>
 
-#include "engine/plan_canvas.h"
+#include "engine/plan/plan_canvas.h"
 
 namespace pathshift {
 

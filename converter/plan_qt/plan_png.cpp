@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "engine/atomic_file.h"
-#include "engine/text_source.h"
+#include "engine/io/atomic_file.h"
+#include "engine/io/text_source.h"
 #include "plan_qt/plan_painter.h"
 
 namespace pathshift {

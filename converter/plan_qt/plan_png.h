@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/plan_preview.h"
+#include "engine/plan/plan_preview.h"
 
 namespace pathshift {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/number_text.h"
+#include "engine/reading/number_text.h"
 #include "settings/profile_text.h"
 #include "settings/setting_keys.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 #include "settings/settings_file.h"
 
 namespace pathshift {

@@ -1,8 +1,8 @@
 #include "settings/settings_file.h"
 
-#include "engine/atomic_file.h"
-#include "engine/quoted_name.h"
-#include "engine/text_source.h"
+#include "engine/io/atomic_file.h"
+#include "engine/io/quoted_name.h"
+#include "engine/io/text_source.h"
 #include "settings/profile_text.h"
 
 namespace pathshift {

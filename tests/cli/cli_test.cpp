@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/tool_table.h"
-#include "engine/tool_table_file.h"
+#include "engine/translation/tool_table.h"
+#include "engine/translation/tool_table_file.h"
 #include "support/program_text.h"
 
 extern char** environ;

@@ -1,7 +1,7 @@
 // Whole programs through convertProgram: header and trailer, the line translator, plunges and tool
 // calls, errors, the thickness, and the report.
 
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 
 #include <gtest/gtest.h>
 

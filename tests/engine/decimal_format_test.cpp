@@ -1,7 +1,7 @@
 // Decimal text of binary floating-point values: significant-digit rounding checked against the C
 // library's exact %e formatting, the value read back, and the four-decimal text of the words.
 
-#include "engine/decimal_format.h"
+#include "engine/translation/decimal_format.h"
 
 #include <gtest/gtest.h>
 

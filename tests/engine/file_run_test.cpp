@@ -1,7 +1,7 @@
 // Conversion runs over files in temporary folders: outputs named after their sources, failed files
 // leaving nothing behind, sources never replaced, refused runs touching nothing, progress.
 
-#include "engine/file_run.h"
+#include "engine/runs/file_run.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/atomic_file.h"
-#include "engine/text_source.h"
+#include "engine/io/atomic_file.h"
+#include "engine/io/text_source.h"
 #include "support/program_text.h"
 
 namespace pathshift {

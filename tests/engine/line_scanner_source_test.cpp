@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/line_scanner.h"
-#include "engine/text_source.h"
+#include "engine/reading/line_scanner.h"
+#include "engine/io/text_source.h"
 
 namespace pathshift {
 namespace {

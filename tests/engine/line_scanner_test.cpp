@@ -1,8 +1,8 @@
 // The line scanner: events, line ends, fields under a separator that changes mid-line.
 
-#include "engine/line_scanner.h"
+#include "engine/reading/line_scanner.h"
 
-#include "engine/text_source.h"
+#include "engine/io/text_source.h"
 #include "support/piece_source.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Runs on several threads against the serial run over the same files: results, written files,
 // the order of results and of progress, and the files whose outcome depends on an earlier one.
 
-#include "engine/parallel_run.h"
+#include "engine/runs/parallel_run.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,15 +1,15 @@
 // The plan view's geometry and its SVG picture: extents that hold the arcs' bulges, the page
 // mapping, and the picture of small converted programs counted element by element.
 
-#include "engine/plan_svg.h"
+#include "engine/plan/plan_svg.h"
 
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
 
-#include "engine/plan_preview.h"
-#include "engine/scratch_file.h"
+#include "engine/plan/plan_preview.h"
+#include "engine/io/scratch_file.h"
 #include "support/program_text.h"
 
 namespace pathshift {

@@ -1,6 +1,6 @@
 // The tool translation table: the lookup of a tool number, and the ToolTbl.Dat file.
 
-#include "engine/tool_table.h"
+#include "engine/translation/tool_table.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tool_table_file.h"
+#include "engine/translation/tool_table_file.h"
 
 namespace pathshift {
 namespace {

@@ -1,7 +1,7 @@
 // The toolpath model: Tarvo programs replayed as the translator reads them, Selvix programs as the
 // engine writes them, both into moves in the source's coordinates.
 
-#include "engine/toolpath.h"
+#include "engine/toolpath/toolpath.h"
 
 #include <gtest/gtest.h>
 

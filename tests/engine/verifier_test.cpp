@@ -1,7 +1,7 @@
 // The verifier: converted programs verify clean, and faults injected into them are each reported
 // with the source's and the target's line.
 
-#include "engine/verifier.h"
+#include "engine/toolpath/verifier.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_source.h"
-#include "engine/tool_table_file.h"
+#include "engine/io/text_source.h"
+#include "engine/translation/tool_table_file.h"
 #include "support/piece_source.h"
 
 namespace pathshift {

@@ -1,6 +1,6 @@
 // FormatWord: the text of every address word, and which words are left out as unchanged.
 
-#include "engine/word_formatter.h"
+#include "engine/translation/word_formatter.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/conversion.h"
-#include "engine/line_scanner.h"
+#include "engine/translation/conversion.h"
+#include "engine/reading/line_scanner.h"
 
 namespace {
 

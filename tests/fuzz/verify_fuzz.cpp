@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/verifier.h"
+#include "engine/toolpath/verifier.h"
 
 namespace {
 

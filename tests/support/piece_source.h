@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/text_source.h"
+#include "engine/io/text_source.h"
 
 namespace pathshift::testing {
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 #include "test_folder.h"
 
 using namespace pathshift;

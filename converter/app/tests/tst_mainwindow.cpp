@@ -22,7 +22,7 @@
 #include <memory>
 
 #include "dir_browser.h"
-#include "engine/conversion.h"
+#include "engine/translation/conversion.h"
 #include "file_list.h"
 #include "main_window.h"
 #include "modal.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "engine/tool_table_file.h"
+#include "engine/translation/tool_table_file.h"
 #include "test_folder.h"
 #include "tool_grid.h"
 #include "tool_table_model.h"

@@ -1,0 +1,215 @@
+#include "engine/reading/line_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace pathshift {
+namespace {
+
+inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+}  // namespace
+
+bool LineScanner::start(Events& events) {
+    stopped_ = false;
+    lineNumber_ = 0;
+    error_.clear();
+    if (source_) {
+        if (!source_->rewind(error_)) return false;
+        if (!buffer_) {
+            bufferSize_ = pieceSize_;  // a longer line makes the buffer grow to hold it
+            buffer_.reset(new char[bufferSize_]);
+        }
+        windowBegin_ = windowEnd_ = buffer_.get();
+        windowOffset_ = 0;
+        atEnd_ = false;
+    } else {
+        windowBegin_ = text_.data();
+        windowEnd_ = text_.data() + text_.size();
+        windowOffset_ = 0;
+        atEnd_ = true;
+    }
+    line_ = std::string_view(windowBegin_, 0);
+    events.beginOfFile();
+    const char* p = windowBegin_;
+    while (!stopped_) {
+        if (p == windowEnd_ || !readLine(p)) {
+            if (atEnd_) break;
+            if (!refill(p)) return false;
+            continue;
+        }
+        events.line();
+        p = next_;
+    }
+    if (!stopped_) events.endOfFile();
+    return true;
+}
+
+// Keeps the unread part of the window (a line cut by the end of a piece), moves it to the start of
+// the buffer and reads on behind it.
+bool LineScanner::refill(const char*& p) {
+    const std::size_t kept = static_cast<std::size_t>(windowEnd_ - p);
+    char* buffer = buffer_.get();
+    windowOffset_ += static_cast<std::size_t>(p - windowBegin_);
+    if (kept == bufferSize_) {  // one line fills the buffer: make room for more of it
+        std::unique_ptr<char[]> larger(new char[bufferSize_ * 2]);
+        std::memcpy(larger.get(), buffer, kept);
+        buffer_ = std::move(larger);
+        bufferSize_ *= 2;
+        buffer = buffer_.get();
+    } else if (kept > 0 && p != buffer) {
+        std::memmove(buffer, p, kept);
+    }
+    const long got = source_->read(buffer + kept, bufferSize_ - kept, error_);
+    if (got < 0) return false;
+    if (got == 0) atEnd_ = true;
+    windowBegin_ = buffer;
+    windowEnd_ = buffer + kept + got;
+    p = buffer;
+    return true;
+}
+
+void LineScanner::indexLetter(const char* at) {
+    const unsigned index = letterIndex(*at);
+    const std::uint32_t bit = std::uint32_t{1} << index;
+    if (lettersSeen_ & bit) {
+        if (++count_[index] == 2) secondAt_[index] = static_cast<std::size_t>(at - line_.data());
+    } else {
+        lettersSeen_ |= bit;
+        firstAt_[index] = static_cast<std::size_t>(at - line_.data());
+        count_[index] = 1;
+    }
+}
+
+void LineScanner::indexLetters(std::uint32_t bits, const char* block) {
+    while (bits) {
+        indexLetter(block + std::countr_zero(bits));
+        bits &= bits - 1;
+    }
+}
+
+// Reads the line at begin. False when the window ends before the line does and more text follows.
+bool LineScanner::readLine(const char* begin) {
+    const char* const end = windowEnd_;
+    ++lineNumber_;
+    lettersSeen_ = 0;
+    commentSeen_ = false;
+    nulSeen_ = false;
+    cachedField_ = 0;
+    line_ = std::string_view(begin, 0);  // indexLetter measures from the line's start
+    const char* p = begin;
+    const char* lineEnd = end;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i paren = _mm_set1_epi8(kCommentStart);
+    const __m128i nul = _mm_setzero_si128();
+    std::uint32_t parens = 0;
+    std::uint32_t nuls = 0;
+    // Capital letters are the bytes that land in [-128, -103] once shifted by 128 - 'A'.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    bool found = false;
+    while (end - p >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        std::uint32_t ends = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+        std::uint32_t letters = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), limit)));
+        const auto blockParens = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, paren)));
+        const auto blockNuls = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
+        if (ends) {
+            const int at = std::countr_zero(ends);
+            const std::uint32_t before = (std::uint32_t{1} << at) - 1;
+            parens |= blockParens & before;
+            nuls |= blockNuls & before;
+            indexLetters(letters & before, p);
+            lineEnd = p + at;
+            found = true;
+            break;
+        }
+        parens |= blockParens;
+        nuls |= blockNuls;
+        indexLetters(letters, p);
+        p += 16;
+    }
+    commentSeen_ = parens != 0;
+    nulSeen_ = nuls != 0;
+    if (!found)
+#endif
+    {
+        for (; p < end; ++p) {
+            if (isLineEnd(*p)) break;
+            if (letterIndex(*p) < kLetters) indexLetter(p);
+            if (*p == kCommentStart) commentSeen_ = true;
+            if (*p == '\0') nulSeen_ = true;
+        }
+        lineEnd = p;
+    }
+    // Without its line end in the window, or with a CR whose LF may follow, the line is not complete.
+    if (!atEnd_ && (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end))) {
+        --lineNumber_;
+        return false;
+    }
+    line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+    const char* next = lineEnd;
+    if (next < end) {
+        if (*next == '\r' && next + 1 < end && next[1] == '\n') ++next;
+        ++next;
+    }
+    next_ = next;
+    return true;
+}
+
+int LineScanner::countOccurrences() const {
+    if (separator_ == kCommentStart && !commentSeen_) return 0;
+    return static_cast<int>(std::count(line_.begin(), line_.end(), separator_));
+}
+
+const char* LineScanner::occurrence(int k) const {
+    const char* const end = line_.data() + line_.size();
+    const char* at;
+    int found;
+    if (cachedField_ != 0 && cachedField_ <= k) {
+        at = cachedAt_;
+        found = cachedField_;
+    } else {
+        const unsigned index = letterIndex(separator_);
+        if (index < kLetters) {
+            if (!(lettersSeen_ >> index & 1u)) return nullptr;
+            at = line_.data() + firstAt_[index];
+        } else {
+            at = static_cast<const char*>(std::memchr(line_.data(), separator_, line_.size()));
+            if (!at) return nullptr;
+        }
+        found = 1;
+    }
+    while (found < k) {
+        at = static_cast<const char*>(std::memchr(at + 1, separator_, static_cast<std::size_t>(end - at - 1)));
+        if (!at) return nullptr;
+        ++found;
+    }
+    cachedField_ = found;
+    cachedAt_ = at;
+    return at;
+}
+
+std::string_view LineScanner::anyField(int n) const {
+    if (n < 1) return {};
+    const char* const end = line_.data() + line_.size();
+    const char* begin = line_.data();
+    if (n >= 2) {
+        const char* before = occurrence(n - 1);
+        if (!before) return {};
+        begin = before + 1;
+    }
+    const char* after = static_cast<const char*>(std::memchr(begin, separator_, static_cast<std::size_t>(end - begin)));
+    return std::string_view(begin, static_cast<std::size_t>((after ? after : end) - begin));
+}
+
+}  // namespace pathshift

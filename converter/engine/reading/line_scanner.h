@@ -1,0 +1,121 @@
+#pragma once
+// An AWK-like line scanner over a text held in memory: it raises begin-of-file, one line event per
+// line and end-of-file, and while a line is current splits it into fields on a separator that may
+// change at any moment. Lines end in LF, CR LF or a lone CR; a last line without a line end counts.
+// Bytes are single-byte characters; separator matching is case-sensitive; fields are not trimmed.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/io/text_source.h"
+
+namespace pathshift {
+
+class LineScanner {
+public:
+    class Events {
+    public:
+        virtual void beginOfFile() = 0;
+        virtual void line() = 0;
+        virtual void endOfFile() = 0;
+
+    protected:
+        ~Events() = default;
+    };
+
+    // A text held whole in memory.
+    explicit LineScanner(std::string_view text) : text_(text) {}
+    // A text read in pieces from its source, from the start at every scan.
+    static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+    explicit LineScanner(TextSource& source, std::size_t pieceSize = kPieceSize)
+        : source_(&source), pieceSize_(pieceSize < 1 ? 1 : pieceSize) {}
+
+    // Runs the whole scan inside the call: begin-of-file, the line events in file order,
+    // end-of-file. A scan ended by stop() raises no end-of-file. False when the source could not
+    // be read (error() says why; no end-of-file either).
+    bool start(Events& events);
+    // Ends the scan after the current line event.
+    void stop() { stopped_ = true; }
+
+    // The current line without its line end, its number (from 1) and its byte offset.
+    std::string_view currentLine() const { return line_; }
+    std::size_t lineNumber() const { return lineNumber_; }
+    std::size_t lineOffset() const {
+        return windowOffset_ + static_cast<std::size_t>(line_.data() - windowBegin_);
+    }
+    const std::string& error() const { return error_; }
+    // Whether the current line holds a NUL byte, which no text program does.
+    bool holdsNul() const { return nulSeen_; }
+
+    void setSeparator(char separator) {
+        separator_ = separator;
+        cachedField_ = 0;
+    }
+    // Occurrences of the separator in the current line plus one.
+    int fieldCount() const {
+        const unsigned index = letterIndex(separator_);
+        if (index < kLetters) return (lettersSeen_ >> index & 1u) ? static_cast<int>(count_[index]) + 1 : 1;
+        return countOccurrences() + 1;
+    }
+    // Field 1 is the text before the first separator; field n the text after the (n-1)-th
+    // occurrence up to the n-th one or the line end. Empty beyond the last field.
+    std::string_view field(int n) const {
+        const unsigned index = letterIndex(separator_);
+        if (n == 2 && index < kLetters) {  // the translator's usual question, answered from the index
+            if (!(lettersSeen_ >> index & 1u)) return {};
+            const std::size_t begin = firstAt_[index] + 1;
+            const std::size_t end = count_[index] > 1 ? secondAt_[index] : line_.size();
+            return line_.substr(begin, end - begin);
+        }
+        return anyField(n);
+    }
+
+private:
+    static constexpr int kLetters = 26;
+    static unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
+
+    int countOccurrences() const;
+    static constexpr char kCommentStart = '(';
+    std::string_view anyField(int n) const;
+    bool readLine(const char* begin);
+    bool refill(const char*& p);
+    void indexLetters(std::uint32_t bits, const char* block);
+    void indexLetter(const char* at);
+    const char* occurrence(int k) const;  // k-th occurrence from 1, or nullptr
+
+    std::string_view text_;
+    TextSource* source_ = nullptr;
+    // The text at hand: all of it in memory, or the part of the source in the buffer.
+    const char* windowBegin_ = nullptr;
+    const char* windowEnd_ = nullptr;
+    std::size_t windowOffset_ = 0;  // where the window starts in the whole text
+    bool atEnd_ = true;             // the window reaches the end of the text
+    std::size_t pieceSize_ = kPieceSize;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t bufferSize_ = 0;
+    std::string error_;
+
+    std::string_view line_;
+    const char* next_ = nullptr;  // where the next line starts
+    std::size_t lineNumber_ = 0;
+    bool stopped_ = false;
+    char separator_ = ' ';
+
+    // First position and count of every capital letter in the current line: the translator asks
+    // for a dozen letters per line, and one pass answers them all.
+    std::uint32_t lettersSeen_ = 0;
+    bool commentSeen_ = false;  // an opening parenthesis: the translator asks on every line
+    bool nulSeen_ = false;
+    std::size_t firstAt_[kLetters] = {};
+    std::size_t secondAt_[kLetters] = {};
+    std::uint32_t count_[kLetters] = {};
+
+    // field(n) called for n = 2, 3, ... continues from the previous occurrence.
+    mutable int cachedField_ = 0;
+    mutable const char* cachedAt_ = nullptr;
+};
+
+}  // namespace pathshift

@@ -1,0 +1,48 @@
+#pragma once
+// A Selvix program read move by move on the caller's demand, so that it can be laid over its source
+// while both are streamed. The reading is the machine's: a word left out keeps the axis where it
+// is, a tool call (G306) names the tool and the depth its Z values are relative to, G79 lines move
+// in machine coordinates and are no part of the toolpath.
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/reading/line_reader.h"
+#include "engine/toolpath/toolpath.h"
+
+namespace pathshift {
+
+class SelvixReader {
+public:
+    explicit SelvixReader(std::string_view text) : lines_(text) {}
+    explicit SelvixReader(TextSource& source) : lines_(source) {}
+
+    // Reads the header up to its "START" label; false with error() set when it is not there or
+    // names no thickness.
+    bool begin();
+    const ToolpathInfo& info() const { return info_; }
+    // The next move; false at the end of the program, or on a line that cannot be read (error()
+    // then holds the reason).
+    bool next(Move& move);
+    const ReplayError& error() const { return error_; }
+
+private:
+    struct Words;
+    bool readWords(std::string_view line, Words& words);
+    bool fail(std::string reason);
+    double level() const { return depthKnown_ ? depth_ + info_.thickness : 0.0; }
+    Point3 position() const { return {-x_, -y_, z_ + level()}; }
+
+    LineReader lines_;
+    ToolpathInfo info_;
+    ReplayError error_;
+    bool thicknessSeen_ = false;
+    // The machine's state, in the target's own frame.
+    double x_ = 0, y_ = 0, z_ = 0;
+    int motion_ = -1;  // the modal G0 to G3; -1 before the first
+    std::int16_t tool_ = 0;
+    double depth_ = 0;
+    bool depthKnown_ = false;
+};
+
+}  // namespace pathshift

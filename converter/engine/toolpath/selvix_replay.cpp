@@ -1,0 +1,217 @@
+// A Selvix program replayed as the engine writes it: header, plunge blocks, motion lines, trailer.
+
+#include <cmath>
+#include <string>
+
+#include "engine/reading/number_text.h"
+#include "engine/toolpath/selvix_reader.h"
+
+namespace pathshift {
+namespace {
+
+constexpr int kMaxGWords = 8;  // the engine writes at most three on a line
+// The G codes the reading acts on.
+constexpr int kRapid = 0, kLine = 1, kClockwise = 2, kCounterClockwise = 3;
+constexpr int kInch = 70, kMillimetre = 71, kMachineCoordinates = 79;
+constexpr int kLoadDoor = 300, kUnloadDoor = 301, kToolCall = 306;
+
+std::string shown(std::string_view line) {
+    constexpr std::size_t kQuoted = 60;
+    std::string text(line.substr(0, kQuoted));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return "\"" + text + (line.size() > kQuoted ? "...\"" : "\"");
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+struct SelvixReader::Words {
+    int g[kMaxGWords] = {};
+    int gCount = 0;
+    bool has[26] = {};
+    double value[26] = {};
+    bool hasG(int code) const {
+        for (int k = 0; k < gCount; ++k)
+            if (g[k] == code) return true;
+        return false;
+    }
+    bool hasLetter(char c) const { return has[c - 'A']; }
+    double operator[](char c) const { return value[c - 'A']; }
+};
+
+bool SelvixReader::fail(std::string reason) {
+    error_ = {lines_.lineNumber(), std::move(reason)};
+    return false;
+}
+
+// Letter and number pairs; a letter's first value counts. Lower-case letters (the tool call's h)
+// are read as their capitals.
+bool SelvixReader::readWords(std::string_view line, Words& words) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p < end) {
+        if (*p == ' ' || *p == '\t') {
+            ++p;
+            continue;
+        }
+        char letter = *p;
+        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+        if (letter < 'A' || letter > 'Z') return fail("cannot read " + shown(line) + ": a word must start with a letter");
+        ++p;
+        // The engine writes [-]digits[.digits]; one point at most and at least one digit.
+        const char* const number = p;
+        if (p < end && *p == '-') ++p;
+        int digits = 0, points = 0;
+        for (; p < end; ++p) {
+            if (*p >= '0' && *p <= '9') {
+                ++digits;
+            } else if (*p == '.') {
+                ++points;
+            } else {
+                break;
+            }
+        }
+        if (digits == 0 || points > 1)
+            return fail("cannot read " + shown(line) + ": the " + std::string(1, letter) + " word has no number");
+        // Read on, "1e400" would be the word 1 and a word E: the converter writes no exponents.
+        if (p + 1 < end && (*p == 'e' || *p == 'E') &&
+            ((p[1] >= '0' && p[1] <= '9') || p[1] == '-' || p[1] == '+'))
+            return fail("cannot read " + shown(line) + ": the " + std::string(1, letter) +
+                        " word's number has an exponent, which a converted program never holds");
+        const NumberRead read = readLeadingNumber(std::string_view(number, static_cast<std::size_t>(p - number)));
+        if (read.overflow) return fail("cannot read " + shown(line) + ": a number beyond range");
+        const double value = read.value;
+        if (letter == 'G') {
+            if (words.gCount == kMaxGWords || value != std::floor(value))
+                return fail("cannot read " + shown(line) + ": unexpected G words");
+            words.g[words.gCount++] = static_cast<int>(value);
+        } else if (!words.has[letter - 'A']) {
+            words.has[letter - 'A'] = true;
+            words.value[letter - 'A'] = value;
+        }
+    }
+    return true;
+}
+
+bool SelvixReader::begin() {
+    std::string_view line;
+    while (lines_.next(line)) {
+        line = trimmed(line.substr(0, line.find(';')));
+        if (line == "\"START\"") {
+            if (!thicknessSeen_) return fail("the header names no thickness (E3=)");
+            return true;
+        }
+        if (line == "G70") info_.units = Units::Inch;
+        if (line == "G71") info_.units = Units::Millimetre;
+        if (line.substr(0, 3) == "E3=") {
+            const std::optional<double> thickness = readStrictNumber(line.substr(3));
+            if (!thickness) return fail("the thickness " + shown(line) + " is not a number");
+            info_.thickness = *thickness;
+            thicknessSeen_ = true;
+        }
+    }
+    if (!lines_.error().empty()) return fail(lines_.error());
+    return fail("no \"START\" label: this is not a program the converter writes");
+}
+
+bool SelvixReader::next(Move& move) {
+    std::string_view line;
+    while (lines_.next(line)) {
+        line = trimmed(line.substr(0, line.find(';')));
+        // Messages, labels and empty lines carry no words.
+        if (line.empty() || line.front() == '(' || line.front() == '"') continue;
+        Words words;
+        if (!readWords(line, words)) return false;
+        if (words.hasG(kInch)) info_.units = Units::Inch;
+        if (words.hasG(kMillimetre)) info_.units = Units::Millimetre;
+        if (words.hasG(kMachineCoordinates) || words.hasG(kLoadDoor) || words.hasG(kUnloadDoor)) continue;
+        if (words.hasG(kToolCall)) {
+            if (!words.hasLetter('T') || !words.hasLetter('Z'))
+                return fail("the tool call " + shown(line) + " lacks its T or Z word");
+            const double tool = words['T'];
+            if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
+                return fail("the tool call " + shown(line) + " names no tool number");
+            tool_ = static_cast<std::int16_t>(tool);
+            depth_ = words['Z'];
+            depthKnown_ = true;
+            continue;
+        }
+        int motion = motion_;
+        bool namesMotion = false;
+        for (int k = 0; k < words.gCount; ++k) {
+            if (words.g[k] >= kRapid && words.g[k] <= kCounterClockwise) {
+                motion = words.g[k];
+                namesMotion = true;
+            }
+        }
+        motion_ = motion;
+        // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
+        const bool axes = words.hasLetter('X') || words.hasLetter('Y') || words.hasLetter('Z');
+        if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) continue;
+
+        move = Move{};
+        move.start = position();
+        if (words.hasLetter('X')) x_ = words['X'];
+        if (words.hasLetter('Y')) y_ = words['Y'];
+        if (words.hasLetter('Z')) z_ = words['Z'];
+        move.end = position();
+        move.tool = tool_;
+        move.depth = depth_;
+        move.depthKnown = depthKnown_;
+        move.targetLine = lines_.lineNumber();
+        switch (motion) {
+            case kRapid: move.kind = MoveKind::Rapid; break;
+            case kLine: move.kind = MoveKind::Line; break;
+            case kClockwise: move.kind = MoveKind::ArcClockwise; break;
+            default: move.kind = MoveKind::ArcCounterClockwise; break;
+        }
+        if (move.arc()) {
+            if (!words.hasLetter('I') || !words.hasLetter('J'))
+                return fail("the arc " + shown(line) + " lacks its centre (I and J)");
+            move.centreX = -words['I'];
+            move.centreY = -words['J'];
+        }
+        if (move.kind == MoveKind::Rapid && move.start.x == move.end.x && move.start.y == move.end.y &&
+            move.start.z == move.end.z)
+            continue;
+        return true;
+    }
+    if (!lines_.error().empty()) return fail(lines_.error());
+    return false;
+}
+
+namespace {
+
+bool replayWith(SelvixReader& reader, MoveSink& sink, ReplayError& error) {
+    error = {};
+    if (!reader.begin()) {
+        error = reader.error();
+        return false;
+    }
+    sink.begin(reader.info());
+    Move move;
+    while (reader.next(move))
+        if (!sink.move(move)) return true;
+    error = reader.error();
+    return error.reason.empty();
+}
+
+}  // namespace
+
+bool replaySelvix(TextSource& source, MoveSink& sink, ReplayError& error) {
+    SelvixReader reader(source);
+    return replayWith(reader, sink, error);
+}
+
+bool replaySelvix(std::string_view text, MoveSink& sink, ReplayError& error) {
+    SelvixReader reader(text);
+    return replayWith(reader, sink, error);
+}
+
+}  // namespace pathshift

@@ -1,0 +1,79 @@
+#pragma once
+// Decimal text of binary floating-point values, as the target program's words need it.
+
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/reading/powers_of_ten.h"
+
+namespace pathshift {
+
+// A value rounded to a number of significant decimal digits: digits * 10^exponent.
+struct RoundedDecimal {
+    std::uint64_t digits = 0;  // at most 17 decimal digits; 0 only for a zero value
+    int exponent = 0;
+    bool negative = false;
+};
+
+// Rounds a finite value to `precision` significant digits (1 to 17), correctly from its exact binary
+// value with ties to even: the digits printf's %.{precision}g shows.
+RoundedDecimal roundSignificant(double value, int precision);
+
+namespace detail {
+double decimalValueThroughText(const RoundedDecimal& decimal);
+}  // namespace detail
+
+// The same for a 32-bit float at 7 digits, in floating-point arithmetic that is exact for the
+// usual magnitudes (10^-6 to 10^7); false for the others, which roundSignificant serves.
+inline bool roundFloatDigits(float value, RoundedDecimal& out) {
+    constexpr int kPrecision = 7;
+    constexpr double kLow = 1e6, kHigh = 1e7;  // the rounded digits lie in [kLow, kHigh)
+    constexpr double kRoundingShift = 0x1p52;  // adding and subtracting it rounds to an integer, ties to even
+    // A float's 24-bit mantissa times 5^k stays exact in a 64-bit float up to k = 12.
+    constexpr int kMaxExactScale = 12;
+    const double magnitude = std::fabs(static_cast<double>(value));
+    const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    // floor(log10(magnitude)) is the estimate or one more, so k is exact or one too large.
+    int k = kPrecision - 1 - ((binaryExponent * 78913) >> 18);
+    if (k < 0 || k > kMaxExactScale + 1) return false;
+    double scaled = magnitude * kExactPowersOfTen[k];
+    if (scaled >= kHigh) {
+        if (k == 0) return false;
+        --k;
+        scaled = magnitude * kExactPowersOfTen[k];
+    }
+    if (k > kMaxExactScale || scaled < kLow) return false;
+    double rounded = (scaled + kRoundingShift) - kRoundingShift;
+    int exponent = -k;
+    if (rounded == kHigh) {
+        rounded = kLow;
+        ++exponent;
+    }
+    out.digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));  // signed: one instruction
+    out.exponent = exponent;
+    out.negative = std::signbit(value);
+    return true;
+}
+
+// The 64-bit float nearest to the rounded decimal (the digits read back as a number).
+inline double decimalValue(const RoundedDecimal& decimal) {
+    if (decimal.digits >= (std::uint64_t{1} << 53) || decimal.exponent < -kLargestExactPower ||
+        decimal.exponent > kLargestExactPower)
+        return detail::decimalValueThroughText(decimal);
+    // One correctly rounded operation on exact operands.
+    const double digits = static_cast<double>(static_cast<std::int64_t>(decimal.digits));  // below 2^53
+    const double value = decimal.exponent >= 0 ? digits * kExactPowersOfTen[decimal.exponent]
+                                               : digits / kExactPowersOfTen[-decimal.exponent];
+    return decimal.negative ? -value : value;
+}
+
+// Longest text formatFourDecimals writes: a sign, 17 digits, up to 330 zeros or places, a point.
+constexpr std::size_t kMaxDecimalText = 360;
+
+// Writes the decimal with at most four decimals, rounded half away from zero on its digits, no
+// trailing zeros after the point, no point without decimals and never "-0". Returns the length.
+std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out);
+
+}  // namespace pathshift
