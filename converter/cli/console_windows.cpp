@@ -5,15 +5,33 @@
 #include "console.h"
 
 namespace pathshift::cli {
+namespace {
 
-void useBinaryMode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
+HANDLE consoleOf(std::FILE* stream) {
+    const int descriptor = _fileno(stream);
+    if (descriptor < 0 || !_isatty(descriptor)) return INVALID_HANDLE_VALUE;
+    return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+}
+
+}  // namespace
 
 // A console takes the redraw codes once asked to; one that refuses gets no progress line.
-bool standardErrorIsTerminal() {
-    const HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
+void setUpConsole() {
+    const HANDLE console = consoleOf(stderr);
     DWORD mode = 0;
-    if (!_isatty(_fileno(stderr)) || !GetConsoleMode(console, &mode)) return false;
-    return SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode))
+        SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
+void useBinaryMode(std::FILE* stream) {
+    if (const int descriptor = _fileno(stream); descriptor >= 0) _setmode(descriptor, _O_BINARY);
+}
+
+bool takesRedrawCodes(std::FILE* stream) {
+    const HANDLE console = consoleOf(stream);
+    DWORD mode = 0;
+    return console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode) &&
+           (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
 }  // namespace pathshift::cli

@@ -21,15 +21,15 @@ constexpr int kExitUsage = 2;
 
 // Rows from --tool first, in command-line order, then the rows of --tool-table: the first matching
 // row wins, so a --tool row overrides the table.
-bool appendTableFile(const std::string& path, ToolTable& table) {
+bool appendTableFile(const std::string& path, ToolTable& table, std::FILE* err) {
     ToolTableFileError error;
     std::string repaired;
     std::optional<ToolTable> loaded = loadToolTable(path, error, &repaired);
     if (!loaded) {
-        printError(path, static_cast<std::size_t>(error.line), error.reason);
+        printError(err, path, static_cast<std::size_t>(error.line), error.reason);
         return false;
     }
-    if (!repaired.empty()) std::fprintf(stderr, "%s: warning: %s\n", path.c_str(), repaired.c_str());
+    if (!repaired.empty()) std::fprintf(err, "%s: warning: %s\n", path.c_str(), repaired.c_str());
     for (const ToolRow& row : loaded->rows()) table.appendRow(row);
     return true;
 }
@@ -44,16 +44,17 @@ std::string settingsFolderOf(const ConversionArguments& args) {
 }
 
 // Thickness, head and DFS stored by the desktop program, where the command line does not give them.
-bool applySettings(const ConversionArguments& args, const std::string& folder, ConversionOptions& options) {
+bool applySettings(const ConversionArguments& args, const std::string& folder, ConversionOptions& options,
+                   std::FILE* err) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        printError(folder, 0, "no such settings folder");
+        printError(err, folder, 0, "no such settings folder");
         return false;
     }
     const SettingsFile file(SettingsPath(folder));
     std::string error;
     if (!file.CanRead(error)) {
-        printError(file.path().string(), 0, error);
+        printError(err, file.path().string(), 0, error);
         return false;
     }
     const StoredRunSettings stored = readRunSettings(file);
@@ -65,48 +66,49 @@ bool applySettings(const ConversionArguments& args, const std::string& folder, C
 
 // Rows from --tool first, in command-line order, then the settings folder's table, then the rows
 // of --tool-table: the first matching row wins, so a --tool row overrides both tables.
-bool buildToolTable(const ConversionArguments& args, const std::string& settingsFolder, ToolTable& table) {
+bool buildToolTable(const ConversionArguments& args, const std::string& settingsFolder, ToolTable& table,
+                    std::FILE* err) {
     for (const std::string& tool : args.tools) {
         const std::size_t equals = tool.find('=');
         if (equals == std::string::npos) {
-            std::fprintf(stderr, "pathshift-cli: --tool %s: expected SRC=DST\n", tool.c_str());
+            std::fprintf(err, "pathshift-cli: --tool %s: expected SRC=DST\n", tool.c_str());
             return false;
         }
         table.appendRow({tool.substr(0, equals), tool.substr(equals + 1)});
     }
     // A settings folder without a table is a program that never saved one: no rows.
-    if (!settingsFolder.empty() && !appendTableFile(settingsFolder + kToolTableFileName, table)) return false;
+    if (!settingsFolder.empty() && !appendTableFile(settingsFolder + kToolTableFileName, table, err)) return false;
     if (!args.toolTable.empty()) {
         std::error_code ec;
         if (!fs::exists(args.toolTable, ec)) {
-            printError(args.toolTable, 0, "no such tool table");
+            printError(err, args.toolTable, 0, "no such tool table");
             return false;
         }
-        if (!appendTableFile(args.toolTable, table)) return false;
+        if (!appendTableFile(args.toolTable, table, err)) return false;
     }
     return true;
 }
 
 }  // namespace
 
-void printError(const std::string& name, std::size_t line, const std::string& reason) {
+void printError(std::FILE* err, const std::string& name, std::size_t line, const std::string& reason) {
     const std::string file = quotedName(name);
     if (line > 0)
-        std::fprintf(stderr, "%s:%zu: %s\n", file.c_str(), line, reason.c_str());
+        std::fprintf(err, "%s:%zu: %s\n", file.c_str(), line, reason.c_str());
     else
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), reason.c_str());
+        std::fprintf(err, "%s: %s\n", file.c_str(), reason.c_str());
 }
 
-void printWarnings(const std::string& name, const ConversionReport& report) {
+void printWarnings(std::FILE* err, const std::string& name, const ConversionReport& report) {
     const std::string file = quotedName(name);
     for (const ConversionWarning& warning : report.warnings) {
         if (warning.line > 0)
-            std::fprintf(stderr, "%s:%zu: warning: %s\n", file.c_str(), warning.line, warning.text.c_str());
+            std::fprintf(err, "%s:%zu: warning: %s\n", file.c_str(), warning.line, warning.text.c_str());
         else
-            std::fprintf(stderr, "%s: warning: %s\n", file.c_str(), warning.text.c_str());
+            std::fprintf(err, "%s: warning: %s\n", file.c_str(), warning.text.c_str());
     }
     if (report.unlistedWarnings > 0)
-        std::fprintf(stderr, "%s: warning: %zu more warnings of the kinds above are not listed\n", file.c_str(),
+        std::fprintf(err, "%s: warning: %zu more warnings of the kinds above are not listed\n", file.c_str(),
                      report.unlistedWarnings);
 }
 
@@ -132,9 +134,10 @@ void addConversionOptions(CLI::App* command, ConversionArguments& args) {
     });
 }
 
-int conversionOptionsOf(const ConversionArguments& args, ConversionOptions& options, const char* command) {
+int conversionOptionsOf(const ConversionArguments& args, ConversionOptions& options, const char* command,
+                        std::FILE* err) {
     if (!args.thicknessGiven && !args.useSettings) {
-        std::fprintf(stderr, "pathshift-cli %s: --thickness is required (or --settings)\n", command);
+        std::fprintf(err, "pathshift-cli %s: --thickness is required (or --settings)\n", command);
         return kExitUsage;
     }
     options.thickness = args.thickness;
@@ -142,10 +145,10 @@ int conversionOptionsOf(const ConversionArguments& args, ConversionOptions& opti
     options.dfs = args.dfs;
     options.ipsFeed = args.ipsFeed;
     const std::string settingsFolder = args.useSettings ? settingsFolderOf(args) : std::string();
-    if (args.useSettings && !applySettings(args, settingsFolder, options)) return kExitUsage;
-    if (!buildToolTable(args, settingsFolder, options.tools)) return kExitUsage;
+    if (args.useSettings && !applySettings(args, settingsFolder, options, err)) return kExitUsage;
+    if (!buildToolTable(args, settingsFolder, options.tools, err)) return kExitUsage;
     if (!thicknessValue(options.thickness)) {
-        std::fprintf(stderr, "pathshift-cli: %s; nothing was converted\n", thicknessRefusal(options.thickness).c_str());
+        std::fprintf(err, "pathshift-cli: %s; nothing was converted\n", thicknessRefusal(options.thickness).c_str());
         return kExitUsage;
     }
     return 0;

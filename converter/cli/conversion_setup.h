@@ -2,6 +2,7 @@
 // The conversion options every command that converts takes (thickness, head, DFS, feeds, tool
 // rows and tables, the desktop program's settings), and the ConversionOptions they make.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,13 @@ struct ConversionArguments {
 
 void addConversionOptions(CLI::App* command, ConversionArguments& arguments);
 
-// 0 with `options` made, or the usage exit status after one line on standard error saying why.
-int conversionOptionsOf(const ConversionArguments& arguments, ConversionOptions& options, const char* command);
+// 0 with `options` made, or the usage exit status after one line on `err` saying why.
+int conversionOptionsOf(const ConversionArguments& arguments, ConversionOptions& options, const char* command,
+                        std::FILE* err);
 
-// FILE:LINE: reason (FILE: reason when the line is 0) on standard error.
-void printError(const std::string& file, std::size_t line, const std::string& reason);
+// FILE:LINE: reason (FILE: reason when the line is 0).
+void printError(std::FILE* err, const std::string& file, std::size_t line, const std::string& reason);
 // FILE:LINE: warning: text for each listed warning, and how many more were only counted.
-void printWarnings(const std::string& file, const ConversionReport& report);
+void printWarnings(std::FILE* err, const std::string& file, const ConversionReport& report);
 
 }  // namespace pathshift::cli

@@ -23,34 +23,34 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 // One line per file; a file with no numbered block is written but counted apart from the converted.
-void printSummary(const FileResult& file, bool check) {
+void printSummary(std::FILE* out, const FileResult& file, bool check) {
     const ConversionReport& r = file.report;
     const std::size_t warnings = r.warningCount();
     const std::string verb = r.nothingToConvert() ? std::string(kNothingToConvert) + ":" : check ? "checked" : "converted";
-    std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
+    std::fprintf(out, "%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
                 verb.c_str(), quotedName(file.source).c_str(),
                 check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
                 r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
 }
 
-int convertToStdout(const ConvertArguments& args, const ConversionOptions& options) {
+int convertToStdout(const ConvertArguments& args, const ConversionOptions& options, const Streams& streams) {
     const std::string& source = args.sources.front();
     std::string text;
     std::string readError;
     if (!readWholeFile(source, text, readError)) {
-        printError(source, 0, readError);
+        printError(streams.err, source, 0, readError);
         return kExitFailed;
     }
     ConversionResult result = convertProgram(text, options);
-    if (!args.quiet) printWarnings(source, result.report);
+    if (!args.quiet) printWarnings(streams.err, source, result.report);
     if (!result.converted) {
-        printError(source, result.error.line, result.error.reason);
+        printError(streams.err, source, result.error.line, result.error.reason);
         return kExitFailed;
     }
-    useBinaryMode(stdout);
-    if (std::fwrite(result.text.data(), 1, result.text.size(), stdout) != result.text.size() ||
-        std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "pathshift-cli: cannot write to standard output\n");
+    useBinaryMode(streams.out);
+    if (std::fwrite(result.text.data(), 1, result.text.size(), streams.out) != result.text.size() ||
+        std::fflush(streams.out) != 0) {
+        std::fprintf(streams.err, "pathshift-cli: cannot write to standard output\n");
         return kExitFailed;
     }
     return 0;
@@ -85,22 +85,22 @@ CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& args) {
     return convert;
 }
 
-int runConvert(const ConvertArguments& args) {
+int runConvert(const ConvertArguments& args, const Streams& streams) {
     if (!args.toStdout && !args.check && args.outputFolder.empty()) {
-        std::fprintf(stderr, "pathshift-cli convert: one of -o DIR, --stdout or --check is required\n");
+        std::fprintf(streams.err, "pathshift-cli convert: one of -o DIR, --stdout or --check is required\n");
         return kExitUsage;
     }
     if (args.toStdout && args.sources.size() != 1) {
-        std::fprintf(stderr, "pathshift-cli convert: --stdout takes exactly one source\n");
+        std::fprintf(streams.err, "pathshift-cli convert: --stdout takes exactly one source\n");
         return kExitUsage;
     }
     ConversionOptions options;
-    if (const int refused = conversionOptionsOf(args, options, "convert")) return refused;
+    if (const int refused = conversionOptionsOf(args, options, "convert", streams.err)) return refused;
     options.strict = args.strict;
-    if (args.toStdout) return convertToStdout(args, options);
+    if (args.toStdout) return convertToStdout(args, options, streams);
 
     std::vector<fs::path> sources(args.sources.begin(), args.sources.end());
-    ProgressLine progressLine(!args.quiet);
+    ProgressLine progressLine(!args.quiet, streams.err);
     auto progress = [&](const RunProgress& p) {
         const unsigned percent = p.total ? static_cast<unsigned>(100.0 * static_cast<double>(p.done) /
                                                                  static_cast<double>(p.total))
@@ -110,12 +110,12 @@ int runConvert(const ConvertArguments& args) {
     };
     auto fileDone = [&](const FileResult& file) {
         progressLine.clear();
-        if (!args.quiet) printWarnings(file.source.string(), file.report);
+        if (!args.quiet) printWarnings(streams.err, file.source.string(), file.report);
         if (!file.converted) {
-            printError(file.source.string(), file.error.line, file.error.reason);
+            printError(streams.err, file.source.string(), file.error.line, file.error.reason);
         } else if (!args.quiet) {
-            printSummary(file, args.check);
-            std::fflush(stdout);
+            printSummary(streams.out, file, args.check);
+            std::fflush(streams.out);
         }
     };
     const fs::path destination = args.check ? fs::path() : fs::path(args.outputFolder);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "conversion_setup.h"
 
 namespace pathshift::cli {
@@ -21,6 +22,6 @@ struct ConvertArguments : ConversionArguments {
 // Adds the subcommand and its options to the application.
 CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& arguments);
 // Runs it: 0 when every file converted, 1 when any failed, 2 for a usage error.
-int runConvert(const ConvertArguments& arguments);
+int runConvert(const ConvertArguments& arguments, const Streams& streams);
 
 }  // namespace pathshift::cli

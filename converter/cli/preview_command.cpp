@@ -80,23 +80,23 @@ CLI::App* addPreviewCommand(CLI::App& app, PreviewArguments& args) {
     return preview;
 }
 
-int runPreview(const PreviewArguments& args) {
+int runPreview(const PreviewArguments& args, const Streams& streams) {
     const std::string extension = lowerExtension(args.picture);
     if (extension != ".svg" && extension != ".png") {
-        std::fprintf(stderr, "pathshift-cli preview: %s: the picture's name must end in .svg or .png\n",
+        std::fprintf(streams.err, "pathshift-cli preview: %s: the picture's name must end in .svg or .png\n",
                      quotedName(args.picture).c_str());
         return kExitUsage;
     }
 #ifndef PATHSHIFT_WITH_QT
     if (extension == ".png") {
-        std::fprintf(stderr,
+        std::fprintf(streams.err,
                      "pathshift-cli preview: PNG pictures need a pathshift-cli built with Qt "
                      "(PATHSHIFT_BUILD_APP=ON); write an .svg picture instead\n");
         return kExitUsage;
     }
 #endif
     ConversionOptions options;
-    if (const int refused = conversionOptionsOf(args, options, "preview")) return refused;
+    if (const int refused = conversionOptionsOf(args, options, "preview", streams.err)) return refused;
 
     ConversionReport report;
     PlanSummary summary;
@@ -108,13 +108,13 @@ int runPreview(const PreviewArguments& args) {
     else
 #endif
         written = writeSvg(args, options, report, summary, error);
-    if (!args.quiet) printWarnings(args.source, report);
+    if (!args.quiet) printWarnings(streams.err, args.source, report);
     if (!written) {
-        printError(args.source, error.line, error.reason);
+        printError(streams.err, args.source, error.line, error.reason);
         return kExitFailed;
     }
     if (!args.quiet)
-        std::printf("drew %s -> %s: %s\n", quotedName(args.source).c_str(), quotedName(args.picture).c_str(),
+        std::fprintf(streams.out, "drew %s -> %s: %s\n", quotedName(args.source).c_str(), quotedName(args.picture).c_str(),
                     legendLines(summary)[1].c_str());
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "command.h"
 #include "conversion_setup.h"
 
 namespace pathshift::cli {
@@ -17,6 +18,6 @@ struct PreviewArguments : ConversionArguments {
 
 CLI::App* addPreviewCommand(CLI::App& app, PreviewArguments& arguments);
 // 0 when the picture was written, 1 when the program or the picture failed, 2 for a usage error.
-int runPreview(const PreviewArguments& arguments);
+int runPreview(const PreviewArguments& arguments, const Streams& streams);
 
 }  // namespace pathshift::cli

@@ -15,31 +15,32 @@ constexpr int kExitUnverified = 2;
 
 const char* plural(std::size_t n, const char* one, const char* many) { return n == 1 ? one : many; }
 
-void printDifference(const std::string& file, const VerifyDifference& d) {
+void printDifference(std::FILE* out, const std::string& file, const VerifyDifference& d) {
     std::string where = quotedName(file);
     if (d.sourceLine > 0) where += ":" + std::to_string(d.sourceLine);
     if (d.targetLine > 0)
-        std::printf("%s: target line %zu: %s\n", where.c_str(), d.targetLine, d.text.c_str());
+        std::fprintf(out, "%s: target line %zu: %s\n", where.c_str(), d.targetLine, d.text.c_str());
     else
-        std::printf("%s: %s\n", where.c_str(), d.text.c_str());
+        std::fprintf(out, "%s: %s\n", where.c_str(), d.text.c_str());
 }
 
-int verifyOne(const std::string& file, const std::string& converted, const ConversionOptions& options, bool quiet) {
+int verifyOne(const std::string& file, const std::string& converted, const ConversionOptions& options, bool quiet,
+              const Streams& streams) {
     const VerifyResult result = converted.empty() ? verifyFile(file, options) : verifyFile(file, converted, options);
     if (!result.verified) {
-        printError(file, result.error.line, result.error.reason + " (not verified)");
+        printError(streams.err, file, result.error.line, result.error.reason + " (not verified)");
         return kExitUnverified;
     }
     const VerifyReport& report = result.report;
-    for (const VerifyDifference& d : report.differences) printDifference(file, d);
+    for (const VerifyDifference& d : report.differences) printDifference(streams.out, file, d);
     const std::size_t unlisted = report.differenceCount - report.differences.size();
     const std::string shown = quotedName(file);
-    if (unlisted > 0) std::printf("%s: %zu more %s not listed\n", shown.c_str(), unlisted, plural(unlisted, "difference", "differences"));
+    if (unlisted > 0) std::fprintf(streams.out, "%s: %zu more %s not listed\n", shown.c_str(), unlisted, plural(unlisted, "difference", "differences"));
     if (!quiet || !report.same())
-        std::printf("%s: %zu %s checked, %zu %s\n", shown.c_str(), report.movesChecked,
+        std::fprintf(streams.out, "%s: %zu %s checked, %zu %s\n", shown.c_str(), report.movesChecked,
                     plural(report.movesChecked, "move", "moves"), report.differenceCount,
                     plural(report.differenceCount, "difference", "differences"));
-    std::fflush(stdout);
+    std::fflush(streams.out);
     return report.same() ? 0 : kExitDifferent;
 }
 
@@ -73,15 +74,15 @@ CLI::App* addVerifyCommand(CLI::App& app, VerifyArguments& args) {
     return verify;
 }
 
-int runVerify(const VerifyArguments& args) {
+int runVerify(const VerifyArguments& args, const Streams& streams) {
     if (!args.converted.empty() && args.sources.size() != 1) {
-        std::fprintf(stderr, "pathshift-cli verify: --converted takes exactly one source\n");
+        std::fprintf(streams.err, "pathshift-cli verify: --converted takes exactly one source\n");
         return kExitUnverified;
     }
     ConversionOptions options;
-    if (const int status = conversionOptionsOf(args, options, "verify"); status != 0) return status;
+    if (const int status = conversionOptionsOf(args, options, "verify", streams.err); status != 0) return status;
     int worst = 0;
-    for (const std::string& source : args.sources) worst = std::max(worst, verifyOne(source, args.converted, options, args.quiet));
+    for (const std::string& source : args.sources) worst = std::max(worst, verifyOne(source, args.converted, options, args.quiet, streams));
     return worst;
 }
 

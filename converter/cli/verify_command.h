@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "conversion_setup.h"
 
 namespace pathshift::cli {
@@ -18,6 +19,6 @@ struct VerifyArguments : ConversionArguments {
 CLI::App* addVerifyCommand(CLI::App& app, VerifyArguments& arguments);
 // 0 when every program cuts what its source cuts, 1 when one differs, 2 when a program could not
 // be verified (unreadable, refused by the converter) or for a usage error.
-int runVerify(const VerifyArguments& arguments);
+int runVerify(const VerifyArguments& arguments, const Streams& streams);
 
 }  // namespace pathshift::cli
