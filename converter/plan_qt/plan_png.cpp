@@ -53,21 +53,40 @@ private:
     std::string error_;
 };
 
+// A Qt application for one picture when the process has none: made offscreen, and gone after the
+// picture together with its message handler, so a run leaves the process as it found it.
+class RunApplication {
+public:
+    RunApplication() {
+        if (QGuiApplication::instance()) return;
+        // Qt's notes about the desktop session mean nothing to a command-line run.
+        previousHandler_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
+        application_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    ~RunApplication() {
+        if (!application_) return;
+        application_.reset();
+        qInstallMessageHandler(previousHandler_);
+    }
+    RunApplication(const RunApplication&) = delete;
+    RunApplication& operator=(const RunApplication&) = delete;
+
+private:
+    // Qt keeps the arguments' addresses for the application's lifetime, and takes out those it reads.
+    int argc_ = 3;
+    char arg0_[14] = "pathshift-cli", arg1_[10] = "-platform", arg2_[10] = "offscreen";
+    char* argv_[4] = {arg0_, arg1_, arg2_, nullptr};
+    std::unique_ptr<QGuiApplication> application_;
+    QtMessageHandler previousHandler_ = nullptr;
+};
+
 }  // namespace
 
 bool writePlanPng(const std::string& source, const ConversionOptions& options, double width,
                   const std::string& picture, ConversionReport& report, PlanSummary& summary, PreviewError& error) {
-    std::unique_ptr<QGuiApplication> application;
-    if (!QGuiApplication::instance()) {
-        static int argc = 3;
-        static char arg0[] = "pathshift-cli", arg1[] = "-platform", arg2[] = "offscreen";
-        static char* argv[] = {arg0, arg1, arg2, nullptr};
-        // Qt's notes about the desktop session mean nothing to a command-line run.
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
-        });
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const RunApplication application;
     SourceFile text;
     if (!text.open(source, error.reason)) return false;
     ImageCanvas canvas;

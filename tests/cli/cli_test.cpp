@@ -1,112 +1,50 @@
-// pathshift-cli run as a program: options, exit status, what goes to standard output and standard
-// error, and which files are written.
+// pathshift-cli's commands called in this process: options, exit status, what goes to standard output
+// and standard error, and which files are written.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "engine/translation/tool_table.h"
 #include "engine/translation/tool_table_file.h"
+#include "support/cli_run.h"
+#include "support/folder_test.h"
 #include "support/program_text.h"
-
-extern char** environ;
 
 namespace pathshift {
 namespace {
 
 namespace fs = std::filesystem;
+using Outcome = testing::CliOutcome;
 using testing::crlfLines;
+using testing::printable;
+using testing::readWhole;
 using testing::selvixProgram;
 
-struct Outcome {
-    int status = -1;  // exit status, or -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, std::string_view text) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-std::string printable(const Outcome& o) {
-    return "exit " + std::to_string(o.status) + "\n--- stdout:\n" + o.out + "\n--- stderr:\n" + o.err;
-}
-
-class Cli : public ::testing::Test {
+class Cli : public testing::FolderTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        FolderTest::SetUp();
         source = root / "source";
         destination = root / "out";
         fs::create_directory(source);
         fs::create_directory(destination);
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
 
-    // Runs pathshift-cli with the arguments; standard input is empty.
-    Outcome run(const std::vector<std::string>& arguments) {
-        Outcome outcome;
-        const fs::path outPath = root / ".stdout";
-        const fs::path errPath = root / ".stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> all{PATHSHIFT_CLI};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, PATHSHIFT_CLI, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        EXPECT_EQ(spawned, 0) << "cannot start " << PATHSHIFT_CLI;
-        if (spawned != 0) return outcome;
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = readFile(outPath);
-        outcome.err = readFile(errPath);
-        fs::remove(outPath);
-        fs::remove(errPath);
-        return outcome;
-    }
-
-    std::string sourceFile(const std::string& name, std::string_view text) {
-        writeFile(source / name, text);
-        return (source / name).string();
-    }
+    Outcome run(const std::vector<std::string>& arguments) { return testing::runCli(arguments); }
+    std::string sourceFile(const std::string& name, std::string_view text) { return file("source/" + name, text); }
 
     std::map<std::string, std::string> written() const {
         std::map<std::string, std::string> found;
         for (const auto& entry : fs::directory_iterator(destination))
-            found[entry.path().filename().string()] = readFile(entry.path());
+            found[entry.path().filename().string()] = readWhole(entry.path());
         return found;
     }
 
-    fs::path root, source, destination;
+    fs::path source, destination;
 };
 
 constexpr std::string_view kBadTool = "N1T1005\nN2G0X0Y0\nN3T99999\nN4G1Z-0.25F100\n";
@@ -238,7 +176,7 @@ TEST_F(Cli, TheSourceFolderAsDestinationNeverReplacesTheSource) {
     const Outcome o = run(plungeArguments() + std::vector<std::string>{"-o", source.string(), a});
     EXPECT_EQ(o.status, 1) << printable(o);
     EXPECT_NE(o.err.find(a), std::string::npos) << printable(o);
-    EXPECT_EQ(readFile(a), testing::kPlungeSource);
+    EXPECT_EQ(readWhole(a), testing::kPlungeSource);
     EXPECT_EQ(std::distance(fs::directory_iterator(source), fs::directory_iterator()), 1);
 }
 
@@ -377,13 +315,53 @@ TEST_F(Cli, ADamagedToolTableStopsTheRunWithItsName) {
     const fs::path table = root / "ToolTbl.Dat";
     for (std::string_view damaged : {"not a tool table\n", "Pathshift tool table 1\nrows 2\n1005 3 4\n",
                                      "Pathshift tool table 1\nrows 1\n1005\t\\q\n"}) {
-        writeFile(table, damaged);
+        file("ToolTbl.Dat", damaged);
         const Outcome o = run(plungeArguments() +
                               std::vector<std::string>{"--tool-table", table.string(), "-o", destination.string(), a});
         EXPECT_NE(o.status, 0) << printable(o);
         EXPECT_NE(o.err.find(table.string()), std::string::npos) << printable(o);
         EXPECT_TRUE(written().empty());
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The real program, started as a user starts it: what only a process shows (the exit status, the
+// bytes that reach a real standard output, a closed standard output, a disk that takes no more).
+
+struct ProgramCase {
+    std::string shell;  // how bash starts the program: "$0" is the program, "$@" the arguments
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;  // the whole standard output, or "*" and a part of it
+    std::string err;  // a part of standard error
+};
+
+TEST_F(Cli, TheRealProgramExitsAndWritesAsCalled) {
+    const std::string a = sourceFile("a.nc", testing::kPlungeSource);
+    const std::string bad = sourceFile("bad.nc", kBadTool);
+    const std::string exec = "exec \"$0\" \"$@\"";
+    const std::string picture = (destination / "p.svg").string();
+    const std::vector<std::string> toStdout = plungeArguments() + std::vector<std::string>{"--stdout", a};
+    const std::vector<ProgramCase> cases = {
+        {exec, {"--help"}, 0, "*pathshift-cli convert --help", ""},
+        {exec, {"convert", "-o", destination.string(), a}, 2, "", "--thickness is required"},
+        {exec, toStdout, 0, testing::plungeProgram(), ""},
+        {exec, plungeArguments() + std::vector<std::string>{"--stdout", bad}, 1, "", bad + ":3: "},
+        {exec + " >&-", toStdout, 1, "", "cannot write to standard output"},
+        {"ulimit -f 1; trap '' XFSZ; " + exec, {"preview", "--thickness", "1", "-o", picture, a}, 1, "",
+         "cannot write " + picture + ": File too large"},
+    };
+    for (const ProgramCase& c : cases) {
+        const std::vector<std::string> bash{"-c", c.shell, PATHSHIFT_CLI};
+        const Outcome o = testing::runProgram("/bin/bash", bash + c.arguments, root);
+        EXPECT_EQ(o.status, c.status) << c.shell << "\n" << printable(o);
+        if (c.out.starts_with('*'))
+            EXPECT_NE(o.out.find(c.out.substr(1)), std::string::npos) << printable(o);
+        else
+            EXPECT_EQ(o.out, c.out) << printable(o);
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << printable(o);
+    }
+    EXPECT_TRUE(written().empty());
 }
 
 }  // namespace

@@ -2,15 +2,14 @@
 // run of one file at a time.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "support/cli_process.h"
+#include "support/cli_run.h"
+#include "support/folder_test.h"
 #include "support/program_text.h"
 
 namespace pathshift {
@@ -40,41 +39,29 @@ std::string manyPlunges(int plunges) {
     return text;
 }
 
-class ParallelCli : public ::testing::Test {
+class ParallelCli : public testing::FolderTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "parallelcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        FolderTest::SetUp();
         fs::create_directory(root / "src");
         fs::create_directory(root / "other");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-
-    std::string sourceFile(const std::string& relative, std::string_view text) {
-        std::ofstream out(root / relative, std::ios::binary);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        return (root / relative).string();
     }
 
     // Good files, failing files, warnings, a missing file and a second source of one name.
     std::vector<std::string> mixedSources() {
-        std::vector<std::string> sources{sourceFile("src/big.nc", manyPlunges(4000)),
+        std::vector<std::string> sources{file("src/big.nc", manyPlunges(4000)),
                                          (root / "src/missing.nc").string()};
         for (int i = 0; i < 16; ++i) {
             const std::string name = "src/f" + std::to_string(i) + ".nc";
             switch (i % 4) {
-                case 0: sources.push_back(sourceFile(name, testing::kPlungeSource)); break;
-                case 1: sources.push_back(sourceFile(name, kBadTool)); break;
-                case 2: sources.push_back(sourceFile(name, kMissingTool)); break;
-                default: sources.push_back(sourceFile(name, manyPlunges(i * 50))); break;
+                case 0: sources.push_back(file(name, testing::kPlungeSource)); break;
+                case 1: sources.push_back(file(name, kBadTool)); break;
+                case 2: sources.push_back(file(name, kMissingTool)); break;
+                default: sources.push_back(file(name, manyPlunges(i * 50))); break;
             }
         }
-        sources.push_back(sourceFile("other/f0.nc", testing::kPlungeSource));  // refused: f0 was written
-        sources.push_back(sourceFile("other/f1.nc", testing::kPlungeSource));  // written: f1 failed
+        sources.push_back(file("other/f0.nc", testing::kPlungeSource));  // refused: f0 was written
+        sources.push_back(file("other/f1.nc", testing::kPlungeSource));  // written: f1 failed
         return sources;
     }
 
@@ -92,7 +79,7 @@ protected:
                                            "-o",      destination.string()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         arguments.insert(arguments.end(), sources.begin(), sources.end());
-        Run run{testing::runProgram(PATHSHIFT_CLI, arguments, root), {}};
+        Run run{testing::runCli(arguments), {}};
         for (std::string* text : {&run.outcome.out, &run.outcome.err})
             for (std::size_t at; (at = text->find(destination.string())) != std::string::npos;)
                 text->replace(at, destination.string().size(), "DEST");
@@ -101,7 +88,6 @@ protected:
         return run;
     }
 
-    fs::path root;
 };
 
 TEST_F(ParallelCli, ParallelAndSerialRunsWriteAndSayTheSame) {
@@ -139,11 +125,11 @@ TEST_F(ParallelCli, QuietAndStrictRunsAgreeToo) {
 }
 
 TEST_F(ParallelCli, AJobCountBelowOneIsAUsageError) {
-    const std::string a = sourceFile("src/a.nc", testing::kPlungeSource);
+    const std::string a = file("src/a.nc", testing::kPlungeSource);
     fs::create_directory(root / "out");
     for (const char* count : {"0", "-2", "many"}) {
-        const CliOutcome o = testing::runProgram(
-            PATHSHIFT_CLI, {"convert", "--thickness", "0.75", "-j", count, "-o", (root / "out").string(), a}, root);
+        const CliOutcome o =
+            testing::runCli({"convert", "--thickness", "0.75", "-j", count, "-o", (root / "out").string(), a});
         EXPECT_EQ(o.status, 2) << count << "\n" << printable(o);
         EXPECT_TRUE(fs::is_empty(root / "out")) << count;
     }

@@ -1,13 +1,12 @@
 // `pathshift-cli preview`: the picture written atomically, its kinds, and its failures.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "support/cli_process.h"
+#include "support/cli_run.h"
+#include "support/folder_test.h"
 #include "support/program_text.h"
 
 namespace pathshift {
@@ -17,24 +16,15 @@ namespace fs = std::filesystem;
 using testing::CliOutcome;
 using testing::printable;
 
-class PreviewCli : public ::testing::Test {
+class PreviewCli : public testing::FolderTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "previewcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        source = (root / "part.nc").string();
-        std::ofstream(source, std::ios::binary) << testing::kPlungeSource;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
+        FolderTest::SetUp();
+        source = file("part.nc", testing::kPlungeSource);
     }
     CliOutcome preview(const std::string& picture, const std::string& program) {
-        return testing::runProgram(PATHSHIFT_CLI,
-                                   {"preview", "--thickness", "0.75", "--tool", "1005=3", "-o",
-                                    (root / picture).string(), program},
-                                   root);
+        return testing::runCli(
+            {"preview", "--thickness", "0.75", "--tool", "1005=3", "-o", (root / picture).string(), program});
     }
     // Files in the folder other than the source: a failed run leaves none, not even a temporary one.
     std::size_t others() const {
@@ -44,7 +34,6 @@ protected:
         return n;
     }
 
-    fs::path root;
     std::string source;
 };
 
@@ -80,8 +69,7 @@ TEST_F(PreviewCli, OtherPictureKindsAreAUsageError) {
 }
 
 TEST_F(PreviewCli, AProgramThatFailsLeavesNoPictureAndNamesItsLine) {
-    const std::string bad = (root / "bad.nc").string();
-    std::ofstream(bad, std::ios::binary) << "N1T1005\nN2G0X0Y0\nN3T99999\nN4G1Z-0.25F100\n";
+    const std::string bad = file("bad.nc", "N1T1005\nN2G0X0Y0\nN3T99999\nN4G1Z-0.25F100\n");
     const CliOutcome o = preview("bad.svg", bad);
     EXPECT_EQ(o.status, 1) << printable(o);
     EXPECT_NE(o.err.find(bad + ":3: "), std::string::npos) << printable(o);
@@ -92,7 +80,7 @@ TEST_F(PreviewCli, AProgramThatFailsLeavesNoPictureAndNamesItsLine) {
 }
 
 TEST_F(PreviewCli, AnExistingPictureIsReplacedWhole) {
-    std::ofstream(root / "part.svg") << std::string(100000, 'x');
+    file("part.svg", std::string(100000, 'x'));
     const CliOutcome o = preview("part.svg", source);
     ASSERT_EQ(o.status, 0) << printable(o);
     const std::string svg = testing::readWhole(root / "part.svg");

@@ -1,14 +1,14 @@
-// pathshift-cli verify run as a program: clean conversions, faults injected into converted programs
+// pathshift-cli verify called in this process: clean conversions, faults injected into converted programs
 // (each reported with the source's and the target's line), exit status, the bundled examples.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "support/cli_process.h"
+#include "support/cli_run.h"
+#include "support/folder_test.h"
 
 namespace pathshift {
 namespace {
@@ -22,25 +22,14 @@ constexpr std::string_view kSource =
     "%\nN10G20\nN20T1005\nN30G0X1Y1\nN40Z0.2\nN50G1Z-0.5F100\nN60X3\nN70G2X4Y2I0J1\nN80G3X5Y3I1J0\n"
     "N90G0Z0.5\nN100T1007\nN110G0X6Y6\nN120G1Z-0.25\nN130X7\nN140G0Z1\n";
 
-class VerifyCli : public ::testing::Test {
+class VerifyCli : public testing::FolderTest {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("pathshift-verify-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "out");
-        source_ = write("part.nc", std::string(kSource));
+        FolderTest::SetUp();
+        fs::create_directories(root / "out");
+        source_ = file("part.nc", kSource);
     }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string write(const std::string& name, const std::string& text) const {
-        const fs::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-    CliOutcome run(const std::vector<std::string>& arguments) const {
-        return testing::runProgram(PATHSHIFT_CLI, arguments, folder_);
-    }
+    CliOutcome run(const std::vector<std::string>& arguments) const { return testing::runCli(arguments); }
     // The converted program's lines, without their line ends.
     std::vector<std::string> converted() const {
         const CliOutcome o = run({"convert", "--thickness", "0.75", "--tool", "1005=3", "--stdout", source_});
@@ -63,7 +52,7 @@ protected:
     CliOutcome verifyAgainst(const std::vector<std::string>& lines) const {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
-        const std::string target = write("out/part.nc", text);
+        const std::string target = file("out/part.nc", text);
         return run({"verify", "--thickness", "0.75", "--tool", "1005=3", "--converted", target, source_});
     }
     // "part.nc:SOURCE: target line TARGET: "
@@ -71,7 +60,6 @@ protected:
         return source_ + ":" + std::to_string(sourceLine) + ": target line " + std::to_string(targetLine) + ": ";
     }
 
-    fs::path folder_;
     std::string source_;
 };
 
@@ -132,14 +120,14 @@ TEST_F(VerifyCli, a_wrong_tool_is_reported_with_both_lines) {
 }
 
 TEST_F(VerifyCli, millimetre_and_head_two_verify_clean) {
-    const std::string mm = write("mm.nc", "N1G21\nN2T2012\nN3G0X10Y10\nN4G1Z-6\nN5G3X30Y10I10J0\nN6G2X50Y10I10J0\n");
+    const std::string mm = file("mm.nc", "N1G21\nN2T2012\nN3G0X10Y10\nN4G1Z-6\nN5G3X30Y10I10J0\nN6G2X50Y10I10J0\n");
     const CliOutcome o = run({"verify", "--thickness", "18", "--head", "2", "--tool", "2012=8", mm});
     EXPECT_EQ(o.status, 0) << printable(o);
     EXPECT_EQ(o.out, mm + ": 3 moves checked, 0 differences\n");
 }
 
 TEST_F(VerifyCli, programs_that_cannot_be_verified_and_usage_errors_exit_2) {
-    CliOutcome o = run({"verify", "--thickness", "0.75", (folder_ / "missing.nc").string()});
+    CliOutcome o = run({"verify", "--thickness", "0.75", (root / "missing.nc").string()});
     EXPECT_EQ(o.status, 2) << printable(o);
     EXPECT_NE(o.err.find("missing.nc: cannot open"), std::string::npos) << printable(o);
     o = run({"verify", source_});
@@ -147,7 +135,7 @@ TEST_F(VerifyCli, programs_that_cannot_be_verified_and_usage_errors_exit_2) {
     EXPECT_NE(o.err.find("--thickness is required"), std::string::npos);
     o = run({"verify", "--thickness", "thick", source_});
     EXPECT_EQ(o.status, 2) << printable(o);
-    const std::string overflow = write("overflow.nc", "N1G0X1\nN2T99999\n");
+    const std::string overflow = file("overflow.nc", "N1G0X1\nN2T99999\n");
     o = run({"verify", "--thickness", "0.75", overflow});
     EXPECT_EQ(o.status, 2) << printable(o);
     EXPECT_NE(o.err.find("overflow.nc:2: "), std::string::npos) << printable(o);

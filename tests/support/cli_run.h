@@ -1,6 +1,6 @@
 #pragma once
-// Runs pathshift-cli as a child process with empty standard input and captures its exit status,
-// standard output and standard error.
+// pathshift-cli run two ways, its exit status, standard output and standard error captured: called
+// in this process (runCli), or started as the real program with empty standard input (runProgram).
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,11 +8,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "cli/command_line.h"
 
 extern char** environ;
 
@@ -31,6 +35,24 @@ inline std::string readWhole(const std::filesystem::path& path) {
 
 inline std::string printable(const CliOutcome& o) {
     return "exit " + std::to_string(o.status) + "\n--- stdout:\n" + o.out + "\n--- stderr:\n" + o.err;
+}
+
+// The streams are held in memory: neither is a terminal.
+inline CliOutcome runCli(const std::vector<std::string>& arguments) {
+    char* out = nullptr;
+    char* err = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* outStream = ::open_memstream(&out, &outSize);
+    std::FILE* errStream = ::open_memstream(&err, &errSize);
+    CliOutcome outcome;
+    outcome.status = cli::runCommandLine(arguments, {outStream, errStream});
+    std::fclose(outStream);
+    std::fclose(errStream);
+    outcome.out.assign(out, outSize);
+    outcome.err.assign(err, errSize);
+    std::free(out);
+    std::free(err);
+    return outcome;
 }
 
 // `scratch` is a folder for the captured streams.
