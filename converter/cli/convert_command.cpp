@@ -28,9 +28,9 @@ void printSummary(std::FILE* out, const FileResult& file, bool check) {
     const std::size_t warnings = r.warningCount();
     const std::string verb = r.nothingToConvert() ? std::string(kNothingToConvert) + ":" : check ? "checked" : "converted";
     std::fprintf(out, "%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
-                verb.c_str(), quotedName(file.source).c_str(),
-                check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
-                r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
+                 verb.c_str(), quotedName(file.source).c_str(),
+                 check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
+                 r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
 }
 
 int convertToStdout(const ConvertArguments& args, const ConversionOptions& options, const Streams& streams) {

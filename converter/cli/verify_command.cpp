@@ -38,8 +38,8 @@ int verifyOne(const std::string& file, const std::string& converted, const Conve
     if (unlisted > 0) std::fprintf(streams.out, "%s: %zu more %s not listed\n", shown.c_str(), unlisted, plural(unlisted, "difference", "differences"));
     if (!quiet || !report.same())
         std::fprintf(streams.out, "%s: %zu %s checked, %zu %s\n", shown.c_str(), report.movesChecked,
-                    plural(report.movesChecked, "move", "moves"), report.differenceCount,
-                    plural(report.differenceCount, "difference", "differences"));
+                     plural(report.movesChecked, "move", "moves"), report.differenceCount,
+                     plural(report.differenceCount, "difference", "differences"));
     std::fflush(streams.out);
     return report.same() ? 0 : kExitDifferent;
 }
