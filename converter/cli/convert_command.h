@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "conversion_setup.h"
+#include "engine/runs/file_run.h"
 
 namespace pathshift::cli {
 
@@ -22,5 +23,8 @@ struct ConvertArguments : ConversionArguments {
 CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& arguments);
 // Runs it: 0 when every file converted, 1 when any failed, 2 for a usage error.
 int runConvert(const ConvertArguments& arguments);
+
+// The line on standard output that tells how a converted file went, between `prefix` and `suffix`.
+void printSummary(const FileResult& file, bool check, const std::string& prefix = {}, const std::string& suffix = {});
 
 }  // namespace pathshift::cli

@@ -6,6 +6,7 @@
 #include "convert_command.h"
 #include "preview_command.h"
 #include "verify_command.h"
+#include "watch_command.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Converts CNC router part programs from the Tarvo dialect into the Selvix dialect."};
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     CLI::App* preview = pathshift::cli::addPreviewCommand(app, previewArguments);
     pathshift::cli::VerifyArguments verifyArguments;
     CLI::App* verify = pathshift::cli::addVerifyCommand(app, verifyArguments);
+    pathshift::cli::WatchArguments watchArguments;
+    CLI::App* watch = pathshift::cli::addWatchCommand(app, watchArguments);
 
     try {
         app.parse(argc, argv);
@@ -29,5 +32,6 @@ int main(int argc, char** argv) {
     if (convert->parsed()) return pathshift::cli::runConvert(convertArguments);
     if (preview->parsed()) return pathshift::cli::runPreview(previewArguments);
     if (verify->parsed()) return pathshift::cli::runVerify(verifyArguments);
+    if (watch->parsed()) return pathshift::cli::runWatch(watchArguments);
     return 2;
 }
