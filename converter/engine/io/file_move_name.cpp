@@ -9,7 +9,8 @@ std::filesystem::path numberedName(const std::filesystem::path& name, int attemp
     // "part.tar.nc" becomes "part.tar-2.nc"; a hidden-style ".nc" has no stem to number, so the
     // number goes at its end.
     std::filesystem::path numbered = name.stem();
-    numbered += "-" + std::to_string(attempt);
+    numbered += "-";  // appended apart: GCC 12 warns falsely about "-" + std::string
+    numbered += std::to_string(attempt);
     numbered += name.extension();
     return numbered;
 }
