@@ -92,7 +92,7 @@ echo "== watch: a hot folder polled, converted sources moved to a done folder, s
 hot=$work/hot
 mkdir -p "$hot/in" "$hot/out" "$hot/done"
 cp "$repo/examples/cabinet_side.nc" "$hot/in/"
-"$loader" "$exe" watch "${win_common[@]}" --settle 0.3 --poll 0.5 --done "$(win_path "$hot/done")" \
+"$loader" "$exe" watch --thickness 0.75 --tool-table "$(win_path "$repo/examples/ToolTbl.Dat")" --settle 0.3 --poll 0.5 --done "$(win_path "$hot/done")" \
   -o "$(win_path "$hot/out")" "$(win_path "$hot/in")" </dev/null >"$hot/log" 2>&1 &
 watcher=$!
 cp "$repo/examples/door_panel_mm.nc" "$hot/in/"
