@@ -35,7 +35,8 @@ std::string now() {
 
 void printFile(const HotFolderFile& file) {
     const FileResult& result = file.result;
-    printWarnings(result.source.string(), result.report);
+    // A scan cut short by a change has nothing to say about the file that will be converted.
+    if (!file.again || result.converted) printWarnings(result.source.string(), result.report);
     if (result.converted) {
         std::string suffix;
         if (!file.movedTo.empty()) suffix = "; source moved to " + quotedName(file.movedTo);

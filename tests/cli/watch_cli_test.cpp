@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -122,17 +123,28 @@ TEST_F(WatchCli, FailingFileIsReportedOnceAndStaysUntilItChanges) {
     EXPECT_TRUE(fs::is_empty(root / "in"));
 }
 
+// In the same filesystem, and in another one (a copy, then the source removed) where there is one.
 TEST_F(WatchCli, DoneFolderKeepsWhatIsThere) {
-    write(root / "done/part.nc", "older");
-    start({"--done", (root / "done").string(), "--poll", "0.2"});
-    drop("part.nc", testing::kPlungeSource);
-    ASSERT_TRUE(waitForLines("source moved to", 1)) << log();
-    EXPECT_EQ(stop(SIGTERM), 0);
-    EXPECT_NE(out().find("(polling)"), std::string::npos) << log();
-    EXPECT_EQ(testing::readWhole(root / "done/part.nc"), "older");
-    EXPECT_EQ(testing::readWhole(root / "done/part-2.nc"), testing::kPlungeSource);
-    EXPECT_EQ(testing::readWhole(root / "out/part.nc"), testing::plungeProgram());
-    EXPECT_TRUE(fs::is_empty(root / "in"));
+    std::vector<fs::path> folders{root / "done"};
+    std::string shm = "/dev/shm/watchcli-XXXXXX";
+    struct stat here {}, there {};
+    if (::stat(root.c_str(), &here) == 0 && ::stat("/dev/shm", &there) == 0 && here.st_dev != there.st_dev &&
+        ::mkdtemp(shm.data()) != nullptr)
+        folders.push_back(shm);
+    for (const fs::path& done : folders) {
+        write(done / "part.nc", "older");
+        start({"--done", done.string(), "--poll", "0.2"});
+        drop("part.nc", testing::kPlungeSource);
+        ASSERT_TRUE(waitForLines("source moved to", 1)) << log();
+        EXPECT_EQ(stop(SIGTERM), 0);
+        EXPECT_NE(out().find("(polling)"), std::string::npos) << log();
+        EXPECT_EQ(testing::readWhole(done / "part.nc"), "older");
+        EXPECT_EQ(testing::readWhole(done / "part-2.nc"), testing::kPlungeSource);
+        EXPECT_EQ(std::distance(fs::directory_iterator(done), fs::directory_iterator()), 2) << done;  // no copy left
+        EXPECT_EQ(testing::readWhole(root / "out/part.nc"), testing::plungeProgram());
+        EXPECT_TRUE(fs::is_empty(root / "in"));
+    }
+    if (folders.size() > 1) fs::remove_all(shm);
 }
 
 TEST_F(WatchCli, NewOnlyLeavesFilesPresentAtTheStart) {
