@@ -108,8 +108,10 @@ int runWatch(const WatchArguments& args) {
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     const bool polled = settings.poll.count() > 0 || !kFolderNotificationsAvailable;
+    const auto interval = polled && settings.poll.count() == 0 ? kDefaultPollInterval : settings.poll;
+    const std::string how = polled ? "polling every " + std::to_string(interval.count()) + " ms" : "change notifications";
     std::printf("%swatching %s -> %s (%s)\n", now().c_str(), quotedName(settings.source).c_str(),
-                quotedName(settings.destination).c_str(), polled ? "polling" : "change notifications");
+                quotedName(settings.destination).c_str(), how.c_str());
     std::fflush(stdout);
     const auto notice = [](const std::string& text) {
         std::fprintf(stderr, "%s%s\n", now().c_str(), text.c_str());

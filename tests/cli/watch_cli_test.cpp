@@ -137,7 +137,7 @@ TEST_F(WatchCli, DoneFolderKeepsWhatIsThere) {
         drop("part.nc", testing::kPlungeSource);
         ASSERT_TRUE(waitForLines("source moved to", 1)) << log();
         EXPECT_EQ(stop(SIGTERM), 0);
-        EXPECT_NE(out().find("(polling)"), std::string::npos) << log();
+        EXPECT_NE(out().find("(polling every 200 ms)"), std::string::npos) << log();
         EXPECT_EQ(testing::readWhole(done / "part.nc"), "older");
         EXPECT_EQ(testing::readWhole(done / "part-2.nc"), testing::kPlungeSource);
         EXPECT_EQ(std::distance(fs::directory_iterator(done), fs::directory_iterator()), 2) << done;  // no copy left

@@ -88,7 +88,7 @@ private:
     };
 
     std::chrono::milliseconds pollInterval() const {
-        return settings_.poll.count() > 0 ? settings_.poll : std::chrono::milliseconds(2000);
+        return settings_.poll.count() > 0 ? settings_.poll : kDefaultPollInterval;
     }
 
     std::chrono::milliseconds nextWait() const {

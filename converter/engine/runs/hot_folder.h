@@ -16,13 +16,16 @@
 
 namespace pathshift {
 
+// How often a folder is looked at where the system gives no change notifications.
+inline constexpr std::chrono::milliseconds kDefaultPollInterval{2000};
+
 struct HotFolderSettings {
     std::filesystem::path source;
     std::filesystem::path destination;
     std::filesystem::path done;  // empty: converted sources stay
     ConversionOptions conversion;
     std::chrono::milliseconds settle{2000};
-    std::chrono::milliseconds poll{0};  // 0: the system's change notifications
+    std::chrono::milliseconds poll{0};  // 0: the system's change notifications, where there are any
     bool newOnly = false;               // files present at the start are left alone until they change
 };
 
