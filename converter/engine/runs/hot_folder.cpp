@@ -72,7 +72,13 @@ public:
         while (!stop()) {
             FolderChangeBatch batch;
             if (!changes->wait(nextWait(), batch, error)) return error;
-            if (batch.everything && !lookAtEverything(false, error)) return error;
+            // A network folder that cannot be listed for a while is looked at again at the next
+            // interval; the trouble is told once, not at every interval.
+            if (batch.everything) {
+                error.clear();
+                if (!lookAtEverything(false, error) && error != listingTrouble_) notice_(error);
+                listingTrouble_ = error;
+            }
             for (const fs::path& name : batch.names) notice(name, false);
             convertSettled(stop);
         }
@@ -177,6 +183,7 @@ private:
     const HotFolderFileFn& fileDone_;
     const HotFolderNoticeFn& notice_;
     std::map<fs::path, Entry> files_;  // by name in the source folder
+    std::string listingTrouble_;
 };
 
 }  // namespace

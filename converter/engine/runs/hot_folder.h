@@ -37,7 +37,8 @@ struct HotFolderFile {
 };
 
 using HotFolderFileFn = std::function<void(const HotFolderFile&)>;
-// Things about a file that is not converted (yet), said once: "cannot be read yet".
+// Trouble that does not end the watch, said once: a file that cannot be read yet, a polled folder
+// that cannot be listed for a while.
 using HotFolderNoticeFn = std::function<void(const std::string&)>;
 
 // Why these settings cannot be watched (a folder missing, the destination being the source), or
