@@ -19,6 +19,9 @@ if(PATHSHIFT_HELP2MAN)
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
+# The hot folder as a systemd user service, for every user (systemctl --user enable ...).
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/pathshift-watch@.service DESTINATION lib/systemd/user)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pathshift)
 set(CPACK_PACKAGE_VENDOR "Pathshift")
@@ -29,7 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 dialect: mirrored X and Y, Z relative to each segment's lowest level, absolute\n\
 arc centres, tool calls from a tool translation table. Contains the operator's\n\
 desktop program pathshift and the command-line converter pathshift-cli, which\n\
-also verifies a conversion move by move and draws a plan preview.")
+also verifies a conversion move by move, draws a plan preview and watches a hot\n\
+folder (with a systemd user service).")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pathshift maintainers <pathshift@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

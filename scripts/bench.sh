@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Conversion benchmark: throughput and peak memory on a generated 100 MB program, a run of many
-# files from the desktop program against pathshift-cli, and CPU
+# files from the desktop program against pathshift-cli, the hot folder's latency, and CPU
 # instructions per source byte (callgrind) on a 10 MB one.
 set -euo pipefail
 build=${1:-build/native}
@@ -42,6 +42,31 @@ if [ -x "$build/bench/window_run_bench" ]; then
   "$build/bench/generate_program" "${BENCH_WINDOW_MB:-0.05}" "$work/window-program.nc" 3
   "$build/bench/window_run_bench" "$cli" "$work/window-program.nc" "$work/window" "$files" 3
 fi
+
+# From a program renamed into the hot folder to its output landing: the settle period, the look
+# at settling files (every 100 ms) and the conversion. Sampled every 5 ms.
+watch_latency() {  # label, watch options...
+  local label=$1 hot=$work/hot total=0 start
+  shift
+  rm -rf "$hot" && mkdir -p "$hot/in" "$hot/out"
+  "$cli" watch --thickness 0.75 "$@" -o "$hot/out" "$hot/in" >/dev/null 2>&1 &
+  local watcher=$!
+  sleep 0.5
+  for i in 1 2 3 4 5; do
+    cp "$work/window-latency.nc" "$hot/.p$i.nc"
+    start=$(date +%s%N)
+    mv "$hot/.p$i.nc" "$hot/in/p$i.nc"
+    while [ ! -f "$hot/out/p$i.nc" ]; do sleep 0.005; done
+    total=$((total + $(date +%s%N) - start))
+  done
+  kill -TERM "$watcher" && wait "$watcher"
+  echo "$label: $((total / 5000000)) ms from arrival to output, mean of 5"
+}
+echo "== hot folder latency (pathshift-cli watch, a 50 KB program)"
+"$build/bench/generate_program" 0.05 "$work/window-latency.nc" 4 >/dev/null
+watch_latency "notifications, --settle 0  " --settle 0
+watch_latency "notifications, --settle 2  " --settle 2
+watch_latency "--poll 1, --settle 0       " --settle 0 --poll 1
 
 echo "== instructions per source byte (callgrind, 10 MB program)"
 "$build/bench/generate_program" 10 "$work/small.nc" 2

@@ -13,7 +13,7 @@ trap 'rm -f "$include" "$page"' EXIT
 roff_verbatim() { printf '.nf\n'; sed -e 's/\\/\\e/g' -e "s/^[.']/\\\\\\&&/"; printf '.fi\n'; }
 
 {
-  for command in convert verify preview; do
+  for command in convert verify preview watch; do
     printf '[%s COMMAND]\n' "${command^^}"
     # Named as installed, not by its path in the build tree.
     (exec -a pathshift-cli "$cli" "$command" --help) | roff_verbatim
@@ -30,6 +30,11 @@ names another folder.
 .TP
 .I ~/.config/pathshift/ToolTbl.Dat
 The tool translation table kept by the desktop program.
+.TP
+.I ~/.config/pathshift/watch-NAME.conf
+The folders and options of the hot folder
+.BR pathshift-watch@NAME ,
+a systemd user service.
 TEXT
 } >"$include"
 

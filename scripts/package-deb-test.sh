@@ -14,7 +14,8 @@ fail() { echo "package-deb-test: $*" >&2; exit 1; }
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for path in ./usr/bin/pathshift ./usr/bin/pathshift-cli ./usr/share/man/man1/pathshift-cli.1.gz \
   ./usr/share/applications/pathshift.desktop ./usr/share/icons/hicolor/64x64/apps/pathshift.png \
-  ./usr/share/pathshift/Styles/Le5/Normalblue.ini ./usr/share/pathshift/Styles/iTunes/Normalitunes.ini; do
+  ./usr/share/pathshift/Styles/Le5/Normalblue.ini ./usr/share/pathshift/Styles/iTunes/Normalitunes.ini \
+  ./usr/lib/systemd/user/pathshift-watch@.service; do
   grep -qxF "$path" <<<"$contents" || fail "$deb lacks $path"
 done
 

@@ -2,8 +2,8 @@
 # Runs the Windows build of pathshift-cli (64-bit) under Wine against the Linux build: the examples and a
 # generated corpus converted with drive-letter and backslash paths and -j 2, --stdout, a destination
 # past MAX_PATH and a \\?\ source, a second run replacing the outputs, failing files (a missing
-# source, a folder as a source, a read-only output). Every output must equal the Linux build's
-# byte for byte.
+# source, a folder as a source, a read-only output), a polled hot folder. Every output must equal
+# the Linux build's byte for byte.
 # Usage: scripts/windows-cli-test.sh NATIVE_BUILD WINDOWS_BUILD
 set -euo pipefail
 native=$(realpath "$1")
@@ -87,5 +87,23 @@ errors=$(wincli convert "${win_common[@]}" -o "$(win_path "$readonly_out")" \
 [[ $status == 1 ]] || fail "a read-only output gave exit status $status, not 1"
 grep -q 'the existing output is read-only; not replaced' <<<"$errors" || fail "unexpected message: $errors"
 [[ $(cat "$readonly_out/cabinet_side.nc") == $'kept\r' ]] || fail "the read-only output was replaced"
+
+echo "== watch: a hot folder polled, converted sources moved to a done folder, stopped by SIGINT"
+hot=$work/hot
+mkdir -p "$hot/in" "$hot/out" "$hot/done"
+cp "$repo/examples/cabinet_side.nc" "$hot/in/"
+"$loader" "$exe" watch --thickness 0.75 --tool-table "$(win_path "$repo/examples/ToolTbl.Dat")" --settle 0.3 --poll 0.5 --done "$(win_path "$hot/done")" \
+  -o "$(win_path "$hot/out")" "$(win_path "$hot/in")" </dev/null >"$hot/log" 2>&1 &
+watcher=$!
+cp "$repo/examples/door_panel_mm.nc" "$hot/in/"
+for _ in $(seq 300); do [[ -f $hot/done/cabinet_side.nc && -f $hot/done/door_panel_mm.nc ]] && break; sleep 0.1; done
+kill -INT "$watcher"
+status=0
+wait "$watcher" || status=$?
+[[ $status == 0 ]] || fail "watch ended with exit status $status, not 0: $(cat "$hot/log")"
+[[ -z $(ls -A "$hot/in") ]] || fail "watch left sources behind: $(ls -A "$hot/in")"
+for name in cabinet_side.nc door_panel_mm.nc; do
+  cmp "$work/linux/$name" "$hot/out/$name" || fail "watch converted $name differently: $(cat "$hot/log")"
+done
 
 echo "windows-cli-test: pathshift-cli.exe converts as the Linux build does"

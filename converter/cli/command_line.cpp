@@ -7,6 +7,7 @@
 #include "convert_command.h"
 #include "preview_command.h"
 #include "verify_command.h"
+#include "watch_command.h"
 
 namespace pathshift::cli {
 
@@ -34,6 +35,7 @@ int runCommandLine(const std::vector<std::string>& arguments, const Streams& str
     commands.push_back(makeCommand(app, addConvertCommand, runConvert));
     commands.push_back(makeCommand(app, addPreviewCommand, runPreview));
     commands.push_back(makeCommand(app, addVerifyCommand, runVerify));
+    commands.push_back(makeCommand(app, addWatchCommand, runWatch));
 
     try {
         app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));  // the parser takes them last first

@@ -22,16 +22,22 @@ namespace fs = std::filesystem;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
+}  // namespace
+
 // One line per file; a file with no numbered block is written but counted apart from the converted.
-void printSummary(std::FILE* out, const FileResult& file, bool check) {
+void printSummary(std::FILE* out, const FileResult& file, bool check, const std::string& prefix,
+                  const std::string& suffix) {
     const ConversionReport& r = file.report;
     const std::size_t warnings = r.warningCount();
     const std::string verb = r.nothingToConvert() ? std::string(kNothingToConvert) + ":" : check ? "checked" : "converted";
-    std::fprintf(out, "%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
-                 verb.c_str(), quotedName(file.source).c_str(),
+    std::fprintf(out, "%s%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s%s\n",
+                 prefix.c_str(), verb.c_str(), quotedName(file.source).c_str(),
                  check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
-                 r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
+                 r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings",
+                 suffix.c_str());
 }
+
+namespace {
 
 int convertToStdout(const ConvertArguments& args, const ConversionOptions& options, const Streams& streams) {
     const std::string& source = args.sources.front();

@@ -6,6 +6,7 @@
 
 #include "command.h"
 #include "conversion_setup.h"
+#include "engine/runs/file_run.h"
 
 namespace pathshift::cli {
 
@@ -23,5 +24,9 @@ struct ConvertArguments : ConversionArguments {
 CLI::App* addConvertCommand(CLI::App& app, ConvertArguments& arguments);
 // Runs it: 0 when every file converted, 1 when any failed, 2 for a usage error.
 int runConvert(const ConvertArguments& arguments, const Streams& streams);
+
+// The line on standard output that tells how a converted file went, between `prefix` and `suffix`.
+void printSummary(std::FILE* out, const FileResult& file, bool check, const std::string& prefix = {},
+                  const std::string& suffix = {});
 
 }  // namespace pathshift::cli
