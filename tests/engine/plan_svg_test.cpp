@@ -145,6 +145,17 @@ TEST(PlanSvg, LongRunsAreSplitIntoBoundedPaths) {
     EXPECT_EQ(count(p.svg, "<path [^>]*stroke=\"#[0-9a-f]{6}\">"), 3u);
 }
 
+TEST(PlanSvg, EveryPathNamesItsLinesWithTheTextsShownSafely) {
+    const Picture p = draw("N1G20\nN2T1005\nN3G0X1Y1\nN4G1Z0.5F100 &<\xFF\x01\xE2\x80\xAE\nN5X2\n");
+    EXPECT_EQ(count(p.svg, "<path "), 3u);
+    EXPECT_EQ(count(p.svg, "<path [^>]*><title>[^<]*</title></path>"), 3u) << p.svg;
+    EXPECT_NE(p.svg.find("<title>source lines 4-5 (4: N4G1Z0.5F100 &amp;&lt;\\xFF\\x01\\u{202E})\n"
+                         "target lines 26-27 (26: G1Z0F100)</title>"),
+              std::string::npos)
+        << p.svg;
+    EXPECT_NE(p.svg.find("<title>no source line\ntarget line 28: G0Z2</title>"), std::string::npos);
+}
+
 TEST(PlanSvg, AFullCircleIsTwoHalfArcs) {
     StringSink sink;
     SvgPlanWriter writer(sink);
