@@ -76,13 +76,12 @@ Move PlanView::moveAt(std::size_t index) const {
 std::ptrdiff_t PlanView::moveUnder(QPointF at) const {
     const PlanTransform t = transform();
     if (at.y() >= height() - PlanPage::kLegendHeight || t.scale <= 0) return -1;
-    const PagePoint point{at.x(), at.y()};
+    const double x = (at.x() - t.originX) / t.scale, y = (t.originY - at.y()) / t.scale;
     std::ptrdiff_t found = -1;
-    double nearest = kPointerReach;
-    grid_.near((at.x() - t.originX) / t.scale, (t.originY - at.y()) / t.scale, kPointerReach / t.scale,
-               [&](std::size_t i) {
-                   const double d = segmentDistance(planSegment(moveAt(i), t, summary_), point);
-                   if (d < nearest || (d == nearest && static_cast<std::ptrdiff_t>(i) > found)) {
+    double nearest = kPointerReach / t.scale;
+    grid_.near(x, y, nearest, [&](std::size_t i) {
+                   const double d = moveDistance(moveAt(i), x, y, nearest);
+                   if (d < nearest || (d == nearest && found >= 0 && static_cast<std::ptrdiff_t>(i) > found)) {
                        nearest = d;
                        found = static_cast<std::ptrdiff_t>(i);
                    }

@@ -12,8 +12,6 @@ namespace {
 constexpr double kMovesPerCell = 4;
 constexpr std::size_t kMostCells = std::size_t{1} << 22;
 
-double distance(PagePoint a, PagePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
 }  // namespace
 
 PlanBox moveBox(const Move& m) {
@@ -25,19 +23,33 @@ PlanBox moveBox(const Move& m) {
             std::max(m.start.y, m.end.y)};
 }
 
-double segmentDistance(const PlanSegment& s, PagePoint p) {
-    if (s.shape == PlanSegment::Shape::Arc) {
-        // Angles as the segment has them: seen on the page, counter-clockwise positive.
-        const double angle = std::atan2(s.centre.y - p.y, p.x - s.centre.x) * 180 / std::numbers::pi;
-        double along = std::fmod(s.sweep < 0 ? s.startAngle - angle : angle - s.startAngle, 360.0);
-        if (along < 0) along += 360;
-        if (along <= std::abs(s.sweep)) return std::abs(distance(p, s.centre) - s.radius);
-        return std::min(distance(p, s.from), distance(p, s.to));
+double moveDistance(const Move& m, double x, double y, double limit) {
+    const auto length = [](double dx, double dy) { return std::sqrt(dx * dx + dy * dy); };
+    if (m.arc()) {
+        const double r = length(m.start.x - m.centreX, m.start.y - m.centreY);
+        const double radial = std::abs(length(x - m.centreX, y - m.centreY) - r);
+        if (radial > limit) return HUGE_VAL;
+        // Within the arc's sweep the distance is the radial one; outside it, the nearer end's.
+        const auto angle = [&](double px, double py) { return std::atan2(py - m.centreY, px - m.centreX); };
+        const double start = angle(m.start.x, m.start.y), end = angle(m.end.x, m.end.y), at = angle(x, y);
+        const double turn = 2 * std::numbers::pi;
+        const auto forward = [turn](double from, double to) {  // counter-clockwise, in [0, turn)
+            const double a = std::fmod(to - from, turn);
+            return a < 0 ? a + turn : a;
+        };
+        const bool ccw = m.kind == MoveKind::ArcCounterClockwise;
+        double sweep = ccw ? forward(start, end) : forward(end, start);
+        if (sweep == 0) sweep = turn;  // a full circle
+        if ((ccw ? forward(start, at) : forward(at, start)) <= sweep) return radial;
+        return std::min(length(x - m.start.x, y - m.start.y), length(x - m.end.x, y - m.end.y));
     }
-    const double dx = s.to.x - s.from.x, dy = s.to.y - s.from.y;
+    if (x < std::min(m.start.x, m.end.x) - limit || x > std::max(m.start.x, m.end.x) + limit ||
+        y < std::min(m.start.y, m.end.y) - limit || y > std::max(m.start.y, m.end.y) + limit)
+        return HUGE_VAL;
+    const double dx = m.end.x - m.start.x, dy = m.end.y - m.start.y;
     const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? std::clamp(((p.x - s.from.x) * dx + (p.y - s.from.y) * dy) / length2, 0.0, 1.0) : 0;
-    return distance(p, {s.from.x + t * dx, s.from.y + t * dy});
+    const double t = length2 > 0 ? std::clamp(((x - m.start.x) * dx + (y - m.start.y) * dy) / length2, 0.0, 1.0) : 0;
+    return length(x - (m.start.x + t * dx), y - (m.start.y + t * dy));
 }
 
 bool MoveGrid::cellsOf(const PlanBox& b, std::size_t& x0, std::size_t& y0, std::size_t& x1, std::size_t& y1) const {

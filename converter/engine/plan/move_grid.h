@@ -19,8 +19,10 @@ struct PlanBox {
 // The box a move may reach: an arc's whole circle, which is never too small.
 PlanBox moveBox(const Move& move);
 
-// Distance on the page from `point` to the drawn segment.
-double segmentDistance(const PlanSegment& segment, PagePoint point);
+// Distance in program coordinates from (x, y) to the move's path in plan; infinity when it is
+// plainly farther than `limit`: cheap enough for every move of a long program when the grid cannot narrow them
+// down (long moves crossing the part everywhere).
+double moveDistance(const Move& move, double x, double y, double limit);
 
 class MoveGrid {
 public:
