@@ -1,7 +1,9 @@
 #include "plan_view.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,10 @@ constexpr double kMostZoom = 10000;
 constexpr double kLeastZoom = 0.05;
 // One wheel notch (120 units) zooms by this factor.
 constexpr double kNotchZoom = 1.25;
+// How near the pointer a move must be drawn to be the one it points at, in pixels.
+constexpr double kPointerReach = 4;
+
+std::uint32_t line32(std::size_t line) { return static_cast<std::uint32_t>(std::min<std::size_t>(line, UINT32_MAX)); }
 }  // namespace
 
 PlanView::PlanView(QWidget* parent) : QWidget(parent) {
@@ -38,7 +44,7 @@ void PlanView::changed() {
 bool PlanView::Collector::move(const Move& m) {
     moves_.push_back({static_cast<float>(m.start.x), static_cast<float>(m.start.y), static_cast<float>(m.end.x),
                       static_cast<float>(m.end.y), static_cast<float>(m.end.z), static_cast<float>(m.centreX),
-                      static_cast<float>(m.centreY), m.tool, m.kind});
+                      static_cast<float>(m.centreY), m.tool, m.kind, line32(m.sourceLine), line32(m.targetLine)});
     return true;
 }
 
@@ -49,6 +55,7 @@ void PlanView::showMoves(Collector&& collected) {
     summary_ = PlanSummary();
     summary_.begin(info_);
     for (std::size_t i = 0; i < moves_.size(); ++i) summary_.move(moveAt(i));
+    grid_.build(moves_.size(), [this](std::size_t i) { return moveBox(moveAt(i)); });
     fitToWindow();
 }
 
@@ -61,7 +68,39 @@ Move PlanView::moveAt(std::size_t index) const {
     m.centreX = s.centreX;
     m.centreY = s.centreY;
     m.tool = s.tool;
+    m.sourceLine = s.sourceLine;
+    m.targetLine = s.targetLine;
     return m;
+}
+
+std::ptrdiff_t PlanView::moveUnder(QPointF at) const {
+    const PlanTransform t = transform();
+    if (at.y() >= height() - PlanPage::kLegendHeight || t.scale <= 0) return -1;
+    const double x = (at.x() - t.originX) / t.scale, y = (t.originY - at.y()) / t.scale;
+    std::ptrdiff_t found = -1;
+    double nearest = kPointerReach / t.scale;
+    grid_.near(x, y, nearest, [&](std::size_t i) {
+                   const double d = moveDistance(moveAt(i), x, y, nearest);
+                   if (d < nearest || (d == nearest && found >= 0 && static_cast<std::ptrdiff_t>(i) > found)) {
+                       nearest = d;
+                       found = static_cast<std::ptrdiff_t>(i);
+                   }
+               });
+    return found;
+}
+
+bool PlanView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const std::ptrdiff_t under = describe_ ? moveUnder(help->pos()) : -1;
+    if (under < 0) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const StoredMove& m = moves_[static_cast<std::size_t>(under)];
+    QToolTip::showText(help->globalPos(), describe_(m.sourceLine, m.targetLine), this);
+    return true;
 }
 
 void PlanView::fitToWindow() {

@@ -1,24 +1,28 @@
 #pragma once
 // The toolpath drawn in a widget with the plan painter: the wheel zooms about the pointer, a drag
-// pans, fitToWindow() shows the whole path again.
+// pans, fitToWindow() shows the whole path again, and the move under the pointer names its lines
+// in a tooltip.
 
 #include <QPoint>
 #include <QWidget>
 #include <QImage>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
+#include "engine/plan/move_grid.h"
 #include "engine/plan/plan_geometry.h"
 #include "engine/toolpath/toolpath.h"
 
 namespace pathshift::app {
 
-// A move as the view keeps it: enough to draw, in a third of a Move's room, since a long program
-// has millions.
+// A move as the view keeps it: enough to draw and to name its lines, in under half a Move's room,
+// since a long program has millions. Lines past 32 bits are not met in a program that fits in memory.
 struct StoredMove {
     float startX, startY, endX, endY, endZ, centreX, centreY;
     std::int16_t tool;
     MoveKind kind;
+    std::uint32_t sourceLine, targetLine;
 };
 
 class PlanView : public QWidget {
@@ -44,12 +48,20 @@ public:
     const ToolpathInfo& info() const { return info_; }
     const PlanSummary& summary() const { return summary_; }
     void fitToWindow();
+    // The move drawn nearest to `at` (widget pixels) within a few pixels; the last drawn of equals,
+    // since it lies on top. -1 when there is none.
+    std::ptrdiff_t moveUnder(QPointF at) const;
+    // The tooltip of a move, from its source and target lines (0 where it has none).
+    void setDescribeLines(std::function<QString(std::size_t sourceLine, std::size_t targetLine)> describe) {
+        describe_ = std::move(describe);
+    }
     double zoom() const { return zoom_; }
     QPointF pan() const { return pan_; }
     // The page mapping of the current view.
     PlanTransform transform() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -77,6 +89,8 @@ private:
     QPointF pan_;  // pixels the view is moved from the fitted position
     bool dragging_ = false;
     QPoint dragFrom_;
+    MoveGrid grid_;  // the moves by place, for the one under the pointer
+    std::function<QString(std::size_t, std::size_t)> describe_;
 };
 
 }  // namespace pathshift::app

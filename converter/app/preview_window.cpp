@@ -4,8 +4,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "engine/toolpath/converted_program.h"
-#include "engine/io/text_source.h"
 #include "engine/toolpath/verifier.h"
 
 namespace pathshift::app {
@@ -34,22 +32,28 @@ PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions&
 
 void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& options) {
     const std::string path = sourcePath.toStdString();
-    SourceFile source;
+    source_ = std::make_unique<SourceFile>();
     std::string readError;
-    if (!source.open(path, readError)) {
+    if (!source_->open(path, readError)) {
         status_->setText("Cannot read " + sourcePath + ": " + QString::fromStdString(readError));
         return;
     }
     // The picture is the converted program read back, as the machine will read it.
-    ConvertedProgram converted;
+    indexed_ = std::make_unique<IndexedSource>(*source_);
+    converted_ = std::make_unique<ConvertedProgram>();
     ConversionReport report;
     PreviewError error;
     PlanView::Collector moves;
-    if (!converted.convert(source, options, report, error) || !converted.replay(moves, error)) {
+    if (!converted_->convert(*indexed_, options, report, error) ||
+        !converted_->replayWithSourceLines(*indexed_, options, moves, error)) {
         status_->setText("Not converted: " + (error.line ? QString("line %1: ").arg(error.line) : QString()) +
                          QString::fromStdString(error.reason));
         return;
     }
+    lineTexts_ = std::make_unique<MoveLineTexts>(*indexed_, indexed_->index(), converted_->text(), converted_->lines());
+    view_->setDescribeLines([texts = lineTexts_.get()](std::size_t sourceLine, std::size_t targetLine) {
+        return QString::fromStdString(texts->tooltip(sourceLine, targetLine));
+    });
     view_->showMoves(std::move(moves));
     const VerifyResult verdict = verifyFile(path, options);
     QString line = QString("%1 moves drawn. ").arg(view_->moveCount());

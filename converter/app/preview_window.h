@@ -6,7 +6,11 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
+#include "engine/io/line_index.h"
+#include "engine/plan/move_lines.h"
+#include "engine/toolpath/converted_program.h"
 #include "engine/translation/conversion.h"
 #include "plan_view.h"
 
@@ -28,6 +32,12 @@ private:
     QPushButton* fit_ = nullptr;
     QLabel* status_ = nullptr;
     bool verified_ = false;
+    // Kept while the window is open, for the lines of the move under the pointer: the source (open,
+    // so that a replaced file still reads as it was converted) and the converted program.
+    std::unique_ptr<SourceFile> source_;
+    std::unique_ptr<IndexedSource> indexed_;
+    std::unique_ptr<ConvertedProgram> converted_;
+    std::unique_ptr<MoveLineTexts> lineTexts_;
 };
 
 }  // namespace pathshift::app

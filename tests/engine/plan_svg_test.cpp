@@ -38,6 +38,9 @@ public:
         return static_cast<long>(n);
     }
     std::size_t size() const override { return text_.size(); }
+    long readAt(std::size_t offset, char* into, std::size_t size, std::string&) override {
+        return static_cast<long>(text_.copy(into, size, std::min(offset, text_.size())));
+    }
 
 private:
     std::string text_;
@@ -124,7 +127,7 @@ TEST(PlanSvg, APathPerRunOfOneStyleWithArcsAsArcsAndRapidsDashed) {
 TEST(PlanSvg, CutsOfOtherDepthsHaveOtherColours) {
     const Picture p = draw(kTwoSegments);
     std::vector<std::string> colours;
-    const std::regex solid("<path d=\"[^\"]*\" stroke=\"(#[0-9a-f]{6})\"/>");
+    const std::regex solid("<path d=\"[^\"]*\" stroke=\"(#[0-9a-f]{6})\">");
     for (auto it = std::sregex_iterator(p.svg.begin(), p.svg.end(), solid); it != std::sregex_iterator(); ++it)
         colours.push_back((*it)[1]);
     ASSERT_EQ(colours.size(), 2u) << p.svg;
@@ -139,7 +142,18 @@ TEST(PlanSvg, LongRunsAreSplitIntoBoundedPaths) {
     const Picture p = draw(program);
     // The plunge and the lines: one more than twice the limit and ten.
     EXPECT_EQ(p.summary.cuts(), lines + 1);
-    EXPECT_EQ(count(p.svg, "<path [^>]*stroke=\"#[0-9a-f]{6}\"/>"), 3u);
+    EXPECT_EQ(count(p.svg, "<path [^>]*stroke=\"#[0-9a-f]{6}\">"), 3u);
+}
+
+TEST(PlanSvg, EveryPathNamesItsLinesWithTheTextsShownSafely) {
+    const Picture p = draw("N1G20\nN2T1005\nN3G0X1Y1\nN4G1Z0.5F100 &<\xFF\x01\xE2\x80\xAE\nN5X2\n");
+    EXPECT_EQ(count(p.svg, "<path "), 3u);
+    EXPECT_EQ(count(p.svg, "<path [^>]*><title>[^<]*</title></path>"), 3u) << p.svg;
+    EXPECT_NE(p.svg.find("<title>source lines 4-5 (4: N4G1Z0.5F100 &amp;&lt;\\xFF\\x01\\u{202E})\n"
+                         "target lines 26-27 (26: G1Z0F100)</title>"),
+              std::string::npos)
+        << p.svg;
+    EXPECT_NE(p.svg.find("<title>no source line\ntarget line 28: G0Z2</title>"), std::string::npos);
 }
 
 TEST(PlanSvg, AFullCircleIsTwoHalfArcs) {

@@ -33,6 +33,11 @@ public:
         return static_cast<long>(n);
     }
     std::size_t size() const override { return text_.size(); }
+    long readAt(std::size_t offset, char* into, std::size_t size, std::string&) override {
+        const std::size_t n = offset < text_.size() ? std::min({size, chunk_, text_.size() - offset}) : 0;
+        std::copy_n(text_.data() + offset, n, into);
+        return static_cast<long>(n);
+    }
 
     int failAfterReads = -1;
     bool failRewind = false;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtTest>
 #include <fstream>
@@ -74,6 +75,27 @@ private slots:
         window.findChild<QPushButton*>("BtnFit")->click();
         QCOMPARE(view->transform().scale, before.scale);
         QCOMPARE(view->transform().originX, before.originX);
+    }
+
+    // Pointing at a move names its source and target lines; once the source changes, only its number.
+    void pointingAtAMoveShowsItsLines() {
+        const QString path = write("hover.nc", "N1G21\nN2T1005\nN3G0X0Y0\nN4G1Z-1F100\nN5X100Y50\n");
+        PreviewWindow window(path, options());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PlanView* view = window.view();
+        const auto tip = [view](double x, double y) {
+            const PagePoint p = view->transform().map(x, y);
+            const QPoint at(qRound(p.x), qRound(p.y) + 2);
+            QHelpEvent help(QEvent::ToolTip, at, view->mapToGlobal(at));
+            QApplication::sendEvent(view, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tip(50, 25), "source line 5: N5X100Y50\ntarget line 27: G1X-100Y-50");
+        QTRY_COMPARE(tip(100, 0), QString());
+        std::ofstream(path.toStdString(), std::ios::app) << "N6X0Y0\n";
+        QCOMPARE(tip(50, 25), "source line 5: its text is no longer available (the file has changed)\n"
+                              "target line 27: G1X-100Y-50");
     }
 
     // Past the number of moves drawn at once, a zoom shows the last drawing scaled until the view is

@@ -67,4 +67,8 @@ long ScratchFile::read(char* into, std::size_t size, std::string& error) {
     }
 }
 
+long ScratchFile::readAt(std::size_t offset, char* into, std::size_t size, std::string& error) {
+    return readAtOffset(fd_, offset, into, size, error);
+}
+
 }  // namespace pathshift

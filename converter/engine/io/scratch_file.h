@@ -24,6 +24,7 @@ public:
     bool write(std::string_view text) override;
     bool rewind(std::string& error) override;
     long read(char* into, std::size_t size, std::string& error) override;
+    long readAt(std::size_t offset, char* into, std::size_t size, std::string& error) override;
     std::size_t size() const override { return size_; }
     const std::string& error() const { return error_; }
 

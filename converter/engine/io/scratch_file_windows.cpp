@@ -55,4 +55,10 @@ long ScratchFile::read(char* into, std::size_t size, std::string& error) {
     return got;
 }
 
+long ScratchFile::readAt(std::size_t offset, char* into, std::size_t size, std::string& error) {
+    const long got = windows::readSomeAt(fd_, offset, into, size);
+    if (got < 0) error = windows::lastError("cannot read a temporary file");
+    return got;
+}
+
 }  // namespace pathshift

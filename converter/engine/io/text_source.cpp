@@ -23,6 +23,17 @@ std::string megabytes(std::size_t bytes) { return std::to_string(bytes >> 20) + 
 
 }  // namespace
 
+long readAtOffset(int fd, std::size_t offset, char* into, std::size_t size, std::string& error) {
+    for (;;) {
+        const ssize_t got = ::pread(fd, into, size, static_cast<off_t>(offset));
+        if (got >= 0) return static_cast<long>(got);
+        if (errno != EINTR) {
+            error = systemError("cannot read: ");
+            return -1;
+        }
+    }
+}
+
 int openRegularFile(const std::filesystem::path& path, std::string_view what, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -96,6 +107,19 @@ long SourceFile::read(char* into, std::size_t size, std::string& error) {
             return -1;
         }
     }
+}
+
+long SourceFile::readAt(std::size_t offset, char* into, std::size_t size, std::string& error) {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        error = systemError("cannot read: ");
+        return -1;
+    }
+    if (static_cast<std::size_t>(info.st_size) != size_ || modifiedTime(info) != modified_) {
+        error = kSourceChanged;
+        return -1;
+    }
+    return readAtOffset(fd_, offset, into, size, error);
 }
 
 bool SourceFile::sameAsLastScan(std::string& error) { return digest_.sameAsLastScan(error); }

@@ -23,6 +23,12 @@ public:
     // Whether the scan just finished read the same bytes as the one before it; false with error set
     // otherwise. A source nobody else can change has nothing to compare.
     virtual bool sameAsLastScan(std::string&) { return true; }
+    // Reads up to size bytes from `offset` without disturbing a scan, for a line looked up later;
+    // 0 at the end, negative with error set on failure or when the file is no longer the one scanned.
+    virtual long readAt(std::size_t, char*, std::size_t, std::string& error) {
+        error = "cannot be read again";
+        return -1;
+    }
 
 protected:
     ~TextSource() = default;
@@ -32,6 +38,11 @@ protected:
 // refuses anything but a regular file; `what` names what the file should be ("a tool table").
 // Returns the descriptor (the C runtime's on Windows), or -1 with `error` set.
 int openRegularFile(const std::filesystem::path& path, std::string_view what, std::string& error);
+
+#ifndef _WIN32
+// pread(2), tried again when a signal interrupts it; the descriptor's position stays where it is.
+long readAtOffset(int fd, std::size_t offset, char* into, std::size_t size, std::string& error);
+#endif
 
 // Reads a whole regular file of at most `maxBytes`; false with `error` set when it cannot be read.
 bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error,
@@ -53,6 +64,8 @@ public:
     std::size_t size() const override { return size_; }
     // Compares checksums of what the scans read, so that a change during a scan is caught too.
     bool sameAsLastScan(std::string& error) override;
+    // Refused with kSourceChanged once the file changed since it was opened.
+    long readAt(std::size_t offset, char* into, std::size_t size, std::string& error) override;
 
 private:
     int fd_ = -1;

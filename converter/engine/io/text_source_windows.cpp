@@ -93,6 +93,19 @@ bool SourceFile::rewind(std::string& error) {
     return true;
 }
 
+long SourceFile::readAt(std::size_t offset, char* into, std::size_t size, std::string& error) {
+    std::size_t now = 0;
+    long long modified = 0;
+    if (!fileStamp(fd_, now, modified, error)) return -1;
+    if (now != size_ || modified != modified_) {
+        error = kSourceChanged;
+        return -1;
+    }
+    const long got = windows::readSomeAt(fd_, offset, into, size);
+    if (got < 0) error = windows::lastError("cannot read");
+    return got;
+}
+
 long SourceFile::read(char* into, std::size_t size, std::string& error) {
     const long got = readSome(fd_, into, size, error);
     if (got > 0) digest_.add(into, static_cast<std::size_t>(got));

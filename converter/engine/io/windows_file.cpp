@@ -92,6 +92,17 @@ long readSome(int fd, char* into, std::size_t size) {
     return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
 }
 
+long readSomeAt(int fd, std::size_t offset, char* into, std::size_t size) {
+    // A synchronous handle's ReadFile moves the file position even when given an offset.
+    LARGE_INTEGER zero{}, was{}, at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(handleOf(fd), zero, &was, FILE_CURRENT)) return -1;
+    if (!SetFilePointerEx(handleOf(fd), at, nullptr, FILE_BEGIN)) return -1;
+    const long got = readSome(fd, into, size);
+    if (!SetFilePointerEx(handleOf(fd), was, nullptr, FILE_BEGIN)) return -1;
+    return got;
+}
+
 bool seekToStart(int fd) {
     LARGE_INTEGER start{};
     return SetFilePointerEx(handleOf(fd), start, nullptr, FILE_BEGIN) != 0;

@@ -32,6 +32,10 @@ void* handleOf(int fd);
 // with the system's error left in GetLastError().
 long readSome(int fd, char* into, std::size_t size);
 
+// Reads up to size bytes from offset and puts the file position back where it was, so that a scan
+// in progress goes on undisturbed: as readSome.
+long readSomeAt(int fd, std::size_t offset, char* into, std::size_t size);
+
 // Goes back to the start of the file; false with the system's error left in GetLastError().
 bool seekToStart(int fd);
 

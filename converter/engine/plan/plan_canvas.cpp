@@ -5,6 +5,8 @@ namespace pathshift {
 bool PlanRenderer::move(const Move& move) {
     PlanSegment segment = planSegment(move, transform_, summary_);
     segment.toolChange = move.tool != tool_;
+    segment.sourceLine = move.sourceLine;
+    segment.targetLine = move.targetLine;
     tool_ = move.tool;
     if (!canvas_.segment(segment)) {
         failed_ = true;

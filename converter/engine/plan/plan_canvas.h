@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/plan/move_lines.h"
 #include "engine/plan/plan_geometry.h"
 
 namespace pathshift {
@@ -18,6 +19,9 @@ public:
     // After the last segment; false with error() set when the picture could not be finished.
     virtual bool end() = 0;
     virtual std::string error() const { return {}; }
+    // Where the texts of the segments' lines can be read, from before begin() to end(); true when
+    // the canvas names them (segments then carry their lines).
+    virtual bool lineTexts(const MoveLineTexts*) { return false; }
 
 protected:
     ~PlanCanvas() = default;

@@ -81,6 +81,8 @@ struct PlanSegment {
     Rgb colour;
     bool toolChange = false;  // the first move of a new tool: a marker at `from`
     std::int16_t tool = 0;
+    std::size_t sourceLine = 0;  // the move's lines, 0 where unknown
+    std::size_t targetLine = 0;
 };
 
 PlanSegment planSegment(const Move& move, const PlanTransform& transform, const PlanSummary& summary);

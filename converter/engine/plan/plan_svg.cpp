@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "engine/plan/move_lines.h"
+
 namespace pathshift {
 namespace {
 
@@ -40,6 +42,8 @@ std::string hex(Rgb c) {
     return text;
 }
 
+// Texts here are valid UTF-8 whose only control character is a tooltip's line break (shownLine()
+// makes program lines so), which XML keeps as it is.
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -87,8 +91,37 @@ void SvgPlanWriter::closePath() {
     if (!pathOpen_) return;
     text_ += "\" stroke=\"" + hex(pathColour_) + "\"";
     if (pathRapid_) text_ += " stroke-dasharray=\"5 4\"";
-    text_ += "/>\n";
+    if (texts_) {
+        text_ += '>';
+        title();
+        text_ += "</path>\n";
+    } else {
+        text_ += "/>\n";
+    }
     pathOpen_ = false;
+}
+
+void SvgPlanWriter::LineRange::add(std::size_t line) {
+    if (line == 0) return;
+    if (first == 0 || line < first) first = line;
+    if (line > last) last = line;
+}
+
+// "source lines 26-31 (26: N220G1X1)": the range, and the text of the group's first move's line.
+std::string SvgPlanWriter::LineRange::text(const char* side, std::size_t firstMove, const std::string& shown) const {
+    if (first == 0) return std::string("no ") + side + " line";
+    if (first == last) return std::string(side) + " line " + std::to_string(first) + ": " + shown;
+    std::string text = std::string(side) + " lines " + std::to_string(first) + "-" + std::to_string(last);
+    if (firstMove != 0) text += " (" + std::to_string(firstMove) + ": " + shown + ")";
+    return text;
+}
+
+// The lines of a group of moves, as ranges when there are several, with the first move's texts:
+// a title per group keeps a long program's picture within reason.
+void SvgPlanWriter::title() {
+    const std::string tip = sources_.text("source", firstSource_, texts_->sourceText(firstSource_)) + "\n" +
+                            targets_.text("target", firstTarget_, texts_->targetText(firstTarget_));
+    text_ += "<title>" + escaped(tip) + "</title>";
 }
 
 // An arc as SVG arc commands; a full circle in two halves, since one arc cannot end where it starts.
@@ -117,7 +150,12 @@ bool SvgPlanWriter::segment(const PlanSegment& s) {
         pathColour_ = s.colour;
         pathRapid_ = s.rapid;
         pathSegments_ = 0;
+        sources_ = targets_ = {};
+        firstSource_ = s.sourceLine;
+        firstTarget_ = s.targetLine;
     }
+    sources_.add(s.sourceLine);
+    targets_.add(s.targetLine);
     if (!sameStyle || !samePoint(pen_, s.from)) {
         text_ += 'M';
         point(s.from);

@@ -22,13 +22,25 @@ public:
     bool segment(const PlanSegment& segment) override;
     bool end() override;
     std::string error() const override { return failed_ ? "cannot write the picture" : ""; }
+    // Each path element gets a tooltip naming its moves' source and target lines, with the texts of
+    // its first move's lines.
+    bool lineTexts(const MoveLineTexts* texts) override {
+        texts_ = texts;
+        return texts != nullptr;
+    }
 
 private:
     struct Marker {
         PagePoint at;
         int tool = 0;
     };
+    struct LineRange {
+        std::size_t first = 0, last = 0;
+        void add(std::size_t line);
+        std::string text(const char* side, std::size_t firstMove, const std::string& shown) const;
+    };
     void closePath();
+    void title();
     void point(PagePoint p);
     void arc(const PlanSegment& s);
     bool flushIfFull();
@@ -44,6 +56,9 @@ private:
     std::size_t pathSegments_ = 0;
     PagePoint pen_;
     std::vector<Marker> markers_;
+    const MoveLineTexts* texts_ = nullptr;
+    LineRange sources_, targets_;        // of the open path's moves
+    std::size_t firstSource_ = 0, firstTarget_ = 0;  // its first move's
     bool failed_ = false;
 };
 

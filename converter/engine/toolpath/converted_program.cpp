@@ -1,5 +1,7 @@
 #include "engine/toolpath/converted_program.h"
 
+#include "engine/toolpath/source_lines.h"
+
 namespace pathshift {
 
 bool ConvertedProgram::convert(TextSource& source, const ConversionOptions& options, ConversionReport& report,
@@ -9,7 +11,9 @@ bool ConvertedProgram::convert(TextSource& source, const ConversionOptions& opti
         return false;
     }
     ConversionError conversionError;
-    if (!convertProgram(source, options, file_, report, conversionError)) {
+    lines_ = LineIndex();
+    IndexedOutput output(file_, lines_);
+    if (!convertProgram(source, options, output, report, conversionError)) {
         error = {conversionError.line, conversionError.reason};
         if (!file_.error().empty()) error = {0, file_.error()};
         return false;
@@ -19,7 +23,22 @@ bool ConvertedProgram::convert(TextSource& source, const ConversionOptions& opti
 
 bool ConvertedProgram::replay(MoveSink& sink, PreviewError& error) {
     ReplayError replayError;
-    if (replaySelvix(file_, sink, replayError)) return true;
+    return replayed(replaySelvix(file_, sink, replayError), replayError, error);
+}
+
+bool ConvertedProgram::replayWithSourceLines(TextSource& source, const ConversionOptions& options, MoveSink& sink,
+                                             PreviewError& error) {
+    ReplayError sourceError, targetError;
+    if (pathshift::replayWithSourceLines(source, options, file_, sink, sourceError, targetError)) return true;
+    if (!sourceError.reason.empty()) {
+        error = {sourceError.line, sourceError.reason};
+        return false;
+    }
+    return replayed(false, targetError, error);
+}
+
+bool ConvertedProgram::replayed(bool done, const ReplayError& replayError, PreviewError& error) {
+    if (done) return true;
     // The converted program is the engine's own: one that cannot be read back is a fault worth naming.
     error = {0, "cannot read the converted program back (line " + std::to_string(replayError.line) +
                     "): " + replayError.reason};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/translation/conversion.h"
+#include "engine/io/line_index.h"
 #include "engine/io/scratch_file.h"
 #include "engine/io/text_source.h"
 #include "engine/toolpath/toolpath.h"
@@ -24,9 +25,19 @@ public:
                  PreviewError& error);
     // The converted program's moves, in order, into `sink`.
     bool replay(MoveSink& sink, PreviewError& error);
+    // The same, each move with the line of `source` (the one converted, with the same options) that
+    // it was translated from.
+    bool replayWithSourceLines(TextSource& source, const ConversionOptions& options, MoveSink& sink,
+                               PreviewError& error);
+    // The converted text and where its lines start, for a line looked up later.
+    TextSource& text() { return file_; }
+    const LineIndex& lines() const { return lines_; }
 
 private:
+    bool replayed(bool done, const ReplayError& replayError, PreviewError& error);
+
     ScratchFile file_;
+    LineIndex lines_;
 };
 
 }  // namespace pathshift
