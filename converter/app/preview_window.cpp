@@ -10,7 +10,8 @@
 
 namespace pathshift::app {
 
-PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions& options, QWidget* parent)
+PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName("Preview");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -29,10 +30,10 @@ PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions&
     layout->addLayout(bottom);
     connect(fit_, &QPushButton::clicked, view_, &PlanView::fitToWindow);
     resize(900, 700);
-    load(sourcePath, options);
+    load(sourcePath, options, rates);
 }
 
-void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& options) {
+void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates) {
     const std::string path = sourcePath.toStdString();
     SourceFile source;
     std::string readError;
@@ -44,7 +45,7 @@ void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& opt
     ConvertedProgram converted;
     ConversionReport report;
     PreviewError error;
-    PlanView::Collector moves;
+    PlanView::Collector moves(withFeedsOf(rates, options));
     if (!converted.convert(source, options, report, error) || !converted.replay(moves, error)) {
         status_->setText("Not converted: " + (error.line ? QString("line %1: ").arg(error.line) : QString()) +
                          QString::fromStdString(error.reason));
@@ -52,7 +53,9 @@ void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& opt
     }
     view_->showMoves(std::move(moves));
     const VerifyResult verdict = verifyFile(path, options);
-    QString line = QString("%1 moves drawn. ").arg(view_->moveCount());
+    QString line = QString("%1 moves drawn, %2. ")
+                       .arg(view_->moveCount())
+                       .arg(QString::fromStdString(machiningTimeText(view_->summary().time())));
     if (!verdict.verified) {
         line += "Not verified: " + QString::fromStdString(verdict.error.reason);
     } else {

@@ -2,9 +2,11 @@
 // The conversion options every command that converts takes (thickness, head, DFS, feeds, tool
 // rows and tables, the desktop program's settings), and the ConversionOptions they make.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/translation/conversion.h"
 
 namespace CLI {
@@ -26,12 +28,17 @@ struct ConversionArguments {
     std::string settingsFolder;
     bool thicknessGiven = false;
     bool headGiven = false;
+    // The machining-time estimate's rates; the settings' (or the defaults) when not given.
+    std::optional<double> rapidRate;
+    std::optional<double> toolChangeTime;
 };
 
 void addConversionOptions(CLI::App* command, ConversionArguments& arguments);
 
-// 0 with `options` made, or the usage exit status after one line on standard error saying why.
-int conversionOptionsOf(const ConversionArguments& arguments, ConversionOptions& options, const char* command);
+// 0 with `options` (and `rates`, when given) made, or the usage exit status after one line on
+// standard error saying why.
+int conversionOptionsOf(const ConversionArguments& arguments, ConversionOptions& options, const char* command,
+                        MachiningRates* rates = nullptr);
 
 // FILE:LINE: reason (FILE: reason when the line is 0) on standard error.
 void printError(const std::string& file, std::size_t line, const std::string& reason);

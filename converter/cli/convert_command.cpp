@@ -27,10 +27,11 @@ void printSummary(const FileResult& file, bool check) {
     const ConversionReport& r = file.report;
     const std::size_t warnings = r.warningCount();
     const std::string verb = r.nothingToConvert() ? std::string(kNothingToConvert) + ":" : check ? "checked" : "converted";
-    std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s\n",
+    const std::string time = file.time ? ", " + machiningTimeText(*file.time) : std::string();
+    std::printf("%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s%s\n",
                 verb.c_str(), quotedName(file.source).c_str(),
                 check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
-                r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings");
+                r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings", time.c_str());
 }
 
 int convertToStdout(const ConvertArguments& args, const ConversionOptions& options) {
@@ -95,7 +96,8 @@ int runConvert(const ConvertArguments& args) {
         return kExitUsage;
     }
     ConversionOptions options;
-    if (const int refused = conversionOptionsOf(args, options, "convert")) return refused;
+    MachiningRates rates;
+    if (const int refused = conversionOptionsOf(args, options, "convert", &rates)) return refused;
     options.strict = args.strict;
     if (args.toStdout) return convertToStdout(args, options);
 
@@ -120,7 +122,7 @@ int runConvert(const ConvertArguments& args) {
     };
     const fs::path destination = args.check ? fs::path() : fs::path(args.outputFolder);
     const unsigned jobs = args.jobs > 0 ? args.jobs : defaultJobCount();
-    RunResult run = convertFilesInParallel(sources, destination, options, jobs, progress, fileDone);
+    RunResult run = convertFilesInParallel(sources, destination, options, jobs, progress, fileDone, rates);
     return run.allConverted() ? 0 : kExitFailed;
 }
 

@@ -6,7 +6,7 @@ bool drawConvertedPlan(TextSource& source, const ConversionOptions& options, dou
                        ConversionReport& report, PlanSummary& summary, PreviewError& error) {
     ConvertedProgram converted;
     if (!converted.convert(source, options, report, error)) return false;
-    summary = PlanSummary();
+    summary = PlanSummary(withFeedsOf(summary.rates(), options));
     if (!converted.replay(summary, error)) return false;
     const PlanPage page = planPage(summary, width);
     if (!canvas.begin(page, summary)) {
