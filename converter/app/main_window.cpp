@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -9,9 +10,11 @@
 
 #include "about_dialog.h"
 #include "dir_browser.h"
+#include "engine/plan/plan_geometry.h"
 #include "engine/runs/file_run.h"
 #include "engine/translation/tool_table_file.h"
 #include "form_font.h"
+#include "machining_time_dialog.h"
 #include "modal.h"
 #include "preview_window.h"
 #include "run_report.h"
@@ -52,7 +55,25 @@ MainWindow::MainWindow(const QString& appFolder, const QString& programFolder, Q
 
 QString MainWindow::toolTablePath() const { return settings_.folder() + kToolTableFileName; }
 
+MachiningRates MainWindow::machiningRates() const {
+    return machiningRatesOf(settings_.read(SettingKey::RapidRate).toStdString(),
+                            settings_.read(SettingKey::ToolChangeTime).toStdString());
+}
+
+void MainWindow::editMachiningRates() {
+    MachiningTimeDialog dialog(machiningRates(), this);
+    if (Modal::exec(dialog) != QDialog::Accepted) return;
+    const MachiningRates rates = dialog.rates();
+    writeSetting(SettingKey::RapidRate, QString::fromStdString(planNumber(rates.rapidRate, 6)));
+    writeSetting(SettingKey::ToolChangeTime, QString::fromStdString(planNumber(rates.toolChangeTime, 6)));
+}
+
 void MainWindow::connectHandlers() {
+    auto* machiningTime = new QAction("Machining time estimate...", this);
+    machiningTime->setObjectName("ActMachiningTime");
+    connect(machiningTime, &QAction::triggered, this, &MainWindow::editMachiningRates);
+    addAction(machiningTime);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(skin_, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked) onSkinClicked(index);
     });
@@ -283,7 +304,7 @@ void MainWindow::process(bool ipsFeed) {
     runProgress_->setRange(0, static_cast<int>(sources.size()));
     runProgress_->setValue(0);
     file2_->setFollowing(false);  // the run adds what it writes; half-written temporaries stay unseen
-    run_.start(std::move(sources), file2_->folder().toStdString(), std::move(options));
+    run_.start(std::move(sources), file2_->folder().toStdString(), std::move(options), machiningRates());
 }
 
 void MainWindow::runFileStarted(int index, int count, const QString& name) {
@@ -331,7 +352,7 @@ void MainWindow::openPreview(const QString& sourcePath, QWidget* owner) {
         return;
     }
     WaitCursor hourglass;
-    auto* preview = new PreviewWindow(sourcePath, options, owner ? owner : this);
+    auto* preview = new PreviewWindow(sourcePath, options, machiningRates(), owner ? owner : this);
     preview->show();
 }
 

@@ -32,6 +32,10 @@ public:
     AppSettings& settings() { return settings_; }
     ToolTableModel& toolTable() { return tools_; }
     QString toolTablePath() const;
+    // The machining-time estimate's rates as stored (defaults for what is missing or unusable).
+    MachiningRates machiningRates() const;
+    // The context menu's "Machining time estimate...": the rates in a dialog, stored when confirmed.
+    void editMachiningRates();
 
     // What a close from the title bar or system menu does; other ends of the program write nothing.
     void operatorClose();

@@ -42,6 +42,7 @@ void PlanView::changed() {
 }
 
 bool PlanView::Collector::move(const Move& m) {
+    summary_.move(m);
     moves_.push_back({static_cast<float>(m.start.x), static_cast<float>(m.start.y), static_cast<float>(m.end.x),
                       static_cast<float>(m.end.y), static_cast<float>(m.end.z), static_cast<float>(m.centreX),
                       static_cast<float>(m.centreY), m.tool, m.kind, line32(m.sourceLine), line32(m.targetLine)});
@@ -52,9 +53,7 @@ void PlanView::showMoves(Collector&& collected) {
     info_ = collected.info_;
     moves_ = std::move(collected.moves_);
     drawn_ = QImage();
-    summary_ = PlanSummary();
-    summary_.begin(info_);
-    for (std::size_t i = 0; i < moves_.size(); ++i) summary_.move(moveAt(i));
+    summary_ = collected.summary_;
     grid_.build(moves_.size(), [this](std::size_t i) { return moveBox(moveAt(i)); });
     fitToWindow();
 }

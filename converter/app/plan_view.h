@@ -30,15 +30,22 @@ class PlanView : public QWidget {
 public:
     explicit PlanView(QWidget* parent = nullptr);
 
-    // Takes the moves of a replay; showMoves() then shows them.
+    // Takes the moves of a replay, and sums them up for the legend at `rates`; showMoves() then
+    // shows them.
     class Collector final : public MoveSink {
     public:
-        void begin(const ToolpathInfo& info) override { info_ = info; }
+        explicit Collector(const MachiningRates& rates = {}) : summary_(rates) {}
+        void begin(const ToolpathInfo& info) override {
+            info_ = info;
+            summary_.begin(info);
+        }
         bool move(const Move& move) override;
+        void toolCall(std::int16_t tool) override { summary_.toolCall(tool); }
 
     private:
         friend class PlanView;
         ToolpathInfo info_;
+        PlanSummary summary_;
         std::deque<StoredMove> moves_;  // grows in blocks: no copy of millions of moves at each growth
     };
     void showMoves(Collector&& collected);

@@ -8,7 +8,8 @@
 
 namespace pathshift::app {
 
-PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions& options, QWidget* parent)
+PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName("Preview");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -27,10 +28,10 @@ PreviewWindow::PreviewWindow(const QString& sourcePath, const ConversionOptions&
     layout->addLayout(bottom);
     connect(fit_, &QPushButton::clicked, view_, &PlanView::fitToWindow);
     resize(900, 700);
-    load(sourcePath, options);
+    load(sourcePath, options, rates);
 }
 
-void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& options) {
+void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates) {
     const std::string path = sourcePath.toStdString();
     source_ = std::make_unique<SourceFile>();
     std::string readError;
@@ -43,7 +44,7 @@ void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& opt
     converted_ = std::make_unique<ConvertedProgram>();
     ConversionReport report;
     PreviewError error;
-    PlanView::Collector moves;
+    PlanView::Collector moves(withFeedsOf(rates, options));
     if (!converted_->convert(*indexed_, options, report, error) ||
         !converted_->replayWithSourceLines(*indexed_, options, moves, error)) {
         status_->setText("Not converted: " + (error.line ? QString("line %1: ").arg(error.line) : QString()) +
@@ -56,7 +57,9 @@ void PreviewWindow::load(const QString& sourcePath, const ConversionOptions& opt
     });
     view_->showMoves(std::move(moves));
     const VerifyResult verdict = verifyFile(path, options);
-    QString line = QString("%1 moves drawn. ").arg(view_->moveCount());
+    QString line = QString("%1 moves drawn, %2. ")
+                       .arg(view_->moveCount())
+                       .arg(QString::fromStdString(machiningTimeText(view_->summary().time())));
     if (!verdict.verified) {
         line += "Not verified: " + QString::fromStdString(verdict.error.reason);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // A converted program's toolpath in a window of its own, with the verifier's verdict in its status
-// line. It converts with the options the main window holds when it is opened.
+// line with the estimated machining time. It converts with the options the main window holds when
+// it is opened.
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,14 +20,15 @@ namespace pathshift::app {
 class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
-    PreviewWindow(const QString& sourcePath, const ConversionOptions& options, QWidget* parent = nullptr);
+    PreviewWindow(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates = {},
+                  QWidget* parent = nullptr);
 
     PlanView* view() const { return view_; }
     QString status() const { return status_->text(); }
     bool verified() const { return verified_; }
 
 private:
-    void load(const QString& sourcePath, const ConversionOptions& options);
+    void load(const QString& sourcePath, const ConversionOptions& options, const MachiningRates& rates);
 
     PlanView* view_ = nullptr;
     QPushButton* fit_ = nullptr;

@@ -11,13 +11,13 @@ RunController::~RunController() {
 }
 
 void RunController::start(std::vector<std::filesystem::path> sources, std::filesystem::path destination,
-                          ConversionOptions options) {
+                          ConversionOptions options, MachiningRates rates) {
     if (running()) return;
     stop_ = false;
     result_ = {};
     // The thread owns copies of everything it reads, so the window may change while it runs.
     thread_ = QThread::create([this, sources = std::move(sources), destination = std::move(destination),
-                               options = std::move(options)] {
+                               options = std::move(options), rates] {
         const int count = static_cast<int>(sources.size());
         std::size_t started = sources.size();  // no file yet
         auto onProgress = [&](const RunProgress& p) {
@@ -31,7 +31,8 @@ void RunController::start(std::vector<std::filesystem::path> sources, std::files
             emit fileDone(done, count,
                           file.converted ? QString::fromStdString(file.target.filename().string()) : QString());
         };
-        RunResult run = convertFiles(sources, destination, options, onProgress, onFileDone, [this] { return stop_.load(); });
+        RunResult run = convertFiles(sources, destination, options, onProgress, onFileDone,
+                                     [this] { return stop_.load(); }, rates);
         result_ = std::move(run);
     });
     connect(thread_, &QThread::finished, this, &RunController::ended);

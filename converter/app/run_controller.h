@@ -24,7 +24,7 @@ public:
     bool running() const { return thread_ != nullptr; }
     // Starts a run; ignored while one is running.
     void start(std::vector<std::filesystem::path> sources, std::filesystem::path destination,
-               ConversionOptions options);
+               ConversionOptions options, MachiningRates rates = {});
     // Stops the run after the file in hand; the files not started are left alone.
     void cancel() { stop_ = true; }
     // Blocks until the run's thread has ended; finished() still comes through the event loop.

@@ -46,6 +46,14 @@ QString runHeadline(const RunResult& run, std::size_t sourceCount) {
         line += QString(" %1 with %2.").arg(counts.empty).arg(kNothingToConvert);
     if (run.stopped)
         line += QString(" Stopped: %1 not started.").arg(sourceCount - run.files.size());
+    MachiningTime total;
+    bool timed = false;
+    for (const FileResult& file : run.files) {
+        if (!file.time) continue;
+        total += *file.time;
+        timed = true;
+    }
+    if (timed) line += QString(" All written programs: %1.").arg(QString::fromStdString(machiningTimeText(total)));
     return line;
 }
 

@@ -43,9 +43,9 @@ std::string settingsFolderOf(const ConversionArguments& args) {
     return AppFolder(systemAppFolderPlaces());
 }
 
-// Thickness, head and DFS stored by the desktop program, where the command line does not give them.
+// Thickness, head, DFS and rates stored by the desktop program, where the command line does not give them.
 bool applySettings(const ConversionArguments& args, const std::string& folder, ConversionOptions& options,
-                   std::FILE* err) {
+                   MachiningRates& rates, std::FILE* err) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         printError(err, folder, 0, "no such settings folder");
@@ -61,6 +61,7 @@ bool applySettings(const ConversionArguments& args, const std::string& folder, C
     if (!args.thicknessGiven) options.thickness = stored.thickness;
     if (!args.headGiven) options.head = stored.head;
     if (!args.dfs) options.dfs = stored.dfs;
+    rates = stored.rates;
     return true;
 }
 
@@ -127,6 +128,19 @@ void addConversionOptions(CLI::App* command, ConversionArguments& args) {
     auto* settings = command->add_flag("--settings{}", args.settingsFolder,
                                        "Thickness, head, DFS and tool table as last kept by the desktop program; "
                                        "--settings=DIR names its settings folder");
+    auto number = [](std::optional<double> (*valueOf)(std::string_view), const char* what) {
+        return CLI::Validator(
+            [valueOf, what](std::string& text) { return valueOf(text) ? std::string() : text + " is not " + what; },
+            "");
+    };
+    command->add_option("--rapid-rate", args.rapidRate,
+                        "Rapid rate of the machine for the time estimate, in mm per minute whatever the program's "
+                        "units (default " + std::to_string(static_cast<int>(MachiningRates::kDefaultRapidRate)) + ")")
+        ->check(number(rapidRateValue, "a rate above 0"));
+    command->add_option("--tool-change-time", args.toolChangeTime,
+                        "Seconds each tool call takes, for the time estimate (default " +
+                            std::to_string(static_cast<int>(MachiningRates::kDefaultToolChangeTime)) + ")")
+        ->check(number(toolChangeTimeValue, "a number of seconds, 0 or more"));
     command->parse_complete_callback([&args, thickness, head, settings] {
         args.thicknessGiven = thickness->count() > 0;
         args.headGiven = head->count() > 0;
@@ -135,7 +149,7 @@ void addConversionOptions(CLI::App* command, ConversionArguments& args) {
 }
 
 int conversionOptionsOf(const ConversionArguments& args, ConversionOptions& options, const char* command,
-                        std::FILE* err) {
+                        std::FILE* err, MachiningRates* rates) {
     if (!args.thicknessGiven && !args.useSettings) {
         std::fprintf(err, "pathshift-cli %s: --thickness is required (or --settings)\n", command);
         return kExitUsage;
@@ -145,7 +159,11 @@ int conversionOptionsOf(const ConversionArguments& args, ConversionOptions& opti
     options.dfs = args.dfs;
     options.ipsFeed = args.ipsFeed;
     const std::string settingsFolder = args.useSettings ? settingsFolderOf(args) : std::string();
-    if (args.useSettings && !applySettings(args, settingsFolder, options, err)) return kExitUsage;
+    MachiningRates chosenRates;
+    if (args.useSettings && !applySettings(args, settingsFolder, options, chosenRates, err)) return kExitUsage;
+    if (args.rapidRate) chosenRates.rapidRate = *args.rapidRate;
+    if (args.toolChangeTime) chosenRates.toolChangeTime = *args.toolChangeTime;
+    if (rates) *rates = chosenRates;
     if (!buildToolTable(args, settingsFolder, options.tools, err)) return kExitUsage;
     if (!thicknessValue(options.thickness)) {
         std::fprintf(err, "pathshift-cli: %s; nothing was converted\n", thicknessRefusal(options.thickness).c_str());

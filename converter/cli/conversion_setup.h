@@ -3,9 +3,11 @@
 // rows and tables, the desktop program's settings), and the ConversionOptions they make.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/translation/conversion.h"
 
 namespace CLI {
@@ -27,13 +29,17 @@ struct ConversionArguments {
     std::string settingsFolder;
     bool thicknessGiven = false;
     bool headGiven = false;
+    // The machining-time estimate's rates; the settings' (or the defaults) when not given.
+    std::optional<double> rapidRate;
+    std::optional<double> toolChangeTime;
 };
 
 void addConversionOptions(CLI::App* command, ConversionArguments& arguments);
 
-// 0 with `options` made, or the usage exit status after one line on `err` saying why.
+// 0 with `options` (and `rates`, when given) made, or the usage exit status after one line on `err`
+// saying why.
 int conversionOptionsOf(const ConversionArguments& arguments, ConversionOptions& options, const char* command,
-                        std::FILE* err);
+                        std::FILE* err, MachiningRates* rates = nullptr);
 
 // FILE:LINE: reason (FILE: reason when the line is 0).
 void printError(std::FILE* err, const std::string& file, std::size_t line, const std::string& reason);

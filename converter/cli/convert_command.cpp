@@ -30,11 +30,12 @@ void printSummary(std::FILE* out, const FileResult& file, bool check, const std:
     const ConversionReport& r = file.report;
     const std::size_t warnings = r.warningCount();
     const std::string verb = r.nothingToConvert() ? std::string(kNothingToConvert) + ":" : check ? "checked" : "converted";
-    std::fprintf(out, "%s%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s%s\n",
+    const std::string time = file.time ? ", " + machiningTimeText(*file.time) : std::string();
+    std::fprintf(out, "%s%s %s%s: %zu lines, %zu blocks translated, %zu dropped, %zu plunges, %zu tool calls, %zu %s%s%s\n",
                  prefix.c_str(), verb.c_str(), quotedName(file.source).c_str(),
                  check ? "" : (" -> " + quotedName(file.target)).c_str(), r.linesRead, r.blocksTranslated,
                  r.linesDropped, r.plunges, r.toolCalls, warnings, warnings == 1 ? "warning" : "warnings",
-                 suffix.c_str());
+                 time.c_str(), suffix.c_str());
 }
 
 namespace {
@@ -101,7 +102,8 @@ int runConvert(const ConvertArguments& args, const Streams& streams) {
         return kExitUsage;
     }
     ConversionOptions options;
-    if (const int refused = conversionOptionsOf(args, options, "convert", streams.err)) return refused;
+    MachiningRates rates;
+    if (const int refused = conversionOptionsOf(args, options, "convert", streams.err, &rates)) return refused;
     options.strict = args.strict;
     if (args.toStdout) return convertToStdout(args, options, streams);
 
@@ -126,7 +128,7 @@ int runConvert(const ConvertArguments& args, const Streams& streams) {
     };
     const fs::path destination = args.check ? fs::path() : fs::path(args.outputFolder);
     const unsigned jobs = args.jobs > 0 ? args.jobs : defaultJobCount();
-    RunResult run = convertFilesInParallel(sources, destination, options, jobs, progress, fileDone);
+    RunResult run = convertFilesInParallel(sources, destination, options, jobs, progress, fileDone, rates);
     return run.allConverted() ? 0 : kExitFailed;
 }
 

@@ -72,7 +72,8 @@ CLI::App* addPreviewCommand(CLI::App& app, PreviewArguments& args) {
     preview->add_option("SOURCE", args.source, "Tarvo program file")->required();
     preview->footer(
         "\nA plan view in the source program's coordinates: cuts coloured by depth, rapids dashed,\n"
-        "tool changes marked, and a legend with units, extents and counts.\n"
+        "tool changes marked, and a legend with units, extents, counts and the estimated machining\n"
+        "time.\n"
         "\nExamples:\n"
         "  pathshift-cli preview --thickness 0.75 -o part.svg part.nc\n"
         "  pathshift-cli preview --settings --width 2000 -o part.png part.nc\n"
@@ -96,10 +97,11 @@ int runPreview(const PreviewArguments& args, const Streams& streams) {
     }
 #endif
     ConversionOptions options;
-    if (const int refused = conversionOptionsOf(args, options, "preview", streams.err)) return refused;
+    MachiningRates rates;
+    if (const int refused = conversionOptionsOf(args, options, "preview", streams.err, &rates)) return refused;
 
     ConversionReport report;
-    PlanSummary summary;
+    PlanSummary summary(rates);
     PreviewError error;
     bool written = false;
 #ifdef PATHSHIFT_WITH_QT

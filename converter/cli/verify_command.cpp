@@ -24,9 +24,10 @@ void printDifference(std::FILE* out, const std::string& file, const VerifyDiffer
         std::fprintf(out, "%s: %s\n", where.c_str(), d.text.c_str());
 }
 
-int verifyOne(const std::string& file, const std::string& converted, const ConversionOptions& options, bool quiet,
-              const Streams& streams) {
-    const VerifyResult result = converted.empty() ? verifyFile(file, options) : verifyFile(file, converted, options);
+int verifyOne(const std::string& file, const std::string& converted, const ConversionOptions& options,
+              const MachiningRates& rates, bool quiet, const Streams& streams) {
+    const VerifyResult result =
+        converted.empty() ? verifyFile(file, options, rates) : verifyFile(file, converted, options, rates);
     if (!result.verified) {
         printError(streams.err, file, result.error.line, result.error.reason + " (not verified)");
         return kExitUnverified;
@@ -36,10 +37,11 @@ int verifyOne(const std::string& file, const std::string& converted, const Conve
     const std::size_t unlisted = report.differenceCount - report.differences.size();
     const std::string shown = quotedName(file);
     if (unlisted > 0) std::fprintf(streams.out, "%s: %zu more %s not listed\n", shown.c_str(), unlisted, plural(unlisted, "difference", "differences"));
+    const std::string time = result.time ? ", " + machiningTimeText(*result.time) : std::string();
     if (!quiet || !report.same())
-        std::fprintf(streams.out, "%s: %zu %s checked, %zu %s\n", shown.c_str(), report.movesChecked,
+        std::fprintf(streams.out, "%s: %zu %s checked, %zu %s%s\n", shown.c_str(), report.movesChecked,
                      plural(report.movesChecked, "move", "moves"), report.differenceCount,
-                     plural(report.differenceCount, "difference", "differences"));
+                     plural(report.differenceCount, "difference", "differences"), time.c_str());
     std::fflush(streams.out);
     return report.same() ? 0 : kExitDifferent;
 }
@@ -68,7 +70,8 @@ CLI::App* addVerifyCommand(CLI::App& app, VerifyArguments& args) {
         "  pathshift-cli verify --settings part1.nc part2.nc\n"
         "  pathshift-cli verify --thickness 0.75 --converted out/part.nc part.nc\n"
         "\nPrints each difference as FILE:LINE: target line N: what differs, then\n"
-        "FILE: N moves checked, M differences.\n"
+        "FILE: N moves checked, M differences, estimated machining time H:MM:SS (cutting, rapid,\n"
+        "tool changes).\n"
         "Exit status: 0 every program cuts what its source cuts, 1 a program differs,\n"
         "2 a program could not be verified (unreadable, refused by the converter) or usage error.");
     return verify;
@@ -80,9 +83,11 @@ int runVerify(const VerifyArguments& args, const Streams& streams) {
         return kExitUnverified;
     }
     ConversionOptions options;
-    if (const int status = conversionOptionsOf(args, options, "verify", streams.err); status != 0) return status;
+    MachiningRates rates;
+    if (const int status = conversionOptionsOf(args, options, "verify", streams.err, &rates); status != 0) return status;
     int worst = 0;
-    for (const std::string& source : args.sources) worst = std::max(worst, verifyOne(source, args.converted, options, args.quiet, streams));
+    for (const std::string& source : args.sources)
+        worst = std::max(worst, verifyOne(source, args.converted, options, rates, args.quiet, streams));
     return worst;
 }
 

@@ -107,7 +107,7 @@ CLI::App* addWatchCommand(CLI::App& app, WatchArguments& args) {
 
 int runWatch(const WatchArguments& args, const Streams& streams) {
     HotFolderSettings settings;
-    if (const int refused = conversionOptionsOf(args, settings.conversion, "watch", streams.err)) return refused;
+    if (const int refused = conversionOptionsOf(args, settings.conversion, "watch", streams.err, &settings.rates)) return refused;
     settings.conversion.strict = args.strict;
     settings.source = args.source;
     settings.destination = args.outputFolder;

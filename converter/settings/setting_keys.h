@@ -18,6 +18,8 @@ enum class SettingKey {
     DirTop,
     DirLeft,
     DirLastDir,
+    RapidRate,
+    ToolChangeTime,
 };
 
 struct SettingKeyInfo {
@@ -27,7 +29,7 @@ struct SettingKeyInfo {
     std::string_view fallback;  // what the program uses when the key is missing
 };
 
-inline constexpr std::array<SettingKeyInfo, 11> kSettingKeys{{
+inline constexpr std::array<SettingKeyInfo, 13> kSettingKeys{{
     {SettingKey::SourcePath, "Settings", "SourcePath", ""},
     {SettingKey::DestinationPath, "Settings", "DestinationPath", ""},
     {SettingKey::Thickness, "Settings", "Z-Dimension", ""},
@@ -39,6 +41,9 @@ inline constexpr std::array<SettingKeyInfo, 11> kSettingKeys{{
     {SettingKey::DirTop, "DirDialogBox", "Top", "0"},
     {SettingKey::DirLeft, "DirDialogBox", "Left", "0"},
     {SettingKey::DirLastDir, "DirDialogBox", "LastDir", ""},
+    // The machining-time estimate's rates, in mm per minute and seconds (missing: the defaults).
+    {SettingKey::RapidRate, "Settings", "RapidRate", "25000"},
+    {SettingKey::ToolChangeTime, "Settings", "ToolChangeTime", "10"},
 }};
 
 constexpr const SettingKeyInfo& settingKeyInfo(SettingKey id) { return kSettingKeys[static_cast<std::size_t>(id)]; }

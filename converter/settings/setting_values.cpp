@@ -63,7 +63,16 @@ StoredRunSettings readRunSettings(const SettingsFile& file) {
     if (std::optional<bool> head1 = settingAsBoolean(read(file, SettingKey::Head1)))
         run.head = *head1 ? Head::One : Head::Two;
     run.dfs = settingAsInteger(read(file, SettingKey::Dfs)) == 1;
+    run.rates = machiningRatesOf(read(file, SettingKey::RapidRate), read(file, SettingKey::ToolChangeTime));
     return run;
+}
+
+MachiningRates machiningRatesOf(std::string_view rapidRate, std::string_view toolChangeTime) {
+    MachiningRates rates;
+    if (std::optional<double> rate = rapidRateValue(profile::trimBlanks(rapidRate))) rates.rapidRate = *rate;
+    if (std::optional<double> time = toolChangeTimeValue(profile::trimBlanks(toolChangeTime)))
+        rates.toolChangeTime = *time;
+    return rates;
 }
 
 }  // namespace pathshift

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/translation/conversion.h"
 #include "settings/settings_file.h"
 
@@ -24,12 +25,16 @@ std::string twipsText(int twips);
 // The skin index in the blank-prefixed form of the earlier program (" 2").
 std::string skinText(int index);
 
-// What a run takes from the settings: thickness, head and DFS as the window would restore them.
+// What a run takes from the settings: thickness, head, DFS and the estimate's rates as the window
+// would restore them (a rate that is missing or not a usable number: the default).
 struct StoredRunSettings {
     std::string thickness;
     Head head = Head::One;
     bool dfs = false;
+    MachiningRates rates;
 };
 StoredRunSettings readRunSettings(const SettingsFile& file);
+// The estimate's rates from their stored texts; a text that is not a usable number gives the default.
+MachiningRates machiningRatesOf(std::string_view rapidRate, std::string_view toolChangeTime);
 
 }  // namespace pathshift

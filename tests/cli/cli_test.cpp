@@ -139,6 +139,12 @@ TEST_F(Cli, OutputFolderGetsOneFilePerSourceAndASummary) {
                                                              {"b.nc", testing::plungeProgram()}}));
     EXPECT_NE(o.out.find("a.nc"), std::string::npos) << printable(o);
     EXPECT_NE(o.out.find("b.nc"), std::string::npos) << printable(o);
+    // Rapids 6.56 in at 100 in/min, cuts 2.75 in at F100, one tool call.
+    const Outcome timed = run(plungeArguments() + std::vector<std::string>{"--rapid-rate", "2540", "--tool-change-time",
+                                                                           "7", "--check", a});
+    EXPECT_NE(timed.out.find(", estimated machining time 0:00:13 (cutting 0:00:02, rapid 0:00:04, tool changes 0:00:07)\n"),
+              std::string::npos)
+        << printable(timed);
     // Standard error is not a terminal here: no progress line.
     EXPECT_EQ(o.err.find_first_of("\r\033"), std::string::npos) << printable(o);
 }

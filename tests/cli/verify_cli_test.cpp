@@ -66,7 +66,8 @@ protected:
 TEST_F(VerifyCli, a_faithful_conversion_has_no_difference) {
     const CliOutcome o = run({"verify", "--thickness", "0.75", "--tool", "1005=3", source_});
     EXPECT_EQ(o.status, 0) << printable(o);
-    EXPECT_EQ(o.out, source_ + ": 6 moves checked, 0 differences\n");
+    EXPECT_EQ(o.out, source_ + ": 6 moves checked, 0 differences, estimated machining time 0:00:30 (cutting 0:00:09, "
+                               "rapid 0:00:01, tool changes 0:00:20)\n");
     EXPECT_EQ(o.err, "");
     EXPECT_EQ(verifyAgainst(converted()).status, 0);
 }
@@ -80,7 +81,7 @@ TEST_F(VerifyCli, a_dropped_line_is_reported_with_both_lines) {
     EXPECT_NE(o.out.find(at(7, dropped) + "the source's line to X3 Y1 Z-0.5 has no counterpart in the target"),
               std::string::npos)
         << printable(o);
-    EXPECT_NE(o.out.find("6 moves checked, 1 difference\n"), std::string::npos) << printable(o);
+    EXPECT_NE(o.out.find("6 moves checked, 1 difference, estimated machining time "), std::string::npos) << printable(o);
 }
 
 TEST_F(VerifyCli, a_flipped_sign_is_reported_with_both_lines) {
@@ -105,7 +106,7 @@ TEST_F(VerifyCli, a_wrong_depth_is_reported_with_both_lines) {
               std::string::npos)
         << printable(o);
     EXPECT_NE(o.out.find(at(14, call + 4)), std::string::npos) << printable(o);
-    EXPECT_NE(o.out.find("6 moves checked, 2 differences\n"), std::string::npos) << printable(o);
+    EXPECT_NE(o.out.find("6 moves checked, 2 differences, estimated machining time "), std::string::npos) << printable(o);
 }
 
 TEST_F(VerifyCli, a_wrong_tool_is_reported_with_both_lines) {
@@ -116,14 +117,14 @@ TEST_F(VerifyCli, a_wrong_tool_is_reported_with_both_lines) {
     EXPECT_EQ(o.status, 1) << printable(o);
     EXPECT_NE(o.out.find(at(6, call + 3) + "tool T3 in the source, T2 in the target"), std::string::npos)
         << printable(o);
-    EXPECT_NE(o.out.find("6 moves checked, 4 differences\n"), std::string::npos) << printable(o);
+    EXPECT_NE(o.out.find("6 moves checked, 4 differences, estimated machining time "), std::string::npos) << printable(o);
 }
 
 TEST_F(VerifyCli, millimetre_and_head_two_verify_clean) {
     const std::string mm = file("mm.nc", "N1G21\nN2T2012\nN3G0X10Y10\nN4G1Z-6\nN5G3X30Y10I10J0\nN6G2X50Y10I10J0\n");
     const CliOutcome o = run({"verify", "--thickness", "18", "--head", "2", "--tool", "2012=8", mm});
     EXPECT_EQ(o.status, 0) << printable(o);
-    EXPECT_EQ(o.out, mm + ": 3 moves checked, 0 differences\n");
+    EXPECT_EQ(o.out.rfind(mm + ": 3 moves checked, 0 differences, estimated machining time ", 0), 0u) << o.out;
 }
 
 TEST_F(VerifyCli, programs_that_cannot_be_verified_and_usage_errors_exit_2) {

@@ -2,7 +2,9 @@
 // through the window's own controls, the end-of-run report, closing, and bad files around it.
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include "preview_window.h"
 #include "run_report.h"
 #include "run_summary.h"
+#include "settings/setting_values.h"
 #include "skins.h"
 #include "tool_grid.h"
 #include "test_folder.h"
@@ -424,6 +427,17 @@ private slots:
         ToolTableModel& tools = w->toolTable();
         tools.setData(tools.index(0, 0), "1005", Qt::EditRole);
         tools.setData(tools.index(0, 1), "3", Qt::EditRole);
+        // The estimate's rates, kept where pathshift-cli --settings finds them.
+        Modal::setNextAnswer([](QDialog& dialog) {
+            dialog.findChild<QDoubleSpinBox*>("RapidRate")->setValue(2540);
+            dialog.findChild<QDoubleSpinBox*>("ToolChangeTime")->setValue(5);
+            return int(QDialog::Accepted);
+        });
+        w->findChild<QAction*>("ActMachiningTime")->trigger();
+        const MachiningRates kept = readRunSettings(SettingsFile(ini().toStdString())).rates;
+        QCOMPARE(kept.rapidRate, 2540.0);
+        QCOMPARE(kept.toolChangeTime, 5.0);
+        Modal::clearShown();
         QStringList listed;
         auto* file2 = child<FileList>(*w, "File2");
         connect(file2->model(), &QAbstractItemModel::rowsInserted, this, [&] {
@@ -434,7 +448,10 @@ private slots:
 
         QCOMPARE(listed, (QStringList{"1 File 1 of 2: a.nc", "2 File 2 of 2: c.nc"}));  // listed as each file lands
         QVERIFY(Modal::shown().isEmpty());  // no failures, no warnings: no dialog
-        QCOMPARE(child<QLabel>(*w, "RunStatus")->text(), QString("2 of 2 files converted."));
+        const QString status = child<QLabel>(*w, "RunStatus")->text();
+        QVERIFY2(status.startsWith("2 of 2 files converted. All written programs: estimated machining time ") &&
+                     status.endsWith(", tool changes 0:00:10)."),
+                 qPrintable(status));
         QCOMPARE(child<QProgressBar>(*w, "RunProgress")->value(), 2);
         QVERIFY(child<QPushButton>(*w, "BtnProc")->isEnabled());
         QVERIFY(!QFile::exists(target + "/b.nc"));

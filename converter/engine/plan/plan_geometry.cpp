@@ -5,38 +5,15 @@
 #include <cstdio>
 #include <numbers>
 
+#include "engine/toolpath/arc_angles.h"
+
 namespace pathshift {
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-// Ends closer than this are one point: an arc from a point back to it is a full circle.
-constexpr double kSamePoint = 1e-9;
 // Drawing-area proportions allowed, height over width: thinner parts are drawn at these limits.
 constexpr double kFlattest = 0.25;
 constexpr double kTallest = 2.0;
-
-struct ArcAngles {
-    double start = 0;  // radians, counter-clockwise from +X
-    double sweep = 0;  // signed; negative is clockwise
-    double radius = 0;
-};
-
-ArcAngles arcAngles(const Move& move) {
-    ArcAngles a;
-    const double sx = move.start.x - move.centreX, sy = move.start.y - move.centreY;
-    const double ex = move.end.x - move.centreX, ey = move.end.y - move.centreY;
-    a.radius = std::hypot(sx, sy);
-    a.start = std::atan2(sy, sx);
-    const bool full = std::abs(move.end.x - move.start.x) < kSamePoint &&
-                      std::abs(move.end.y - move.start.y) < kSamePoint;
-    double ccw = full ? kTwoPi : std::atan2(ey, ex) - a.start;
-    if (!full) {
-        while (ccw <= 0) ccw += kTwoPi;
-        while (ccw > kTwoPi) ccw -= kTwoPi;
-    }
-    a.sweep = move.kind == MoveKind::ArcClockwise ? (full ? -kTwoPi : ccw - kTwoPi) : ccw;
-    return a;
-}
 
 // Whether the direction `angle` lies on the arc.
 bool onArc(const ArcAngles& a, double angle) {
@@ -69,6 +46,7 @@ void PlanSummary::include(double x, double y) {
 }
 
 bool PlanSummary::move(const Move& move) {
+    timer_.move(move);
     include(move.start.x, move.start.y);
     ++moves_;
     include(move.end.x, move.end.y);
@@ -177,6 +155,7 @@ std::vector<std::string> legendLines(const PlanSummary& summary) {
                         planNumber(summary.lowestCutZ(), 4) + " (blue)");
     else
         lines.push_back("No cutting moves");
+    lines.push_back(machiningTimeText(summary.time()));
     return lines;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/toolpath/toolpath.h"
 
 namespace pathshift {
@@ -16,8 +17,14 @@ namespace pathshift {
 // Everything the picture needs to know before its first move is drawn.
 class PlanSummary final : public MoveSink {
 public:
-    void begin(const ToolpathInfo& info) override { info_ = info; }
+    // `rates` time the program for the legend.
+    explicit PlanSummary(const MachiningRates& rates = {}) : timer_(rates) {}
+    void begin(const ToolpathInfo& info) override {
+        info_ = info;
+        timer_.begin(info);
+    }
     bool move(const Move& move) override;
+    void toolCall(std::int16_t tool) override { timer_.toolCall(tool); }
 
     const ToolpathInfo& info() const { return info_; }
     bool empty() const { return moves_ == 0; }
@@ -33,6 +40,8 @@ public:
     std::size_t cuts() const { return cuts_; }
     std::size_t arcs() const { return arcs_; }
     std::size_t toolChanges() const { return toolChanges_; }
+    const MachiningTime& time() const { return timer_.time(); }
+    const MachiningRates& rates() const { return timer_.rates(); }
 
 private:
     void include(double x, double y);
@@ -42,6 +51,7 @@ private:
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
     double highZ_ = 0, lowZ_ = 0;
     std::int16_t tool_ = 0;
+    MachiningTimeSink timer_;
 };
 
 struct PagePoint {
@@ -94,7 +104,7 @@ constexpr Rgb kMarkerColour{200, 30, 30};
 
 // The picture's page for a given width: drawing area above a legend band.
 struct PlanPage {
-    static constexpr double kLegendHeight = 84;  // three lines of text and the depth scale
+    static constexpr double kLegendHeight = 100;  // four lines of text and the depth scale
     static constexpr double kMargin = 16;
     double width = 0;
     double height = 0;
@@ -106,7 +116,7 @@ struct PlanPage {
 // that a long thin part still gives a readable picture.
 PlanPage planPage(const PlanSummary& summary, double width);
 
-// The legend's lines: units and extents, counts, the depth range.
+// The legend's lines: units and extents, counts, the depth range, the estimated machining time.
 std::vector<std::string> legendLines(const PlanSummary& summary);
 
 // A number as the legend and the SVG write it: at most `decimals` decimals, no trailing zeros.

@@ -7,7 +7,7 @@ bool drawConvertedPlan(TextSource& source, const ConversionOptions& options, dou
     ConvertedProgram converted;
     IndexedSource indexed(source);
     if (!converted.convert(indexed, options, report, error)) return false;
-    summary = PlanSummary();
+    summary = PlanSummary(withFeedsOf(summary.rates(), options));
     if (!converted.replay(summary, error)) return false;
     const PlanPage page = planPage(summary, width);
     const MoveLineTexts texts(indexed, indexed.index(), converted.text(), converted.lines());

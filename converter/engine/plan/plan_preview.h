@@ -17,7 +17,7 @@ namespace pathshift {
 constexpr double kPlanWidth = 1200;
 
 // Draws onto `canvas` at the given page width. `report` receives the conversion's report, `summary`
-// what the picture shows.
+// what the picture shows, its machining time at the rates it was made with.
 bool drawConvertedPlan(TextSource& source, const ConversionOptions& options, double width, PlanCanvas& canvas,
                        ConversionReport& report, PlanSummary& summary, PreviewError& error);
 

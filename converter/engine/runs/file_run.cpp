@@ -5,6 +5,7 @@
 
 #include "engine/io/atomic_file.h"
 #include "engine/io/quoted_name.h"
+#include "engine/toolpath/replaying_output.h"
 
 namespace pathshift {
 namespace {
@@ -22,6 +23,16 @@ bool sameFile(const fs::path& a, const fs::path& b) {
     return !ec && same;
 }
 
+// The conversion into `output`, timed on the way.
+bool convertTimed(TextSource& text, const ConversionOptions& options, const MachiningRates& rates,
+                  const ConversionProgress& progress, OutputSink& output, FileResult& result) {
+    MachiningTimeSink timer(withFeedsOf(rates, options));
+    ReplayingOutput replaying(output, timer);
+    if (!convertProgram(text, options, replaying, result.report, result.error, progress)) return false;
+    if (replaying.finish()) result.time = timer.time();
+    return true;
+}
+
 }  // namespace
 
 bool RunResult::allConverted() const {
@@ -32,7 +43,7 @@ bool RunResult::allConverted() const {
 }
 
 FileResult convertFile(const fs::path& source, const fs::path& destinationFolder, const ConversionOptions& options,
-                       const ConversionProgress& progress) {
+                       const ConversionProgress& progress, const MachiningRates& rates) {
     FileResult result;
     result.source = source;
     SourceFile text;
@@ -43,7 +54,7 @@ FileResult convertFile(const fs::path& source, const fs::path& destinationFolder
     }
     if (destinationFolder.empty()) {
         DiscardSink sink;
-        result.converted = convertProgram(text, options, sink, result.report, result.error, progress);
+        result.converted = convertTimed(text, options, rates, progress, sink, result);
         return result;
     }
 
@@ -65,7 +76,7 @@ FileResult convertFile(const fs::path& source, const fs::path& destinationFolder
         result.error.reason = file.error();
         return result;
     }
-    if (!convertProgram(text, options, file, result.report, result.error, progress)) {
+    if (!convertTimed(text, options, rates, progress, file, result)) {
         if (!file.error().empty()) result.error = {0, file.error()};
         return result;
     }
@@ -87,7 +98,7 @@ FileResult sameNameClash(const fs::path& source, const fs::path& target) {
 
 RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
                        const ConversionOptions& options, const RunProgressFn& progress, const FileDoneFn& fileDone,
-                       const StopFn& stop) {
+                       const StopFn& stop, const MachiningRates& rates) {
     RunResult run;
     if (!thicknessValue(options.thickness)) {
         run.refusal = thicknessRefusal(options.thickness);
@@ -111,7 +122,7 @@ RunResult convertFiles(const std::vector<fs::path>& sources, const fs::path& des
         if (!target.empty() && written.count(target) > 0) {
             run.files.push_back(sameNameClash(sources[i], target));
         } else {
-            run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress));
+            run.files.push_back(convertFile(sources[i], destinationFolder, options, fileProgress, rates));
             if (run.files.back().converted) written.insert(target);
         }
         if (fileDone) fileDone(run.files.back());

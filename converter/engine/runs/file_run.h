@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/translation/conversion.h"
 
 namespace pathshift {
@@ -19,6 +20,7 @@ struct FileResult {
     bool converted = false;
     ConversionError error;  // why the file failed
     ConversionReport report;
+    std::optional<MachiningTime> time;  // when converted: the target program's estimated run on the machine
 };
 
 struct RunProgress {
@@ -42,9 +44,12 @@ struct RunResult {
     bool allConverted() const;
 };
 
-// Converts one file; with an empty destination folder nothing is written (a check).
+// Converts one file; with an empty destination folder nothing is written (a check). The target
+// text is replayed as it is written, for its machining time at `rates` (feeds read per second
+// when the options convert them so).
 FileResult convertFile(const std::filesystem::path& source, const std::filesystem::path& destinationFolder,
-                       const ConversionOptions& options, const ConversionProgress& progress = {});
+                       const ConversionOptions& options, const ConversionProgress& progress = {},
+                       const MachiningRates& rates = {});
 
 // The failure of a source whose output name an earlier source of the run has written.
 FileResult sameNameClash(const std::filesystem::path& source, const std::filesystem::path& target);
@@ -53,6 +58,6 @@ FileResult sameNameClash(const std::filesystem::path& source, const std::filesys
 RunResult convertFiles(const std::vector<std::filesystem::path>& sources,
                        const std::filesystem::path& destinationFolder, const ConversionOptions& options,
                        const RunProgressFn& progress = {}, const FileDoneFn& fileDone = {},
-                       const StopFn& stop = {});
+                       const StopFn& stop = {}, const MachiningRates& rates = {});
 
 }  // namespace pathshift

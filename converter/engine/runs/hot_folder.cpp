@@ -161,7 +161,7 @@ private:
             return;
         }
         HotFolderFile file;
-        file.result = convertFile(source, settings_.destination, settings_.conversion);
+        file.result = convertFile(source, settings_.destination, settings_.conversion, {}, settings_.rates);
         const std::optional<Look> after = lookAt(source);
         file.again = after && (*after != entry.look || (!file.result.converted &&
                                                         file.result.error.reason == kSourceChanged));

@@ -24,6 +24,7 @@ struct HotFolderSettings {
     std::filesystem::path destination;
     std::filesystem::path done;  // empty: converted sources stay
     ConversionOptions conversion;
+    MachiningRates rates;  // for each file's estimated machining time
     std::chrono::milliseconds settle{2000};
     std::chrono::milliseconds poll{0};  // 0: the system's change notifications, where there are any
     bool newOnly = false;               // files present at the start are left alone until they change

@@ -67,10 +67,11 @@ struct Slot {
 class Scheduler {
 public:
     Scheduler(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
-              const ConversionOptions& options)
+              const ConversionOptions& options, const MachiningRates& rates)
         : sources_(sources),
           destination_(destinationFolder),
           options_(options),
+          rates_(rates),
           dependencies_(dependenciesOf(sources, destinationFolder)),
           slots_(sources.size()) {}
 
@@ -130,10 +131,13 @@ private:
         const fs::path target = targetOf(i);
         if (!target.empty() && writtenBefore(i, target)) return sameNameClash(sources_[i], target);
         Slot& slot = slots_[i];
-        return convertFile(sources_[i], destination_, options_, [&slot](std::size_t done, std::size_t total) {
-            slot.total.store(total);
-            slot.done.store(done);
-        });
+        return convertFile(
+            sources_[i], destination_, options_,
+            [&slot](std::size_t done, std::size_t total) {
+                slot.total.store(total);
+                slot.done.store(done);
+            },
+            rates_);
     }
 
     // Every earlier file of this target is done by now (they are dependencies).
@@ -147,6 +151,7 @@ private:
     const std::vector<fs::path>& sources_;
     const fs::path& destination_;
     const ConversionOptions& options_;
+    const MachiningRates& rates_;
     const std::vector<std::vector<std::size_t>> dependencies_;
     std::vector<Slot> slots_;
     std::atomic<std::size_t> next_{0};
@@ -160,14 +165,15 @@ unsigned defaultJobCount() { return std::max(1u, std::thread::hardware_concurren
 
 RunResult convertFilesInParallel(const std::vector<fs::path>& sources, const fs::path& destinationFolder,
                                  const ConversionOptions& options, unsigned jobs, const RunProgressFn& progress,
-                                 const FileDoneFn& fileDone) {
-    if (jobs <= 1 || sources.size() <= 1) return convertFiles(sources, destinationFolder, options, progress, fileDone);
+                                 const FileDoneFn& fileDone, const MachiningRates& rates) {
+    if (jobs <= 1 || sources.size() <= 1)
+        return convertFiles(sources, destinationFolder, options, progress, fileDone, {}, rates);
     RunResult run;
     if (!thicknessValue(options.thickness)) {
         run.refusal = thicknessRefusal(options.thickness);
         return run;
     }
-    Scheduler scheduler(sources, destinationFolder, options);
+    Scheduler scheduler(sources, destinationFolder, options, rates);
     const std::size_t workers = std::min<std::size_t>(jobs, sources.size());
     std::vector<std::jthread> threads;
     threads.reserve(workers);

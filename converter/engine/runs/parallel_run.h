@@ -18,6 +18,7 @@ unsigned defaultJobCount();
 // both callbacks run on the caller's thread. A job count of 0 or 1 is a serial run.
 RunResult convertFilesInParallel(const std::vector<std::filesystem::path>& sources,
                                  const std::filesystem::path& destinationFolder, const ConversionOptions& options,
-                                 unsigned jobs, const RunProgressFn& progress = {}, const FileDoneFn& fileDone = {});
+                                 unsigned jobs, const RunProgressFn& progress = {}, const FileDoneFn& fileDone = {},
+                                 const MachiningRates& rates = {});
 
 }  // namespace pathshift

@@ -2,9 +2,11 @@
 // A Selvix program read move by move on the caller's demand, so that it can be laid over its source
 // while both are streamed. The reading is the machine's: a word left out keeps the axis where it
 // is, a tool call (G306) names the tool and the depth its Z values are relative to, G79 lines move
-// in machine coordinates and are no part of the toolpath.
+// in machine coordinates and are no part of the toolpath. The lines come from the reader's own
+// text, or one by one from a caller that has them already (a program being written).
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "engine/reading/line_reader.h"
@@ -14,8 +16,11 @@ namespace pathshift {
 
 class SelvixReader {
 public:
-    explicit SelvixReader(std::string_view text) : lines_(text) {}
-    explicit SelvixReader(TextSource& source) : lines_(source) {}
+    // `toolCalls`, when given, is told of every tool call as it is read.
+    explicit SelvixReader(std::string_view text, MoveSink* toolCalls = nullptr)
+        : lines_(text), toolCalls_(toolCalls) {}
+    explicit SelvixReader(TextSource& source, MoveSink* toolCalls = nullptr)
+        : lines_(source), toolCalls_(toolCalls) {}
 
     // Reads the header up to its "START" label; false with error() set when it is not there or
     // names no thickness.
@@ -26,23 +31,36 @@ public:
     bool next(Move& move);
     const ReplayError& error() const { return error_; }
 
+    // What one line meant, for a caller that hands the lines in itself (then begin() and next()
+    // are not called).
+    enum class Step : std::uint8_t { Nothing, Started, Move, Failed };
+    Step readLine(std::string_view line, std::size_t lineNumber, Move& move);
+    bool started() const { return started_; }
+
 private:
     struct Words;
     bool readWords(std::string_view line, Words& words);
     bool fail(std::string reason);
+    Step stepFailed(std::string reason);
+    Step headerLine(std::string_view line);
+    Step bodyLine(std::string_view line, Move& move);
     double level() const { return depthKnown_ ? depth_ + info_.thickness : 0.0; }
     Point3 position() const { return {-x_, -y_, z_ + level()}; }
 
     LineReader lines_;
+    MoveSink* toolCalls_;
     ToolpathInfo info_;
     ReplayError error_;
+    std::size_t lineNumber_ = 0;
     bool thicknessSeen_ = false;
+    bool started_ = false;  // past the "START" label
     // The machine's state, in the target's own frame.
     double x_ = 0, y_ = 0, z_ = 0;
     int motion_ = -1;  // the modal G0 to G3; -1 before the first
     std::int16_t tool_ = 0;
     double depth_ = 0;
     bool depthKnown_ = false;
+    double feed_ = 0;
 };
 
 }  // namespace pathshift

@@ -46,8 +46,13 @@ struct SelvixReader::Words {
 };
 
 bool SelvixReader::fail(std::string reason) {
-    error_ = {lines_.lineNumber(), std::move(reason)};
+    error_ = {lineNumber_, std::move(reason)};
     return false;
+}
+
+SelvixReader::Step SelvixReader::stepFailed(std::string reason) {
+    fail(std::move(reason));
+    return Step::Failed;
 }
 
 // Letter and number pairs; a letter's first value counts. Lower-case letters (the tool call's h)
@@ -99,21 +104,100 @@ bool SelvixReader::readWords(std::string_view line, Words& words) {
     return true;
 }
 
+SelvixReader::Step SelvixReader::readLine(std::string_view line, std::size_t lineNumber, Move& move) {
+    lineNumber_ = lineNumber;
+    line = trimmed(line.substr(0, line.find(';')));
+    return started_ ? bodyLine(line, move) : headerLine(line);
+}
+
+SelvixReader::Step SelvixReader::headerLine(std::string_view line) {
+    if (line == "\"START\"") {
+        if (!thicknessSeen_) return stepFailed("the header names no thickness (E3=)");
+        started_ = true;
+        return Step::Started;
+    }
+    if (line == "G70") info_.units = Units::Inch;
+    if (line == "G71") info_.units = Units::Millimetre;
+    if (line.substr(0, 3) == "E3=") {
+        const std::optional<double> thickness = readStrictNumber(line.substr(3));
+        if (!thickness) return stepFailed("the thickness " + shown(line) + " is not a number");
+        info_.thickness = *thickness;
+        thicknessSeen_ = true;
+    }
+    return Step::Nothing;
+}
+
+SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
+    // Messages, labels and empty lines carry no words.
+    if (line.empty() || line.front() == '(' || line.front() == '"') return Step::Nothing;
+    Words words;
+    if (!readWords(line, words)) return Step::Failed;
+    if (words.hasG(kInch)) info_.units = Units::Inch;
+    if (words.hasG(kMillimetre)) info_.units = Units::Millimetre;
+    if (words.hasG(kMachineCoordinates) || words.hasG(kLoadDoor) || words.hasG(kUnloadDoor)) return Step::Nothing;
+    if (words.hasG(kToolCall)) {
+        if (!words.hasLetter('T') || !words.hasLetter('Z'))
+            return stepFailed("the tool call " + shown(line) + " lacks its T or Z word");
+        const double tool = words['T'];
+        if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
+            return stepFailed("the tool call " + shown(line) + " names no tool number");
+        tool_ = static_cast<std::int16_t>(tool);
+        depth_ = words['Z'];
+        depthKnown_ = true;
+        if (toolCalls_) toolCalls_->toolCall(tool_);
+        return Step::Nothing;
+    }
+    if (words.hasLetter('F')) feed_ = words['F'];
+    int motion = motion_;
+    bool namesMotion = false;
+    for (int k = 0; k < words.gCount; ++k) {
+        if (words.g[k] >= kRapid && words.g[k] <= kCounterClockwise) {
+            motion = words.g[k];
+            namesMotion = true;
+        }
+    }
+    motion_ = motion;
+    // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
+    const bool axes = words.hasLetter('X') || words.hasLetter('Y') || words.hasLetter('Z');
+    if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
+
+    move = Move{};
+    move.start = position();
+    if (words.hasLetter('X')) x_ = words['X'];
+    if (words.hasLetter('Y')) y_ = words['Y'];
+    if (words.hasLetter('Z')) z_ = words['Z'];
+    move.end = position();
+    move.tool = tool_;
+    move.depth = depth_;
+    move.depthKnown = depthKnown_;
+    move.feed = feed_;
+    move.targetLine = lineNumber_;
+    switch (motion) {
+        case kRapid: move.kind = MoveKind::Rapid; break;
+        case kLine: move.kind = MoveKind::Line; break;
+        case kClockwise: move.kind = MoveKind::ArcClockwise; break;
+        default: move.kind = MoveKind::ArcCounterClockwise; break;
+    }
+    if (move.arc()) {
+        if (!words.hasLetter('I') || !words.hasLetter('J'))
+            return stepFailed("the arc " + shown(line) + " lacks its centre (I and J)");
+        move.centreX = -words['I'];
+        move.centreY = -words['J'];
+    }
+    if (move.kind == MoveKind::Rapid && move.start.x == move.end.x && move.start.y == move.end.y &&
+        move.start.z == move.end.z)
+        return Step::Nothing;
+    return Step::Move;
+}
+
 bool SelvixReader::begin() {
     std::string_view line;
+    Move unused;
     while (lines_.next(line)) {
-        line = trimmed(line.substr(0, line.find(';')));
-        if (line == "\"START\"") {
-            if (!thicknessSeen_) return fail("the header names no thickness (E3=)");
-            return true;
-        }
-        if (line == "G70") info_.units = Units::Inch;
-        if (line == "G71") info_.units = Units::Millimetre;
-        if (line.substr(0, 3) == "E3=") {
-            const std::optional<double> thickness = readStrictNumber(line.substr(3));
-            if (!thickness) return fail("the thickness " + shown(line) + " is not a number");
-            info_.thickness = *thickness;
-            thicknessSeen_ = true;
+        switch (readLine(line, lines_.lineNumber(), unused)) {
+            case Step::Started: return true;
+            case Step::Failed: return false;
+            default: break;
         }
     }
     if (!lines_.error().empty()) return fail(lines_.error());
@@ -123,64 +207,11 @@ bool SelvixReader::begin() {
 bool SelvixReader::next(Move& move) {
     std::string_view line;
     while (lines_.next(line)) {
-        line = trimmed(line.substr(0, line.find(';')));
-        // Messages, labels and empty lines carry no words.
-        if (line.empty() || line.front() == '(' || line.front() == '"') continue;
-        Words words;
-        if (!readWords(line, words)) return false;
-        if (words.hasG(kInch)) info_.units = Units::Inch;
-        if (words.hasG(kMillimetre)) info_.units = Units::Millimetre;
-        if (words.hasG(kMachineCoordinates) || words.hasG(kLoadDoor) || words.hasG(kUnloadDoor)) continue;
-        if (words.hasG(kToolCall)) {
-            if (!words.hasLetter('T') || !words.hasLetter('Z'))
-                return fail("the tool call " + shown(line) + " lacks its T or Z word");
-            const double tool = words['T'];
-            if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
-                return fail("the tool call " + shown(line) + " names no tool number");
-            tool_ = static_cast<std::int16_t>(tool);
-            depth_ = words['Z'];
-            depthKnown_ = true;
-            continue;
+        switch (readLine(line, lines_.lineNumber(), move)) {
+            case Step::Move: return true;
+            case Step::Failed: return false;
+            default: break;
         }
-        int motion = motion_;
-        bool namesMotion = false;
-        for (int k = 0; k < words.gCount; ++k) {
-            if (words.g[k] >= kRapid && words.g[k] <= kCounterClockwise) {
-                motion = words.g[k];
-                namesMotion = true;
-            }
-        }
-        motion_ = motion;
-        // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
-        const bool axes = words.hasLetter('X') || words.hasLetter('Y') || words.hasLetter('Z');
-        if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) continue;
-
-        move = Move{};
-        move.start = position();
-        if (words.hasLetter('X')) x_ = words['X'];
-        if (words.hasLetter('Y')) y_ = words['Y'];
-        if (words.hasLetter('Z')) z_ = words['Z'];
-        move.end = position();
-        move.tool = tool_;
-        move.depth = depth_;
-        move.depthKnown = depthKnown_;
-        move.targetLine = lines_.lineNumber();
-        switch (motion) {
-            case kRapid: move.kind = MoveKind::Rapid; break;
-            case kLine: move.kind = MoveKind::Line; break;
-            case kClockwise: move.kind = MoveKind::ArcClockwise; break;
-            default: move.kind = MoveKind::ArcCounterClockwise; break;
-        }
-        if (move.arc()) {
-            if (!words.hasLetter('I') || !words.hasLetter('J'))
-                return fail("the arc " + shown(line) + " lacks its centre (I and J)");
-            move.centreX = -words['I'];
-            move.centreY = -words['J'];
-        }
-        if (move.kind == MoveKind::Rapid && move.start.x == move.end.x && move.start.y == move.end.y &&
-            move.start.z == move.end.z)
-            continue;
-        return true;
     }
     if (!lines_.error().empty()) return fail(lines_.error());
     return false;
@@ -205,12 +236,12 @@ bool replayWith(SelvixReader& reader, MoveSink& sink, ReplayError& error) {
 }  // namespace
 
 bool replaySelvix(TextSource& source, MoveSink& sink, ReplayError& error) {
-    SelvixReader reader(source);
+    SelvixReader reader(source, &sink);
     return replayWith(reader, sink, error);
 }
 
 bool replaySelvix(std::string_view text, MoveSink& sink, ReplayError& error) {
-    SelvixReader reader(text);
+    SelvixReader reader(text, &sink);
     return replayWith(reader, sink, error);
 }
 

@@ -81,7 +81,7 @@ private:
 bool replayWithSourceLines(TextSource& source, const ConversionOptions& options, TextSource& target,
                            MoveSink& sink, ReplayError& sourceError, ReplayError& targetError) {
     sourceError = targetError = {};
-    SelvixReader reader(target);
+    SelvixReader reader(target, &sink);  // the sink hears of tool calls too (machining time)
     if (!reader.begin()) {
         targetError = reader.error();
         return false;

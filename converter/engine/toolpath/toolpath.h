@@ -43,6 +43,7 @@ struct Move {
     std::int16_t tool = 0;   // the target's tool number (the source's translated); 0 before any tool call
     double depth = 0;        // the segment's depth as its tool call names it: its lowest level minus the thickness
     bool depthKnown = true;  // false for cuts of a Selvix program that no tool call precedes
+    double feed = 0;         // Selvix programs: the F word in effect, as written; 0 before the first
     std::size_t sourceLine = 0;  // from 1; 0 when the move was not read from a source program
     std::size_t targetLine = 0;  // from 1; 0 when the move was not read from a target program
 
@@ -62,6 +63,8 @@ public:
     virtual void begin(const ToolpathInfo&) {}
     // One move, in program order; false ends the replay early (not an error).
     virtual bool move(const Move& move) = 0;
+    // Every tool call (G306) of a Selvix program, also one naming the tool already in the spindle.
+    virtual void toolCall(std::int16_t /*tool*/) {}
 
 protected:
     ~MoveSink() = default;

@@ -14,12 +14,14 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/translation/conversion.h"
 #include "engine/io/text_source.h"
+#include "engine/toolpath/machining_time.h"
 #include "engine/toolpath/toolpath.h"
 
 namespace pathshift {
@@ -58,15 +60,17 @@ struct VerifyResult {
     ConversionError error;  // why not
     ConversionReport conversion;
     VerifyReport report;
+    std::optional<MachiningTime> time;  // the files' verifications only: the target's estimated run
 };
 
 // Converts a program held in memory and verifies the result.
 VerifyResult verifyProgram(std::string_view source, const ConversionOptions& options);
 // Converts a file into a nameless temporary file and verifies it: memory stays small for a
-// program of any size.
-VerifyResult verifyFile(const std::filesystem::path& source, const ConversionOptions& options);
-// Verifies a program converted earlier (perhaps edited since) against its source.
+// program of any size. The target is timed at `rates` as it is written.
+VerifyResult verifyFile(const std::filesystem::path& source, const ConversionOptions& options,
+                        const MachiningRates& rates = {});
+// Verifies a program converted earlier (perhaps edited since) against its source, and times it.
 VerifyResult verifyFile(const std::filesystem::path& source, const std::filesystem::path& converted,
-                        const ConversionOptions& options);
+                        const ConversionOptions& options, const MachiningRates& rates = {});
 
 }  // namespace pathshift

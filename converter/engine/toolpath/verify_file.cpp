@@ -3,6 +3,7 @@
 
 #include "engine/io/quoted_name.h"
 #include "engine/io/scratch_file.h"
+#include "engine/toolpath/replaying_output.h"
 #include "engine/toolpath/verifier.h"
 
 namespace pathshift {
@@ -20,7 +21,8 @@ VerifyResult& compareSides(TextSource& source, TextSource& target, const Convers
 
 }  // namespace
 
-VerifyResult verifyFile(const std::filesystem::path& sourcePath, const ConversionOptions& options) {
+VerifyResult verifyFile(const std::filesystem::path& sourcePath, const ConversionOptions& options,
+                        const MachiningRates& rates) {
     VerifyResult result;
     SourceFile source;
     std::string error;
@@ -33,15 +35,18 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const Conversio
         result.error.reason = target.error();
         return result;
     }
-    if (!convertProgram(source, options, target, result.conversion, result.error)) {
+    MachiningTimeSink timer(withFeedsOf(rates, options));
+    ReplayingOutput timed(target, timer);
+    if (!convertProgram(source, options, timed, result.conversion, result.error)) {
         if (!target.error().empty()) result.error = {0, target.error()};
         return result;
     }
+    if (timed.finish()) result.time = timer.time();
     return compareSides(source, target, options, result);
 }
 
 VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::filesystem::path& convertedPath,
-                        const ConversionOptions& options) {
+                        const ConversionOptions& options, const MachiningRates& rates) {
     VerifyResult result;
     SourceFile source;
     SourceFile target;
@@ -54,7 +59,12 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const std::file
         result.error.reason = quotedName(convertedPath) + ": " + error;
         return result;
     }
-    return compareSides(source, target, options, result);
+    if (!compareSides(source, target, options, result).verified) return result;
+    // A program edited by hand is timed as it now stands, in a reading of its own.
+    MachiningTimeSink timer(withFeedsOf(rates, options));
+    ReplayError timingError;
+    if (replaySelvix(target, timer, timingError)) result.time = timer.time();
+    return result;
 }
 
 }  // namespace pathshift
