@@ -10,6 +10,9 @@
 
 namespace pathshift {
 namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+}  // namespace
+namespace {
 
 inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
@@ -157,6 +160,8 @@ bool LineScanner::readLine(const char* begin) {
         return false;
     }
     line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+    // A UTF-8 byte-order mark in front of the first line is not part of it.
+    if (lineNumber_ == 1 && line_.starts_with(kByteOrderMark)) line_.remove_prefix(kByteOrderMark.size());
     const char* next = lineEnd;
     if (next < end) {
         if (*next == '\r' && next + 1 < end && next[1] == '\n') ++next;
