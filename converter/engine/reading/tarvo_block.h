@@ -55,6 +55,7 @@ public:
     const TarvoBlock& read(std::string_view line);
 
 private:
+    bool take(const char* at, const char* end);
     void readWord(TarvoLetter letter, const char* after, const char* end);
 
     TarvoLetters letters_;
