@@ -57,7 +57,10 @@ TEST(TarvoBlockReader, ReadsEachLineOnce) {
             char value[32];
             std::snprintf(value, sizeof value, "%g", letter == TarvoLetter::T ? block.word(letter).tool
                                                                              : block.word(letter).held);
-            words += (words.empty() ? "" : " ") + std::string(1, letters[i]) + "=" + value;
+            if (!words.empty()) words += ' ';
+            words += letters[i];
+            words += '=';
+            words += value;
         }
         if (c.kind == Kind::Numbered) {
             EXPECT_EQ(words, c.words);
