@@ -1,12 +1,16 @@
 // Measures pathshift-cli converting one program end to end (both scans and the write): throughput
 // and the peak memory of the converting process.
 //
+// Beside it, read_split (from this program's folder) reading the same file and splitting it into
+// lines, in the same run: the ratio of the two speeds is what the machine's load does not change.
+//
 //   conversion_bench PATHSHIFT_CLI SOURCE OUTPUT_FOLDER [RUNS]
 
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "child_run.h"
 
@@ -29,5 +33,17 @@ int main(int argc, char** argv) {
     const double peakMb = static_cast<double>(figures.peakKb) / 1024.0;
     std::printf("source %.1f MB, best of %d runs: %.3f s, %.0f MB/s, peak memory %.1f MB (%.2f x source)\n",
                 megabytes, runs, best, megabytes / best, peakMb, peakMb / megabytes);
+    RunFigures toStdout;
+    const std::string quietStdout = "exec " + std::string(argv[1]) + " convert --thickness 0.75 --quiet --stdout '" +
+                                    argv[2] + "' > /dev/null";
+    if (!measureRuns({"/bin/sh", "-c", quietStdout.c_str()}, runs, toStdout)) return 1;
+    std::printf("with --stdout, best of %d runs: %.3f s, %.0f MB/s, peak memory %.1f MB\n", runs, toStdout.seconds,
+                megabytes / toStdout.seconds, static_cast<double>(toStdout.peakKb) / 1024.0);
+    const std::string self(argv[0]);
+    const std::string readSplit = self.substr(0, self.rfind('/') + 1) + "read_split";
+    RunFigures floor;
+    if (!measureRuns({readSplit.c_str(), argv[2]}, runs, floor)) return 1;
+    std::printf("read and split lines, best of %d runs: %.3f s, %.0f MB/s; conversion at %.2f x that speed\n", runs,
+                floor.seconds, megabytes / floor.seconds, floor.seconds / best);
     return 0;
 }

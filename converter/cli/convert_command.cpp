@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "console.h"
 #include "conversion_setup.h"
@@ -11,6 +12,7 @@
 #include "engine/runs/file_run.h"
 #include "engine/runs/parallel_run.h"
 #include "engine/io/quoted_name.h"
+#include "engine/io/scratch_file.h"
 #include "engine/io/text_source.h"
 #include "progress_line.h"
 
@@ -40,23 +42,42 @@ void printSummary(std::FILE* out, const FileResult& file, bool check, const std:
 
 namespace {
 
+// Converted into a nameless scratch file and copied out only when the whole conversion succeeded:
+// a failed one writes nothing to standard output, and a program of any size needs little memory.
 int convertToStdout(const ConvertArguments& args, const ConversionOptions& options, const Streams& streams) {
     const std::string& source = args.sources.front();
-    std::string text;
-    std::string readError;
-    if (!readWholeFile(source, text, readError)) {
-        printError(streams.err, source, 0, readError);
+    SourceFile file;
+    ScratchFile scratch;
+    std::string openError;
+    if (!file.open(source, openError) || !scratch.open()) {
+        printError(streams.err, source, 0, openError.empty() ? scratch.error() : openError);
         return kExitFailed;
     }
-    ConversionResult result = convertProgram(text, options);
-    if (!args.quiet) printWarnings(streams.err, source, result.report);
-    if (!result.converted) {
-        printError(streams.err, source, result.error.line, result.error.reason);
+    ConversionReport report;
+    ConversionError error;
+    const bool converted = convertProgram(file, options, scratch, report, error);
+    if (!args.quiet) printWarnings(streams.err, source, report);
+    if (!converted) {
+        if (!scratch.error().empty()) error = {0, scratch.error()};
+        printError(streams.err, source, error.line, error.reason);
         return kExitFailed;
     }
     useBinaryMode(streams.out);
-    if (std::fwrite(result.text.data(), 1, result.text.size(), streams.out) != result.text.size() ||
-        std::fflush(streams.out) != 0) {
+    std::string readError;
+    if (!scratch.rewind(readError)) {
+        printError(streams.err, source, 0, readError);
+        return kExitFailed;
+    }
+    std::vector<char> piece(std::size_t{1} << 20);
+    long got = 0;
+    while ((got = scratch.read(piece.data(), piece.size(), readError)) > 0) {
+        if (std::fwrite(piece.data(), 1, static_cast<std::size_t>(got), streams.out) != static_cast<std::size_t>(got)) break;
+    }
+    if (got < 0) {
+        printError(streams.err, source, 0, readError);
+        return kExitFailed;
+    }
+    if (got > 0 || std::fflush(streams.out) != 0) {
         std::fprintf(streams.err, "pathshift-cli: cannot write to standard output\n");
         return kExitFailed;
     }

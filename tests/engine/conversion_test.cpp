@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/toolpath/verifier.h"
 #include "support/piece_source.h"
 #include "support/program_text.h"
 
@@ -795,6 +796,45 @@ TEST(ConversionWarnings, AProgramWithoutNumberedBlocksIsNamedAsSuch) {
     ConversionOptions strict = baseOptions();
     strict.strict = true;
     EXPECT_FALSE(convertProgram("(ONLY A COMMENT)\n", strict).converted);
+}
+
+}  // namespace
+}  // namespace pathshift
+
+namespace pathshift {
+namespace {
+
+// A value that once stood for "not yet written" is written like any other; a byte-order mark in
+// front of the first line is not part of it, in conversion and verification alike.
+TEST(Conversion, SentinelValuesAndAByteOrderMarkAreOrdinaryInput) {
+    struct Case {
+        std::string thickness;
+        std::string source;
+        std::string line;  // a line the target must hold
+    };
+    const Case cases[] = {
+        // No Z in the segment: level 9999, approach height -0.5 - 9999 + 0.5.
+        {"-0.5", "N1T1005\nN2G0X1Y1\nN3G1X2\n", "G0X-1Y-1Z-9999"},
+        // The first X and Y words written are -9999.
+        {"0.75", "N1T1005\nN2G0X9999Y9999\nN3G1Z0\n", "G0X-9999Y-9999Z1.25"},
+        {"0.75", "\xEF\xBB\xBFN1G21\nN2T1005\nN3G0X1Y1\nN4G1Z-0.25F100\n", "G71"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        ConversionOptions options = baseOptions();
+        options.thickness = c.thickness;
+        const ConversionResult result = convertProgram(c.source, options);
+        ASSERT_TRUE(result.converted) << result.error.reason;
+        std::string lines = "\r\n", line = "\r\n";
+        lines += result.text;
+        line += c.line;
+        line += "\r\n";
+        EXPECT_NE(lines.find(line), std::string::npos) << result.text;
+        EXPECT_EQ(result.report.linesDropped, 0u);
+        const VerifyResult verified = verifyProgram(c.source, options);
+        EXPECT_TRUE(verified.verified && verified.report.same()) << verified.error.reason;
+        EXPECT_EQ(verified.report.movesChecked, 1u);
+    }
 }
 
 }  // namespace

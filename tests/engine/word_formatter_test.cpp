@@ -105,17 +105,16 @@ TEST_F(FormatWordTest, ComparesTheDigitValueNotTheRawValueNorTheText) {
     EXPECT_EQ(word(Letter::X, -0.0f), "");
 }
 
-TEST_F(FormatWordTest, TheFirstWordOfEachKindIsWrittenUnlessItIsMinus9999) {
+TEST_F(FormatWordTest, TheFirstWordOfEachKindIsWrittenWhateverItsValue) {
     EXPECT_EQ(word(Letter::X, 0.0), "X0");
     EXPECT_EQ(word(Letter::Y, 0.0), "Y0");
     EXPECT_EQ(word(Letter::Z, 0.0), "Z0");
     EXPECT_EQ(word(Letter::F, 0.0), "F0");
     words.reset();
-    EXPECT_EQ(word(Letter::X, -9999.0), "");
-    EXPECT_EQ(word(Letter::Y, -9999.0f), "");
-    EXPECT_EQ(word(Letter::Z, -9999.0), "");
-    EXPECT_EQ(word(Letter::F, -9999.0), "");
-    EXPECT_EQ(word(Letter::X, -9999.00001), "X-9999");
+    EXPECT_EQ(word(Letter::X, -9999.0), "X-9999");
+    EXPECT_EQ(word(Letter::Y, -9999.0f), "Y-9999");
+    EXPECT_EQ(word(Letter::Z, -9999.0), "Z-9999");
+    EXPECT_EQ(word(Letter::F, -9999.0), "F-9999");
 }
 
 TEST_F(FormatWordTest, FeedOfFortyIsNeverWritten) {

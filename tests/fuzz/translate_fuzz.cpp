@@ -8,6 +8,7 @@
 
 #include "engine/translation/conversion.h"
 #include "engine/reading/line_scanner.h"
+#include "engine/reading/tarvo_block.h"
 
 namespace {
 
@@ -23,9 +24,19 @@ public:
             for (int k = 1; k <= count; ++k) total += scanner.field(k).size();
             if (total + static_cast<std::size_t>(count - 1) != scanner.currentLine().size()) std::abort();
         }
+        // Every word the block reader finds lies inside the line and runs to its end.
+        const std::string_view text = scanner.currentLine();
+        const pathshift::TarvoBlock& block = reader.read(text);
+        for (int i = 0; i < pathshift::kTarvoLetters; ++i) {
+            const std::string_view word = block.words[i].text;
+            if (block.has(static_cast<pathshift::TarvoLetter>(i)) &&
+                (word.data() <= text.data() || word.data() + word.size() != text.data() + text.size()))
+                std::abort();
+        }
     }
     void endOfFile() override {}
     pathshift::LineScanner& scanner;
+    pathshift::TarvoBlockReader reader;
 };
 
 }  // namespace

@@ -11,6 +11,8 @@
 namespace pathshift {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 }  // namespace
@@ -74,89 +76,36 @@ bool LineScanner::refill(const char*& p) {
     return true;
 }
 
-void LineScanner::indexLetter(const char* at) {
-    const unsigned index = letterIndex(*at);
-    const std::uint32_t bit = std::uint32_t{1} << index;
-    if (lettersSeen_ & bit) {
-        if (++count_[index] == 2) secondAt_[index] = static_cast<std::size_t>(at - line_.data());
-    } else {
-        lettersSeen_ |= bit;
-        firstAt_[index] = static_cast<std::size_t>(at - line_.data());
-        count_[index] = 1;
-    }
-}
-
-void LineScanner::indexLetters(std::uint32_t bits, const char* block) {
-    while (bits) {
-        indexLetter(block + std::countr_zero(bits));
-        bits &= bits - 1;
-    }
-}
-
 // Reads the line at begin. False when the window ends before the line does and more text follows.
 bool LineScanner::readLine(const char* begin) {
     const char* const end = windowEnd_;
     ++lineNumber_;
-    lettersSeen_ = 0;
-    commentSeen_ = false;
-    nulSeen_ = false;
     cachedField_ = 0;
-    line_ = std::string_view(begin, 0);  // indexLetter measures from the line's start
     const char* p = begin;
-    const char* lineEnd = end;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i paren = _mm_set1_epi8(kCommentStart);
-    const __m128i nul = _mm_setzero_si128();
-    std::uint32_t parens = 0;
-    std::uint32_t nuls = 0;
-    // Capital letters are the bytes that land in [-128, -103] once shifted by 128 - 'A'.
-    const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
-    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    bool found = false;
     while (end - p >= 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        std::uint32_t ends = static_cast<std::uint32_t>(
+        const auto ends = static_cast<std::uint32_t>(
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-        std::uint32_t letters = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), limit)));
-        const auto blockParens = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, paren)));
-        const auto blockNuls = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
         if (ends) {
-            const int at = std::countr_zero(ends);
-            const std::uint32_t before = (std::uint32_t{1} << at) - 1;
-            parens |= blockParens & before;
-            nuls |= blockNuls & before;
-            indexLetters(letters & before, p);
-            lineEnd = p + at;
-            found = true;
+            p += std::countr_zero(ends);
             break;
         }
-        parens |= blockParens;
-        nuls |= blockNuls;
-        indexLetters(letters, p);
         p += 16;
     }
-    commentSeen_ = parens != 0;
-    nulSeen_ = nuls != 0;
-    if (!found)
 #endif
-    {
-        for (; p < end; ++p) {
-            if (isLineEnd(*p)) break;
-            if (letterIndex(*p) < kLetters) indexLetter(p);
-            if (*p == kCommentStart) commentSeen_ = true;
-            if (*p == '\0') nulSeen_ = true;
-        }
-        lineEnd = p;
-    }
+    while (p < end && !isLineEnd(*p)) ++p;
+    const char* const lineEnd = p;
     // Without its line end in the window, or with a CR whose LF may follow, the line is not complete.
     if (!atEnd_ && (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end))) {
         --lineNumber_;
         return false;
     }
     line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+    // A UTF-8 byte-order mark in front of the first line is not part of it.
+    if (lineNumber_ == 1 && line_.starts_with(kByteOrderMark)) line_.remove_prefix(kByteOrderMark.size());
     const char* next = lineEnd;
     if (next < end) {
         if (*next == '\r' && next + 1 < end && next[1] == '\n') ++next;
@@ -167,7 +116,6 @@ bool LineScanner::readLine(const char* begin) {
 }
 
 int LineScanner::countOccurrences() const {
-    if (separator_ == kCommentStart && !commentSeen_) return 0;
     return static_cast<int>(std::count(line_.begin(), line_.end(), separator_));
 }
 
@@ -179,14 +127,8 @@ const char* LineScanner::occurrence(int k) const {
         at = cachedAt_;
         found = cachedField_;
     } else {
-        const unsigned index = letterIndex(separator_);
-        if (index < kLetters) {
-            if (!(lettersSeen_ >> index & 1u)) return nullptr;
-            at = line_.data() + firstAt_[index];
-        } else {
-            at = static_cast<const char*>(std::memchr(line_.data(), separator_, line_.size()));
-            if (!at) return nullptr;
-        }
+        at = static_cast<const char*>(std::memchr(line_.data(), separator_, line_.size()));
+        if (!at) return nullptr;
         found = 1;
     }
     while (found < k) {

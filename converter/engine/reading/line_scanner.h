@@ -48,42 +48,23 @@ public:
     }
     const std::string& error() const { return error_; }
     // Whether the current line holds a NUL byte, which no text program does.
-    bool holdsNul() const { return nulSeen_; }
+    bool holdsNul() const { return line_.find('\0') != std::string_view::npos; }
 
     void setSeparator(char separator) {
         separator_ = separator;
         cachedField_ = 0;
     }
     // Occurrences of the separator in the current line plus one.
-    int fieldCount() const {
-        const unsigned index = letterIndex(separator_);
-        if (index < kLetters) return (lettersSeen_ >> index & 1u) ? static_cast<int>(count_[index]) + 1 : 1;
-        return countOccurrences() + 1;
-    }
+    int fieldCount() const { return countOccurrences() + 1; }
     // Field 1 is the text before the first separator; field n the text after the (n-1)-th
     // occurrence up to the n-th one or the line end. Empty beyond the last field.
-    std::string_view field(int n) const {
-        const unsigned index = letterIndex(separator_);
-        if (n == 2 && index < kLetters) {  // the translator's usual question, answered from the index
-            if (!(lettersSeen_ >> index & 1u)) return {};
-            const std::size_t begin = firstAt_[index] + 1;
-            const std::size_t end = count_[index] > 1 ? secondAt_[index] : line_.size();
-            return line_.substr(begin, end - begin);
-        }
-        return anyField(n);
-    }
+    std::string_view field(int n) const { return anyField(n); }
 
 private:
-    static constexpr int kLetters = 26;
-    static unsigned letterIndex(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - 'A'); }
-
     int countOccurrences() const;
-    static constexpr char kCommentStart = '(';
     std::string_view anyField(int n) const;
     bool readLine(const char* begin);
     bool refill(const char*& p);
-    void indexLetters(std::uint32_t bits, const char* block);
-    void indexLetter(const char* at);
     const char* occurrence(int k) const;  // k-th occurrence from 1, or nullptr
 
     std::string_view text_;
@@ -103,15 +84,6 @@ private:
     std::size_t lineNumber_ = 0;
     bool stopped_ = false;
     char separator_ = ' ';
-
-    // First position and count of every capital letter in the current line: the translator asks
-    // for a dozen letters per line, and one pass answers them all.
-    std::uint32_t lettersSeen_ = 0;
-    bool commentSeen_ = false;  // an opening parenthesis: the translator asks on every line
-    bool nulSeen_ = false;
-    std::size_t firstAt_[kLetters] = {};
-    std::size_t secondAt_[kLetters] = {};
-    std::uint32_t count_[kLetters] = {};
 
     // field(n) called for n = 2, 3, ... continues from the previous occurrence.
     mutable int cachedField_ = 0;

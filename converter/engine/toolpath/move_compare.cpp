@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/toolpath/verifier.h"
 
 namespace pathshift {
 namespace {

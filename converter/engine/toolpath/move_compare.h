@@ -7,6 +7,11 @@
 
 namespace pathshift {
 
+// Half the last of the target's four decimals, and the relative precision of a 32-bit float as the
+// engine writes it.
+constexpr double kTargetRounding = 0.00005;
+constexpr double kFloatPrecision = 1e-6;
+
 // A cutting move and whether a rapid (or nothing) came before it: only then is its start its own,
 // otherwise it is the previous cut's end, which has been compared already.
 struct Cut {

@@ -22,14 +22,10 @@
 #include "engine/translation/conversion.h"
 #include "engine/io/text_source.h"
 #include "engine/toolpath/machining_time.h"
+#include "engine/toolpath/move_compare.h"
 #include "engine/toolpath/toolpath.h"
 
 namespace pathshift {
-
-// Half the last of the target's four decimals, and the relative precision of a 32-bit float as the
-// engine writes it.
-constexpr double kTargetRounding = 0.00005;
-constexpr double kFloatPrecision = 1e-6;
 
 struct VerifyDifference {
     std::size_t sourceLine = 0;  // 0 when the target has a move the source has not

@@ -1,6 +1,7 @@
 #include "engine/translation/conversion.h"
 
-#include "engine/reading/line_scanner.h"
+#include "engine/reading/block_scan.h"
+#include "engine/reading/depth_measure.h"
 #include "engine/reading/number_text.h"
 #include "engine/translation/program_frame.h"
 #include "engine/translation/translator.h"
@@ -11,65 +12,89 @@ namespace {
 // Progress is reported about this often (bytes of source scanned).
 constexpr std::size_t kProgressStep = std::size_t{4} << 20;
 
-// The scanner's events for one file: begin-of-file resets, the line event translates, end-of-file
-// closes the depth table after the first scan and the program after the second.
-class FileScan final : public LineScanner::Events {
+// The two readings of one file: the first measures the depth table, the second writes.
+class FileScan {
 public:
-    FileScan(LineScanner& scanner, Translator& translator, OutputText& out, ConversionReport& report,
-             std::string_view thicknessText, const ConversionProgress& progress, std::size_t size)
+    FileScan(LineScanner& scanner, const TranslatorSettings& settings, const ToolLookup& tools, OutputText& out,
+             ConversionReport& report, std::string_view thicknessText, const ConversionProgress& progress,
+             std::size_t size)
         : scanner_(scanner),
-          translator_(translator),
-          report_(report),
+          settings_(settings),
+          tools_(tools),
           out_(out),
+          report_(report),
           thicknessText_(thicknessText),
           progress_(progress),
-          size_(size) {}
+          size_(size),
+          measure_(settings.head) {}
 
     // False when the program cannot be converted: readError() is set when the source could not be
-    // read, otherwise the translator's error says why.
+    // read, otherwise error() says why.
     bool run() {
-        firstPass_ = true;
-        quick_ = true;
-        if (!scan()) return false;
-        if (failed_) {
-            // The quick scan reads only some words: a full one names the first faulty line.
-            failed_ = false;
-            quick_ = false;
-            scan();
-            return false;
-        }
-        firstPassUnits_ = translator_.state().unitsWord;
-        firstPass_ = false;
-        return scan() && !failed_;
+        if (!measure()) return false;
+        return write();
     }
     const std::string& readError() const { return scanner_.error(); }
+    const ConversionError& error() const { return error_; }
 
-    void beginOfFile() override {
+private:
+    // The first reading looks only at the Z and G words the depth table needs.
+    bool measure() {
+        TarvoBlockReader reader(letterBit(TarvoLetter::Z));
+        measure_.begin();
+        WordFault fault;
+        bool failed = false;
+        startProgress();
+        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t) {
+            failed = !measure_.take(block, fault);
+            return !failed && progress(0);
+        });
+        if (!read) return false;
+        if (failed) {
+            nameFirstFault();
+            return false;
+        }
+        measure_.end();
+        return true;
+    }
+
+    // A fault found by the first reading may come after one in a word it skipped: a reading of
+    // every word, tool calls included, names the first faulty line.
+    void nameFirstFault() {
+        TarvoBlockReader reader;
+        measure_.begin();
+        startProgress();
+        scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
+            WordFault fault;
+            std::string toolReason;
+            const bool taken = measure_.take(block, fault, [&](const TarvoMachine& machine) {
+                ToolTableError tableError;
+                if (tools_.translate(machine.tool, tableError)) return true;
+                toolReason = "tool table row " + std::to_string(tableError.row) + ": " + tableError.reason;
+                return false;
+            });
+            if (taken) return progress(0);
+            error_ = {line, fault ? faultText(fault, FaultWording::Converter) : toolReason};
+            return false;
+        });
+    }
+
+    bool write() {
+        TarvoBlockReader reader;
+        Translator translator(settings_, tools_, measure_.levels(), out_, report_);
         out_.clear();
-        translator_.beginScan(firstPass_, quick_);
-        // The header names the units the whole program chose. Both scans start from the same state
-        // and meet the same words, so the first scan already knows them and the header can go out
-        // before the body instead of being put in front of it at the end.
-        if (!firstPass_) appendHeader(out_, firstPassUnits_, thicknessText_);
-        nextProgress_ = kProgressStep;
-    }
-
-    void line() override {
-        if (!translator_.translateLine(scanner_)) {
-            failed_ = true;
-            scanner_.stop();
-            return;
-        }
-        if (progress_ && scanner_.lineOffset() >= nextProgress_) {
-            nextProgress_ += kProgressStep;
-            progress_((firstPass_ ? 0 : size_) + scanner_.lineOffset(), 2 * size_);
-        }
-    }
-
-    void endOfFile() override {
-        if (firstPass_) {
-            translator_.endFirstScan();
-            return;
+        // The header names the units the whole program chose, which the first reading knows.
+        appendHeader(out_, measure_.units(), thicknessText_);
+        bool failed = false;
+        startProgress();
+        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
+            failed = !translator.translate(block, line);
+            return !failed && progress(size_);
+        });
+        if (!read) return false;
+        if (failed) {
+            error_ = translator.error();
+            return false;
         }
         if (report_.blocksTranslated == 0)
             report_.warn(0, WarningKind::NoBlocks,
@@ -78,26 +103,28 @@ public:
         appendTrailer(out_);
         out_.endLine();  // the file ends with an empty line after the trailer
         if (progress_) progress_(2 * size_, 2 * size_);
+        return true;
     }
 
-private:
-    bool scan() {
-        if (scanner_.start(*this)) return true;
-        failed_ = true;
-        return false;
+    void startProgress() { nextProgress_ = kProgressStep; }
+    bool progress(std::size_t before) {
+        if (progress_ && scanner_.lineOffset() >= nextProgress_) {
+            nextProgress_ += kProgressStep;
+            progress_(before + scanner_.lineOffset(), 2 * size_);
+        }
+        return true;
     }
 
     LineScanner& scanner_;
-    Translator& translator_;
-    ConversionReport& report_;
+    const TranslatorSettings& settings_;
+    const ToolLookup& tools_;
     OutputText& out_;
+    ConversionReport& report_;
     std::string_view thicknessText_;
     const ConversionProgress& progress_;
     std::size_t size_;
-    bool firstPass_ = true;
-    bool quick_ = true;
-    bool failed_ = false;
-    UnitsWord firstPassUnits_ = UnitsWord::None;
+    DepthMeasure measure_;
+    ConversionError error_;
     std::size_t nextProgress_ = 0;
 };
 
@@ -124,14 +151,6 @@ std::string thicknessRefusal(std::string_view text) {
            "\" is not a number (digits with at most one point, an optional sign and exponent)";
 }
 
-void ConversionReport::warn(std::size_t line, WarningKind kind, std::string text) {
-    ++perKind[static_cast<int>(kind)];
-    if (perKind[static_cast<int>(kind)] > kListedPerKind) {
-        ++unlistedWarnings;
-        return;
-    }
-    warnings.push_back({line, kind, std::move(text)});
-}
 
 namespace {
 
@@ -148,13 +167,12 @@ bool convertScanned(LineScanner& scanner, TextSource* source, std::size_t size, 
     TranslatorSettings settings{options.head, options.dfs, options.ipsFeed, *thickness};
     ToolLookup tools(options.tools);
     OutputText out(&sink);
-    Translator translator(settings, tools, out, report);
-    FileScan scan(scanner, translator, out, report, options.thickness, progress, size);
+    FileScan scan(scanner, settings, tools, out, report, options.thickness, progress, size);
     if (!scan.run()) {
         if (!scan.readError().empty()) {
             error = {0, scan.readError()};
         } else {
-            error = translator.error();
+            error = scan.error();
         }
         return false;
     }

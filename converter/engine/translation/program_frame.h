@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "engine/io/output_text.h"
-#include "engine/translation/translation_state.h"
+#include "engine/reading/tarvo_rules.h"
 
 namespace pathshift {
 

@@ -29,7 +29,10 @@ char letterChar(Letter letter) {
 }  // namespace
 
 void WordFormatter::reset() {
-    lastX_ = lastY_ = lastZ_ = lastF_ = kUnwritten;
+    lastX_.reset();
+    lastY_.reset();
+    lastZ_.reset();
+    lastF_.reset();
 }
 
 bool WordFormatter::remember(Letter letter, double n) {

@@ -3,6 +3,7 @@
 // since they were last written are left out.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/translation/decimal_format.h"
@@ -19,7 +20,7 @@ public:
     void reset();
     // The next Z word is written whatever its value: a line written as fixed text (the retract
     // before a tool call) has moved the machine to a Z the memory does not know.
-    void forgetZ() { lastZ_ = kUnwritten; }
+    void forgetZ() { lastZ_.reset(); }
 
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer; empty when it is left out. The view lives until the next call.
@@ -28,16 +29,15 @@ public:
     std::string_view FormatWord(Letter letter, std::int16_t value);
 
 private:
-    static constexpr double kUnwritten = -9999.0;
-
     std::string_view word(Letter letter, const RoundedDecimal& decimal, double n);
     // Applies the suppression and memory rules to n; false when the word is left out.
     bool remember(Letter letter, double n);
 
-    double lastX_ = kUnwritten;
-    double lastY_ = kUnwritten;
-    double lastZ_ = kUnwritten;
-    double lastF_ = kUnwritten;
+    // The value last written per letter; none before the first word or after a forgetZ.
+    std::optional<double> lastX_;
+    std::optional<double> lastY_;
+    std::optional<double> lastZ_;
+    std::optional<double> lastF_;
     // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
     // back line after line, and their digits need not be worked out again.
     struct Cached {

@@ -1,0 +1,56 @@
+#pragma once
+// The first reading of a program: it follows the blocks only as far as the depth table needs (the
+// Z and G words, given a reader of those) and measures every segment's lowest level.
+
+#include "engine/reading/tarvo_machine.h"
+
+namespace pathshift {
+
+class DepthMeasure {
+public:
+    explicit DepthMeasure(Head head) : head_(head), machine_(head) {}
+
+    void begin() {
+        machine_ = TarvoMachine(head_);
+        levels_.begin();
+    }
+    // One line's block. `checkPlunge(machine)` sees each plunge first and returns false to stop.
+    // False on a fault of the block (`fault` says which) or a stop.
+    template <class CheckPlunge>
+    bool take(const TarvoBlock& block, WordFault& fault, CheckPlunge&& checkPlunge) {
+        if (block.fault.kind == WordFault::Kind::Nul) {
+            fault = block.fault;
+            return false;
+        }
+        if (block.kind != TarvoBlock::Kind::Numbered) return true;
+        if (block.fault) {
+            fault = block.fault;
+            return false;
+        }
+        machine_.takeWords(block);
+        const bool taken = machine_.takeGWords(block, fault, [&] {
+            if (!checkPlunge(machine_)) return false;
+            levels_.plunge();
+            return true;
+        });
+        if (!taken) return false;
+        levels_.measure(machine_);
+        machine_.endBlock();
+        return true;
+    }
+    bool take(const TarvoBlock& block, WordFault& fault) {
+        return take(block, fault, [](const TarvoMachine&) { return true; });
+    }
+    void end() { levels_.end(); }
+
+    const SegmentLevels& levels() const { return levels_; }
+    // The units word the program ends with.
+    UnitsWord units() const { return machine_.units; }
+
+private:
+    Head head_;
+    TarvoMachine machine_;
+    SegmentLevels levels_;
+};
+
+}  // namespace pathshift

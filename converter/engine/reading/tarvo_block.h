@@ -1,0 +1,67 @@
+#pragma once
+// One source line read once into a block: whether the converter takes it (a numbered line without
+// a comment) or drops it, the words the dialect knows with their values as the machine holds them,
+// and the G words in order. Translation writes target text from blocks; the toolpath replay turns
+// the same blocks into moves.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/reading/number_text.h"
+#include "engine/reading/tarvo_rules.h"
+
+namespace pathshift {
+
+// The words besides G, in the order their faults are named: only the first occurrence of each counts.
+enum class TarvoLetter : std::uint8_t { M, P, X, Y, Z, I, J, K, F, S, H, T };
+inline constexpr int kTarvoLetters = 12;
+using TarvoLetters = std::uint16_t;  // a set of letters, one bit each
+inline constexpr TarvoLetters letterBit(TarvoLetter letter) { return TarvoLetters(1u << static_cast<int>(letter)); }
+inline constexpr TarvoLetters kAllLetters = (1u << kTarvoLetters) - 1;
+
+struct TarvoWord {
+    double value = 0;        // as read
+    float held = 0;          // X, Y, Z, I, J, F, S: the 32-bit float the value is held in
+    std::int16_t tool = 0;   // T: the value rounded to a tool number
+    std::string_view text;   // from the first character after the letter to the line's end
+};
+
+struct TarvoBlock {
+    enum class Kind : std::uint8_t {
+        Numbered,    // taken: the line starts with a capital N
+        Unnumbered,  // dropped: empty, or starting with anything else
+        Commented,   // dropped: a numbered line holding a "("
+    };
+    Kind kind = Kind::Unnumbered;
+    std::string_view text;     // the line without its line end
+    WordFault fault;           // the first fault among the words read, or a NUL in the line
+    TarvoLetters present = 0;  // the letters read that the line holds
+    TarvoWord words[kTarvoLetters];
+    const NumberRead* g = nullptr;  // every G word's number, in line order
+    std::size_t gCount = 0;
+
+    bool has(TarvoLetter letter) const { return present & letterBit(letter); }
+    const TarvoWord& word(TarvoLetter letter) const { return words[static_cast<int>(letter)]; }
+};
+
+class TarvoBlockReader {
+public:
+    // Reads the given letters and every G word; a reader for the depth table needs only Z.
+    explicit TarvoBlockReader(TarvoLetters letters = kAllLetters) : letters_(letters) {}
+
+    // The block of one line, in one pass over its bytes. It lives until the next call.
+    const TarvoBlock& read(std::string_view line);
+
+private:
+    bool take(const char* at, const char* end);
+    void readWord(TarvoLetter letter, const char* after, const char* end);
+
+    TarvoLetters letters_;
+    int faultLetter_ = 0;  // the letter of block_.fault
+    TarvoBlock block_;
+    std::vector<NumberRead> g_;  // kept from line to line: no allocation per line
+};
+
+}  // namespace pathshift

@@ -1,0 +1,105 @@
+#pragma once
+// The modal state a Tarvo program builds up block by block, and the depth table its segments
+// measure: one set of rules for the converter's scans and the toolpath replay.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/reading/tarvo_block.h"
+
+namespace pathshift {
+
+struct TarvoPoint {
+    float x = 0, y = 0, z = 0;
+    bool operator==(const TarvoPoint&) const = default;
+};
+
+class TarvoMachine {
+public:
+    explicit TarvoMachine(Head head) : head_(head) {}
+
+    // The words of a block without fault, other than G: the position, the arc centre's offsets,
+    // feed, speed and tool; a T word inside the head's range selects the tool.
+    void takeWords(const TarvoBlock& block);
+    // The block's G words in line order. A cut after a rapid is a plunge: `plunge()` is called
+    // before the motion mode changes and returns false to stop. False on a fault or a stop.
+    template <class Plunge>
+    bool takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge);
+    // The end of an accepted block: its position is where the next one starts.
+    void endBlock() { last = pos; }
+    bool cutting() const { return motion >= 1 && motion <= 3; }
+
+    TarvoPoint pos;   // the last X, Y and Z words, in the source's signs
+    TarvoPoint last;  // the position at the end of the previous accepted block
+    float i = 0, j = 0;     // this block's arc centre offsets
+    bool centre = false;    // this block holds I or J
+    bool zSeen = false;     // this block holds Z
+    bool toolWord = false;  // this block holds T
+    std::int16_t tWord = 0;  // the last T word
+    std::int16_t tool = 0;   // the last T word inside the head's range
+    std::int16_t motion = 0;  // 0 after G0, 1 to 3 after G1 to G3
+    bool plungePending = false;  // set by G0, taken by the next G1, G2 or G3
+    UnitsWord units = UnitsWord::None;
+    CompWord comp = CompWord::None;
+
+private:
+    Head head_;
+};
+
+template <class Plunge>
+bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
+    for (std::size_t k = 0; k < block.gCount; ++k) {
+        if (block.g[k].overflow) {
+            fault = {WordFault::Kind::GNumber, 'G', 0};
+            return false;
+        }
+        switch (gEffect(block.g[k].value)) {
+            case GEffect::Rapid:
+                plungePending = true;
+                motion = 0;
+                break;
+            case GEffect::Line:
+            case GEffect::ClockwiseArc:
+            case GEffect::CounterClockwiseArc:
+                if (plungePending) {
+                    if (!plunge()) return false;
+                    plungePending = false;
+                }
+                motion = static_cast<std::int16_t>(block.g[k].value);
+                break;
+            case GEffect::Inch: units = UnitsWord::G70; break;
+            case GEffect::Millimetre: units = UnitsWord::G71; break;
+            case GEffect::CompOff: comp = CompWord::G40; break;
+            case GEffect::CompLeft: comp = CompWord::G41; break;
+            case GEffect::CompRight: comp = CompWord::G42; break;
+            case GEffect::None: break;
+        }
+    }
+    return true;
+}
+
+// The lowest cutting level of every segment (the cuts that follow one plunge), measured in a
+// first reading of the program, for the depth each plunge's tool call names.
+class SegmentLevels {
+public:
+    void begin();
+    // A plunge: the segment before it is complete.
+    void plunge();
+    // After a block's G words: the block's Z counts when it cuts.
+    void measure(const TarvoMachine& machine) {
+        if (machine.cutting() && machine.zSeen && static_cast<float>(lowest_) > machine.pos.z) lowest_ = machine.pos.z;
+    }
+    void end();
+    // The level of the segment after the k-th plunge (k = 0: the cuts before any); the table holds
+    // one entry beyond the last segment.
+    bool holds(std::size_t k) const { return k < levels_.size(); }
+    double level(std::size_t k) const { return levels_[k]; }
+
+private:
+    std::vector<double> levels_{0.0};
+    std::size_t count_ = 0;
+    double lowest_ = kNoZLevel;
+};
+
+}  // namespace pathshift

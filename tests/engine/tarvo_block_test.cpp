@@ -1,0 +1,78 @@
+// The reading of one source line into a block: taken or dropped, the words with their held values
+// and the first fault in the letters' order.
+
+#include "engine/reading/tarvo_block.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pathshift {
+namespace {
+
+using Kind = TarvoBlock::Kind;
+using Fault = WordFault::Kind;
+
+TEST(TarvoBlockReader, ReadsEachLineOnce) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line;
+        Kind kind;
+        Fault fault;
+        std::string words;  // letter=value of the words present, in the letters' order
+        std::vector<double> g;
+    };
+    const Case cases[] = {
+        {"N10G0X1.5Y-2", Kind::Numbered, Fault::None, "X=1.5 Y=-2", {0}},
+        {"N1X1X2 Y 3.5E1", Kind::Numbered, Fault::None, "X=1 Y=35", {}},  // first occurrence; blanks and exponents
+        {"N1G1 G2G3.0G 21", Kind::Numbered, Fault::None, "", {1, 2, 3, 21}},
+        {"N1T1004.5S1e3", Kind::Numbered, Fault::None, "S=1000 T=1004", {}},  // halves round to even
+        {"N1 x1 X", Kind::Numbered, Fault::None, "X=0", {}},                   // lower case is no word
+        {"", Kind::Unnumbered, Fault::None, "", {}},
+        {"n10G1X1", Kind::Unnumbered, Fault::None, "", {}},
+        {" N10G1X1", Kind::Unnumbered, Fault::None, "", {}},
+        {"N10G1X1(CUT)Y2", Kind::Commented, Fault::None, "", {}},
+        {"N10X1e39(CUT)", Kind::Commented, Fault::None, "", {}},  // a dropped line's words do not count
+        {"N1X1\0Y2"s, Kind::Numbered, Fault::Nul, "", {}},
+        {"%\0"s, Kind::Unnumbered, Fault::Nul, "", {}},
+        {"N1(\0)"s, Kind::Commented, Fault::Nul, "", {}},
+        {"N1Y1e39X1e400", Kind::Numbered, Fault::Number, "", {}},  // X is named before Y
+        {"N1Z3.5e38", Kind::Numbered, Fault::Float, "", {}},
+        {"N1T40000", Kind::Numbered, Fault::Tool, "", {}},
+        {"N1G1e400", Kind::Numbered, Fault::None, "", {0}},  // G faults count when the G words are taken
+    };
+    TarvoBlockReader reader;
+    const char letters[] = "MPXYZIJKFSHT";
+    for (const Case& c : cases) {
+        const TarvoBlock& block = reader.read(c.line);
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(block.kind, c.kind);
+        EXPECT_EQ(block.fault.kind, c.fault);
+        if (c.fault != Fault::None) continue;
+        std::string words;
+        for (int i = 0; i < kTarvoLetters; ++i) {
+            const auto letter = static_cast<TarvoLetter>(i);
+            if (!block.has(letter)) continue;
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", letter == TarvoLetter::T ? block.word(letter).tool
+                                                                             : block.word(letter).held);
+            if (!words.empty()) words += ' ';
+            words += letters[i];
+            words += '=';
+            words += value;
+        }
+        if (c.kind == Kind::Numbered) {
+            EXPECT_EQ(words, c.words);
+        }
+        std::vector<double> g;
+        for (std::size_t k = 0; k < block.gCount; ++k) g.push_back(block.g[k].overflow ? 0 : block.g[k].value);
+        if (c.kind == Kind::Numbered) {
+            EXPECT_EQ(g, c.g);
+        }
+    }
+    EXPECT_EQ(TarvoBlockReader(letterBit(TarvoLetter::Z)).read("N1X1e39Z2").fault.kind, Fault::None);
+}
+
+}  // namespace
+}  // namespace pathshift
