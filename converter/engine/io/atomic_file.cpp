@@ -115,11 +115,10 @@ bool AtomicFile::failWith(const std::string& what) {
     return false;
 }
 
+bool AtomicFile::targetWriteProtected() const { return writeProtected(target_); }
+
 bool AtomicFile::open() {
-    if (writeProtected(target_)) {
-        error_ = std::string(kReadOnlyTarget) + " (" + quotedName(target_) + ")";
-        return false;
-    }
+    if (!targetReplaceable()) return false;
     const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
     if (unnamedFilesWanted()) {
         fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);

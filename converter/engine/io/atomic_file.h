@@ -14,8 +14,12 @@
 #include <string_view>
 
 #include "engine/io/output_text.h"
+#include "engine/io/quoted_name.h"
 
 namespace pathshift {
+
+// The message a write-protected target fails with.
+inline constexpr std::string_view kReadOnlyTarget = "the existing output is read-only; not replaced";
 
 class AtomicFile final : public OutputSink {
 public:
@@ -36,6 +40,14 @@ public:
 
 private:
     bool failWith(const std::string& what);
+    // Each platform's own test of the target's write protection.
+    bool targetWriteProtected() const;
+    // False, with the refusal as the error, when the existing target is write-protected.
+    bool targetReplaceable() {
+        if (!targetWriteProtected()) return true;
+        error_ = std::string(kReadOnlyTarget) + " (" + quotedName(target_) + ")";
+        return false;
+    }
     bool nameUnnamed();
 
     std::filesystem::path target_;
@@ -45,8 +57,5 @@ private:
     bool unnamed_ = false;
     std::string error_;
 };
-
-// The message a write-protected target fails with.
-inline constexpr std::string_view kReadOnlyTarget = "the existing output is read-only; not replaced";
 
 }  // namespace pathshift

@@ -29,11 +29,10 @@ bool AtomicFile::failWith(const std::string& what) {
     return false;
 }
 
+bool AtomicFile::targetWriteProtected() const { return writeProtected(target_); }
+
 bool AtomicFile::open() {
-    if (writeProtected(target_)) {
-        error_ = std::string(kReadOnlyTarget) + " (" + quotedName(target_) + ")";
-        return false;
-    }
+    if (!targetReplaceable()) return false;
     const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
     std::string prefix(1, '.');
     prefix.append(target_.filename().string()).push_back('.');
