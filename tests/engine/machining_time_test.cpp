@@ -3,12 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <numbers>
+#include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "engine/io/output_text.h"
 #include "engine/toolpath/machining_time.h"
-#include "engine/toolpath/replaying_output.h"
+#include "engine/toolpath/written_program_replay.h"
+#include "support/piece_source.h"
 
 namespace pathshift {
 namespace {
@@ -47,11 +53,6 @@ std::string programText(const TimedProgram& p) {
     return std::string(p.units) + "\r\nE3= 0.75   ;THICKNESS Z\r\n\"START\"\r\n" + body + "\r\nG79G0Z0W0\r\n\"END\"\r\n";
 }
 
-class Discard final : public OutputSink {
-public:
-    bool write(std::string_view) override { return true; }
-};
-
 TEST(MachiningTime, HandTimedPrograms) {
     MachiningRates rates;
     rates.rapidRate = 6000;
@@ -60,22 +61,104 @@ TEST(MachiningTime, HandTimedPrograms) {
         SCOPED_TRACE(p.name);
         rates.feedsPerSecond = p.feedsPerSecond;
         const std::string text = programText(p);
-        // Read back whole, and pushed through a written output in pieces that cut lines apart.
-        MachiningTimeSink read(rates), pushed(rates);
+        MachiningTimeSink read(rates);
         ReplayError error;
         ASSERT_TRUE(replaySelvix(text, read, error)) << error.reason;
-        Discard discard;
-        ReplayingOutput output(discard, pushed);
-        for (std::size_t at = 0; at < text.size(); at += 7) output.write(std::string_view(text).substr(at, 7));
-        ASSERT_TRUE(output.finish()) << output.error().reason;
-        for (const MachiningTimeSink* sink : {&read, &pushed}) {
-            const MachiningTime& t = sink->time();
-            EXPECT_NEAR(t.cutting, p.cutting, 1e-9);
-            EXPECT_NEAR(t.rapid, p.rapid, 1e-9);
-            EXPECT_NEAR(t.toolChanges, p.toolChanges, 1e-9);
-            EXPECT_EQ(t.cutsWithoutFeed, p.cutsWithoutFeed);
+        const MachiningTime& t = read.time();
+        EXPECT_NEAR(t.cutting, p.cutting, 1e-9);
+        EXPECT_NEAR(t.rapid, p.rapid, 1e-9);
+        EXPECT_NEAR(t.toolChanges, p.toolChanges, 1e-9);
+        EXPECT_EQ(t.cutsWithoutFeed, p.cutsWithoutFeed);
+    }
+}
+
+// Every move and tool call, bit for bit.
+class Recorder final : public MoveSink {
+public:
+    void begin(const ToolpathInfo& info) override { record(info.units, info.thickness); }
+    bool move(const Move& move) override {
+        record(move.kind, move.start, move.end, move.centreX, move.centreY, move.tool, move.depth, move.depthKnown,
+               move.feed, move.targetLine);
+        return true;
+    }
+    void toolCall(std::int16_t tool) override { record(tool); }
+    std::string bytes;
+
+private:
+    template <class... Fields>
+    void record(const Fields&... fields) {
+        ((bytes.append(reinterpret_cast<const char*>(&fields), sizeof fields)), ...);
+    }
+};
+
+// Values of every magnitude and length of digits, arcs, tool changes and compensation words.
+std::string randomProgram(unsigned seed) {
+    std::mt19937 random(seed);
+    auto number = [&] {
+        std::ostringstream text;
+        const int digits = std::uniform_int_distribution<int>(1, 12)(random);
+        const double magnitude = std::pow(10.0, std::uniform_int_distribution<int>(-7, 6)(random));
+        text.precision(digits);
+        text << std::uniform_real_distribution<double>(-magnitude, magnitude)(random);
+        return text.str();
+    };
+    const char* motions[] = {"G0", "G1", "G2", "G3", "G41G1", "G42G2", "G40G3"};
+    std::string program = random() % 2 ? "N1G70\n" : "N1G71\n";
+    for (int line = 2; line < 3000; ++line) {
+        program += 'N';
+        program += std::to_string(line);
+        program += motions[random() % 7];
+        for (const char* letter : {"X", "Y", "Z", "I", "J", "F", "S"})
+            if (random() % 3 == 0) {
+                program += letter;
+                program += number();
+            }
+        if (random() % 40 == 0) program += "T100" + std::to_string(1 + random() % 9);
+        program += "\n";
+    }
+    return program;
+}
+
+// The replay of the words written while converting against the written text read back.
+TEST(MachiningTime, WrittenWordsReplayAsTheirText) {
+    std::vector<std::string> sources;
+    for (const auto& entry : std::filesystem::directory_iterator(PATHSHIFT_EXAMPLES)) {
+        if (entry.path().extension() != ".nc") continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        sources.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    for (unsigned seed = 1; seed <= 20; ++seed) sources.push_back(randomProgram(seed));
+    int converted = 0;
+    for (const std::string& source : sources) {
+        for (const char* thickness : {"0.75", "18", "-0.5"}) {
+            ConversionOptions options;
+            options.thickness = thickness;
+            options.dfs = source.size() % 2;
+            options.ipsFeed = true;
+            testing::PieceSource text(source, 4096);
+            std::string written;
+            struct : OutputSink {
+                std::string* into;
+                bool write(std::string_view piece) override {
+                    into->append(piece);
+                    return true;
+                }
+            } sink;
+            sink.into = &written;
+            Recorder fromWords, fromText;
+            WrittenProgramReplay replay(fromWords);
+            ConversionReport report;
+            ConversionError error;
+            if (!convertProgram(text, options, sink, report, error, {}, &replay)) continue;
+            ++converted;
+            ASSERT_TRUE(replay.finished()) << replay.error().reason;
+            ReplayError replayError;
+            ASSERT_TRUE(replaySelvix(written, fromText, replayError)) << replayError.reason;
+            EXPECT_FALSE(fromText.bytes.empty());
+            EXPECT_TRUE(fromWords.bytes == fromText.bytes) << "thickness " << thickness << ", " << written.substr(0, 400);
         }
     }
+    EXPECT_GT(converted, 60);
 }
 
 TEST(MachiningTime, TextRoundsEachPartAndAddsThem) {

@@ -16,7 +16,7 @@ void OutputText::grow(std::size_t needed) {
 bool OutputText::flush() {
     if (!sink_ || size_ == 0) return !failed_;
     if (!failed_ && !sink_->write(text())) failed_ = true;
-    size_ = 0;
+    size_ = lineStart_ = 0;
     return !failed_;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The target program being built: lines are appended with AppendLine; a sink, when given, takes the
-// text in large pieces so that a long program never needs to be held whole.
+// text in large pieces so that a long program never needs to be held whole, and a watcher, when
+// given, is shown every line as it ends.
 
 #include <cstddef>
 #include <cstring>
@@ -19,11 +20,21 @@ protected:
     ~OutputSink() = default;
 };
 
+class LineWatcher {
+public:
+    // One line without its line end.
+    virtual void textLine(std::string_view line) = 0;
+
+protected:
+    ~LineWatcher() = default;
+};
+
 class OutputText {
 public:
-    explicit OutputText(OutputSink* sink = nullptr) : sink_(sink) {}
+    explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr) : sink_(sink), watcher_(watcher) {}
 
-    void clear() { size_ = 0; }
+    void clear() { size_ = lineStart_ = 0; }
+    bool watched() const { return watcher_ != nullptr; }
     void append(std::string_view text) {
         if (text.size() > capacity_ - size_) grow(text.size());
         // Words are a few bytes: a plain loop beats a call to memcpy.
@@ -40,7 +51,13 @@ public:
         buffer_[size_++] = c;
     }
     void endLine() {
+        if (watcher_) watcher_->textLine(std::string_view(buffer_.get() + lineStart_, size_ - lineStart_));
+        endLineUnwatched();
+    }
+    // The end of a line whose writer tells the watcher of it in its own way.
+    void endLineUnwatched() {
         append(std::string_view("\r\n", 2));
+        lineStart_ = size_;
         if (sink_ && size_ >= kFlushSize) flush();
     }
     void AppendLine(std::string_view line) {
@@ -63,7 +80,9 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    std::size_t lineStart_ = 0;
     OutputSink* sink_;
+    LineWatcher* watcher_;
     bool failed_ = false;
 };
 

@@ -5,7 +5,7 @@
 
 #include "engine/io/atomic_file.h"
 #include "engine/io/quoted_name.h"
-#include "engine/toolpath/replaying_output.h"
+#include "engine/toolpath/written_program_replay.h"
 
 namespace pathshift {
 namespace {
@@ -27,9 +27,9 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 bool convertTimed(TextSource& text, const ConversionOptions& options, const MachiningRates& rates,
                   const ConversionProgress& progress, OutputSink& output, FileResult& result) {
     MachiningTimeSink timer(withFeedsOf(rates, options));
-    ReplayingOutput replaying(output, timer);
-    if (!convertProgram(text, options, replaying, result.report, result.error, progress)) return false;
-    if (replaying.finish()) result.time = timer.time();
+    WrittenProgramReplay replay(timer);
+    if (!convertProgram(text, options, output, result.report, result.error, progress, &replay)) return false;
+    if (replay.finished()) result.time = timer.time();
     return true;
 }
 

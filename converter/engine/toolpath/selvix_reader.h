@@ -11,6 +11,7 @@
 
 #include "engine/reading/line_reader.h"
 #include "engine/toolpath/toolpath.h"
+#include "engine/translation/selvix_words.h"
 
 namespace pathshift {
 
@@ -35,15 +36,18 @@ public:
     // are not called).
     enum class Step : std::uint8_t { Nothing, Started, Move, Failed };
     Step readLine(std::string_view line, std::size_t lineNumber, Move& move);
+    // The same for a line of the program body given as its words.
+    Step readLine(const SelvixWords& words, std::size_t lineNumber, Move& move);
     bool started() const { return started_; }
 
 private:
-    struct Words;
-    bool readWords(std::string_view line, Words& words);
+    bool readWords(std::string_view line, SelvixWords& words);
     bool fail(std::string reason);
     Step stepFailed(std::string reason);
     Step headerLine(std::string_view line);
     Step bodyLine(std::string_view line, Move& move);
+    // `line` is the words' text, for messages; empty when they were given as words.
+    Step bodyWords(const SelvixWords& words, std::string_view line, Move& move);
     double level() const { return depthKnown_ ? depth_ + info_.thickness : 0.0; }
     Point3 position() const { return {-x_, -y_, z_ + level()}; }
 

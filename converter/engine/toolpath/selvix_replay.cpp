@@ -9,7 +9,6 @@
 namespace pathshift {
 namespace {
 
-constexpr int kMaxGWords = 8;  // the engine writes at most three on a line
 // The G codes the reading acts on.
 constexpr int kRapid = 0, kLine = 1, kClockwise = 2, kCounterClockwise = 3;
 constexpr int kInch = 70, kMillimetre = 71, kMachineCoordinates = 79;
@@ -31,20 +30,6 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-struct SelvixReader::Words {
-    int g[kMaxGWords] = {};
-    int gCount = 0;
-    bool has[26] = {};
-    double value[26] = {};
-    bool hasG(int code) const {
-        for (int k = 0; k < gCount; ++k)
-            if (g[k] == code) return true;
-        return false;
-    }
-    bool hasLetter(char c) const { return has[c - 'A']; }
-    double operator[](char c) const { return value[c - 'A']; }
-};
-
 bool SelvixReader::fail(std::string reason) {
     error_ = {lineNumber_, std::move(reason)};
     return false;
@@ -57,7 +42,7 @@ SelvixReader::Step SelvixReader::stepFailed(std::string reason) {
 
 // Letter and number pairs; a letter's first value counts. Lower-case letters (the tool call's h)
 // are read as their capitals.
-bool SelvixReader::readWords(std::string_view line, Words& words) {
+bool SelvixReader::readWords(std::string_view line, SelvixWords& words) {
     const char* p = line.data();
     const char* const end = p + line.size();
     while (p < end) {
@@ -93,12 +78,10 @@ bool SelvixReader::readWords(std::string_view line, Words& words) {
         if (read.overflow) return fail("cannot read " + shown(line) + ": a number beyond range");
         const double value = read.value;
         if (letter == 'G') {
-            if (words.gCount == kMaxGWords || value != std::floor(value))
+            if (value != std::floor(value) || !words.addG(static_cast<int>(value)))
                 return fail("cannot read " + shown(line) + ": unexpected G words");
-            words.g[words.gCount++] = static_cast<int>(value);
-        } else if (!words.has[letter - 'A']) {
-            words.has[letter - 'A'] = true;
-            words.value[letter - 'A'] = value;
+        } else {
+            words.add(letter, value);
         }
     }
     return true;
@@ -130,13 +113,37 @@ SelvixReader::Step SelvixReader::headerLine(std::string_view line) {
 SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
     // Messages, labels and empty lines carry no words.
     if (line.empty() || line.front() == '(' || line.front() == '"') return Step::Nothing;
-    Words words;
+    SelvixWords words;
     if (!readWords(line, words)) return Step::Failed;
-    if (words.hasG(kInch)) info_.units = Units::Inch;
-    if (words.hasG(kMillimetre)) info_.units = Units::Millimetre;
-    if (words.hasG(kMachineCoordinates) || words.hasG(kLoadDoor) || words.hasG(kUnloadDoor)) return Step::Nothing;
-    if (words.hasG(kToolCall)) {
-        if (!words.hasLetter('T') || !words.hasLetter('Z'))
+    return bodyWords(words, line, move);
+}
+
+SelvixReader::Step SelvixReader::readLine(const SelvixWords& words, std::size_t lineNumber, Move& move) {
+    lineNumber_ = lineNumber;
+    if (!started_) return stepFailed("internal error: words before the \"START\" label");
+    return bodyWords(words, std::string_view(), move);
+}
+
+SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line, Move& move) {
+    // One look at the G codes: units, lines outside the toolpath, tool calls and the motion mode.
+    bool inch = false, millimetre = false, skipped = false, toolCall = false, namesMotion = false;
+    int motion = motion_;
+    for (int k = 0; k < words.gCount; ++k) {
+        const int code = words.g[k];
+        if (code >= kRapid && code <= kCounterClockwise) {
+            motion = code;
+            namesMotion = true;
+        }
+        inch |= code == kInch;
+        millimetre |= code == kMillimetre;
+        skipped |= code == kMachineCoordinates || code == kLoadDoor || code == kUnloadDoor;
+        toolCall |= code == kToolCall;
+    }
+    if (inch) info_.units = Units::Inch;
+    if (millimetre) info_.units = Units::Millimetre;
+    if (skipped) return Step::Nothing;
+    if (toolCall) {
+        if (!words.has('T') || !words.has('Z'))
             return stepFailed("the tool call " + shown(line) + " lacks its T or Z word");
         const double tool = words['T'];
         if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
@@ -147,25 +154,17 @@ SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
         if (toolCalls_) toolCalls_->toolCall(tool_);
         return Step::Nothing;
     }
-    if (words.hasLetter('F')) feed_ = words['F'];
-    int motion = motion_;
-    bool namesMotion = false;
-    for (int k = 0; k < words.gCount; ++k) {
-        if (words.g[k] >= kRapid && words.g[k] <= kCounterClockwise) {
-            motion = words.g[k];
-            namesMotion = true;
-        }
-    }
+    if (words.has('F')) feed_ = words['F'];
     motion_ = motion;
     // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
-    const bool axes = words.hasLetter('X') || words.hasLetter('Y') || words.hasLetter('Z');
+    const bool axes = words.has('X') || words.has('Y') || words.has('Z');
     if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
 
     move = Move{};
     move.start = position();
-    if (words.hasLetter('X')) x_ = words['X'];
-    if (words.hasLetter('Y')) y_ = words['Y'];
-    if (words.hasLetter('Z')) z_ = words['Z'];
+    if (words.has('X')) x_ = words['X'];
+    if (words.has('Y')) y_ = words['Y'];
+    if (words.has('Z')) z_ = words['Z'];
     move.end = position();
     move.tool = tool_;
     move.depth = depth_;
@@ -179,7 +178,7 @@ SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
         default: move.kind = MoveKind::ArcCounterClockwise; break;
     }
     if (move.arc()) {
-        if (!words.hasLetter('I') || !words.hasLetter('J'))
+        if (!words.has('I') || !words.has('J'))
             return stepFailed("the arc " + shown(line) + " lacks its centre (I and J)");
         move.centreX = -words['I'];
         move.centreY = -words['J'];

@@ -3,7 +3,7 @@
 
 #include "engine/io/quoted_name.h"
 #include "engine/io/scratch_file.h"
-#include "engine/toolpath/replaying_output.h"
+#include "engine/toolpath/written_program_replay.h"
 #include "engine/toolpath/verifier.h"
 
 namespace pathshift {
@@ -36,12 +36,12 @@ VerifyResult verifyFile(const std::filesystem::path& sourcePath, const Conversio
         return result;
     }
     MachiningTimeSink timer(withFeedsOf(rates, options));
-    ReplayingOutput timed(target, timer);
-    if (!convertProgram(source, options, timed, result.conversion, result.error)) {
+    WrittenProgramReplay timed(timer);
+    if (!convertProgram(source, options, target, result.conversion, result.error, {}, &timed)) {
         if (!target.error().empty()) result.error = {0, target.error()};
         return result;
     }
-    if (timed.finish()) result.time = timer.time();
+    if (timed.finished()) result.time = timer.time();
     return compareSides(source, target, options, result);
 }
 

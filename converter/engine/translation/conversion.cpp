@@ -17,7 +17,7 @@ class FileScan {
 public:
     FileScan(LineScanner& scanner, const TranslatorSettings& settings, const ToolLookup& tools, OutputText& out,
              ConversionReport& report, std::string_view thicknessText, const ConversionProgress& progress,
-             std::size_t size)
+             std::size_t size, TargetLines* lines)
         : scanner_(scanner),
           settings_(settings),
           tools_(tools),
@@ -26,6 +26,7 @@ public:
           thicknessText_(thicknessText),
           progress_(progress),
           size_(size),
+          lines_(lines),
           measure_(settings.head) {}
 
     // False when the program cannot be converted: readError() is set when the source could not be
@@ -81,7 +82,7 @@ private:
 
     bool write() {
         TarvoBlockReader reader;
-        Translator translator(settings_, tools_, measure_.levels(), out_, report_);
+        Translator translator(settings_, tools_, measure_.levels(), out_, report_, lines_);
         out_.clear();
         // The header names the units the whole program chose, which the first reading knows.
         appendHeader(out_, measure_.units(), thicknessText_);
@@ -123,6 +124,7 @@ private:
     std::string_view thicknessText_;
     const ConversionProgress& progress_;
     std::size_t size_;
+    TargetLines* lines_;
     DepthMeasure measure_;
     ConversionError error_;
     std::size_t nextProgress_ = 0;
@@ -156,7 +158,7 @@ namespace {
 
 bool convertScanned(LineScanner& scanner, TextSource* source, std::size_t size, const ConversionOptions& options,
                     OutputSink& sink, ConversionReport& report, ConversionError& error,
-                    const ConversionProgress& progress) {
+                    const ConversionProgress& progress, TargetLines* lines = nullptr) {
     report = ConversionReport{};
     error = ConversionError{};
     std::optional<double> thickness = thicknessValue(options.thickness);
@@ -166,8 +168,8 @@ bool convertScanned(LineScanner& scanner, TextSource* source, std::size_t size, 
     }
     TranslatorSettings settings{options.head, options.dfs, options.ipsFeed, *thickness};
     ToolLookup tools(options.tools);
-    OutputText out(&sink);
-    FileScan scan(scanner, settings, tools, out, report, options.thickness, progress, size);
+    OutputText out(&sink, lines);
+    FileScan scan(scanner, settings, tools, out, report, options.thickness, progress, size, lines);
     if (!scan.run()) {
         if (!scan.readError().empty()) {
             error = {0, scan.readError()};
@@ -200,9 +202,10 @@ bool convertProgram(std::string_view source, const ConversionOptions& options, O
 }
 
 bool convertProgram(TextSource& source, const ConversionOptions& options, OutputSink& sink,
-                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress) {
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress,
+                    TargetLines* lines) {
     LineScanner scanner(source);
-    return convertScanned(scanner, &source, source.size(), options, sink, report, error, progress);
+    return convertScanned(scanner, &source, source.size(), options, sink, report, error, progress, lines);
 }
 
 ConversionResult convertProgram(std::string_view source, const ConversionOptions& options) {

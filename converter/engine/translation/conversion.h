@@ -13,6 +13,7 @@
 #include "engine/io/text_source.h"
 #include "engine/reading/tarvo_rules.h"
 #include "engine/translation/conversion_report.h"
+#include "engine/translation/selvix_words.h"
 #include "engine/translation/tool_table.h"
 
 namespace pathshift {
@@ -40,9 +41,11 @@ bool convertProgram(std::string_view source, const ConversionOptions& options, O
                     ConversionReport& report, ConversionError& error,
                     const ConversionProgress& progress = {});
 
-// The same for a program read from a source (a file), in pieces, once per scan.
+// The same for a program read from a source (a file), in pieces, once per scan; `lines`, when given,
+// is told of every line written.
 bool convertProgram(TextSource& source, const ConversionOptions& options, OutputSink& sink,
-                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress = {});
+                    ConversionReport& report, ConversionError& error, const ConversionProgress& progress = {},
+                    TargetLines* lines = nullptr);
 
 struct ConversionResult {
     bool converted = false;

@@ -27,6 +27,8 @@ std::string_view compText(CompWord word) {
     return {};
 }
 
+int compCode(CompWord word) { return word == CompWord::G41 ? 41 : word == CompWord::G42 ? 42 : 40; }
+
 // A line that the translator drops although it looks like a block: letters followed by numbers.
 bool holdsWords(std::string_view line) {
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
@@ -39,6 +41,24 @@ bool holdsWords(std::string_view line) {
 }
 
 }  // namespace
+
+template <class Value>
+void Translator::appendWord(Letter letter, Value value) {
+    const std::string_view word = formatter_.FormatWord(letter, value);
+    if (word.empty()) return;
+    out_.append(word);
+    // Lower-case letters (the tool call's h) read as their capitals.
+    if (lines_) words_.add(static_cast<char>(word[0] & ~0x20), formatter_.writtenValue());
+}
+
+void Translator::endWords() {
+    if (!lines_) {
+        out_.endLine();
+        return;
+    }
+    out_.endLineUnwatched();
+    lines_->wordsLine(words_);
+}
 
 bool Translator::fail(std::string reason) {
     error_ = {lineNumber_, std::move(reason)};
@@ -115,16 +135,18 @@ bool Translator::writeMotion() {
             report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
                          "arc block without I or J: its centre is its start point");
     }
+    beginWords();
+    words_.addG(m.motion);
     out_.append(m.motion == 1 ? "G1" : m.motion == 2 ? "G2" : "G3");
-    appendWord(formatter_.FormatWord(Letter::X, -m.pos.x));
-    appendWord(formatter_.FormatWord(Letter::Y, -m.pos.y));
-    appendWord(formatter_.FormatWord(Letter::Z, zOut));
+    appendWord(Letter::X, -m.pos.x);
+    appendWord(Letter::Y, -m.pos.y);
+    appendWord(Letter::Z, zOut);
     if (arc) {
-        appendWord(formatter_.FormatWord(Letter::I, centreX));
-        appendWord(formatter_.FormatWord(Letter::J, centreY));
+        appendWord(Letter::I, centreX);
+        appendWord(Letter::J, centreY);
     }
-    appendWord(formatter_.FormatWord(Letter::F, feed_));
-    out_.endLine();
+    appendWord(Letter::F, feed_);
+    endWords();
     return true;
 }
 
@@ -162,26 +184,32 @@ bool Translator::plunge() {
     out_.AppendLine("\")");
     if (fullBlock) {
         ++report_.toolCalls;
+        beginWords();
+        words_.addG(306);
         out_.append("G306");
-        appendWord(formatter_.FormatWord(Letter::T, tool->tool));
-        appendWord(formatter_.FormatWord(Letter::h, tool->tool));
-        appendWord(formatter_.FormatWord(Letter::S, speed_));
+        appendWord(Letter::T, tool->tool);
+        appendWord(Letter::h, tool->tool);
+        appendWord(Letter::S, speed_);
         out_.append('D');
         out_.append(settings_.dfs ? '1' : '0');
-        appendWord(formatter_.FormatWord(Letter::DepthZ, depth_));
-        out_.endLine();
+        words_.add('D', settings_.dfs ? 1 : 0);
+        appendWord(Letter::DepthZ, depth_);
+        endWords();
         out_.AppendLine("M93");
         lastDepth_ = depth_;
     }
     lastTool_ = tool->tool;
     // The retract left the machine at Z2, so the approach height is always written.
     formatter_.forgetZ();
+    beginWords();
+    words_.addG(0);
     out_.append("G0");
+    if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
     out_.append(compText(m.comp));
-    appendWord(formatter_.FormatWord(Letter::X, -m.last.x));
-    appendWord(formatter_.FormatWord(Letter::Y, -m.last.y));
-    appendWord(formatter_.FormatWord(Letter::Z, rapidZ));
-    out_.endLine();
+    appendWord(Letter::X, -m.last.x);
+    appendWord(Letter::Y, -m.last.y);
+    appendWord(Letter::Z, rapidZ);
+    endWords();
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/io/output_text.h"
 #include "engine/reading/tarvo_machine.h"
 #include "engine/translation/conversion_report.h"
+#include "engine/translation/selvix_words.h"
 #include "engine/translation/tool_table.h"
 #include "engine/translation/word_formatter.h"
 
@@ -23,9 +24,17 @@ struct TranslatorSettings {
 
 class Translator {
 public:
+    // `lines`, when given, is told of the words of every line written as words (the output's own
+    // watcher sees the others).
     Translator(const TranslatorSettings& settings, const ToolLookup& tools, const SegmentLevels& levels,
-               OutputText& out, ConversionReport& report)
-        : settings_(settings), tools_(tools), levels_(levels), out_(out), report_(report), machine_(settings.head) {}
+               OutputText& out, ConversionReport& report, TargetLines* lines = nullptr)
+        : settings_(settings),
+          tools_(tools),
+          levels_(levels),
+          out_(out),
+          report_(report),
+          lines_(lines),
+          machine_(settings.head) {}
 
     // One line's block; false when the program cannot be translated (error() says why).
     bool translate(const TarvoBlock& block, std::size_t lineNumber);
@@ -36,13 +45,22 @@ private:
     bool writeMotion();
     void noteDroppedLine(std::string_view line);
     bool fail(std::string reason);
-    void appendWord(std::string_view word) { out_.append(word); }
+    // A line of words: begun with its G codes, words appended, ended.
+    void beginWords() {
+        words_.gCount = 0;
+        words_.letters = 0;
+    }
+    template <class Value>
+    void appendWord(Letter letter, Value value);
+    void endWords();
 
     const TranslatorSettings& settings_;
     const ToolLookup& tools_;
     const SegmentLevels& levels_;
     OutputText& out_;
     ConversionReport& report_;
+    TargetLines* lines_;
+    SelvixWords words_;
 
     std::size_t lineNumber_ = 0;
     TarvoMachine machine_;

@@ -3,6 +3,8 @@
 #include <bit>
 #include <charconv>
 
+#include "engine/reading/number_text.h"
+
 namespace pathshift {
 namespace {
 
@@ -64,8 +66,8 @@ bool WordFormatter::remember(Letter letter, double n) {
 std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decimal, double n) {
     if (!remember(letter, n)) return {};
     buffer_[0] = letterChar(letter);
-    const std::size_t length = formatFourDecimals(decimal, buffer_ + 1);
-    return std::string_view(buffer_, length + 1);
+    written_ = formatFourDecimals(decimal, buffer_ + 1) + 1;
+    return std::string_view(buffer_, written_);
 }
 
 const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, float value) {
@@ -105,7 +107,12 @@ std::string_view WordFormatter::FormatWord(Letter letter, std::int16_t value) {
     buffer_[0] = letterChar(letter);
     auto [end, ec] = std::to_chars(buffer_ + 1, buffer_ + sizeof buffer_, value);
     (void)ec;
-    return std::string_view(buffer_, static_cast<std::size_t>(end - buffer_));
+    written_ = static_cast<std::size_t>(end - buffer_);
+    return std::string_view(buffer_, written_);
+}
+
+double WordFormatter::writtenValue() const {
+    return readLeadingNumber(std::string_view(buffer_ + 1, written_ - 1)).value;
 }
 
 }  // namespace pathshift

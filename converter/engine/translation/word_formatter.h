@@ -27,6 +27,8 @@ public:
     std::string_view FormatWord(Letter letter, float value);
     std::string_view FormatWord(Letter letter, double value);
     std::string_view FormatWord(Letter letter, std::int16_t value);
+    // The value the text of the word last written reads back as.
+    double writtenValue() const;
 
 private:
     std::string_view word(Letter letter, const RoundedDecimal& decimal, double n);
@@ -52,6 +54,7 @@ private:
     Cached floatCache_[kLetterCount];
     Cached doubleCache_[kLetterCount];
     char buffer_[kMaxDecimalText + 2];
+    std::size_t written_ = 0;  // the length of the word in buffer_
 };
 
 }  // namespace pathshift

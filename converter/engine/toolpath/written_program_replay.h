@@ -1,0 +1,35 @@
+#pragma once
+// A Selvix program replayed while it is written: told of every line as the conversion writes it
+// (its words, or its text for the lines written as fixed text), it follows the machine as it reads
+// the program, so what the program does is known without reading the written file again.
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/toolpath/selvix_reader.h"
+#include "engine/toolpath/toolpath.h"
+#include "engine/translation/selvix_words.h"
+
+namespace pathshift {
+
+class WrittenProgramReplay final : public TargetLines {
+public:
+    explicit WrittenProgramReplay(MoveSink& moves) : moves_(moves), reader_(std::string_view(), &moves) {}
+
+    void textLine(std::string_view line) override;
+    void wordsLine(const SelvixWords& words) override;
+    // True when the whole program was replayed: a program the engine writes, header and all.
+    bool finished() const { return !failed_ && reader_.started(); }
+    const ReplayError& error() const { return reader_.error(); }
+
+private:
+    void take(SelvixReader::Step step, const Move& move);
+
+    MoveSink& moves_;
+    SelvixReader reader_;
+    std::size_t lineNumber_ = 0;
+    bool failed_ = false;
+    bool stopped_ = false;  // the sink wanted no more moves
+};
+
+}  // namespace pathshift
