@@ -160,7 +160,6 @@ SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string
     const bool axes = words.has('X') || words.has('Y') || words.has('Z');
     if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
 
-    move = Move{};
     move.start = position();
     if (words.has('X')) x_ = words['X'];
     if (words.has('Y')) y_ = words['Y'];
@@ -170,6 +169,7 @@ SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string
     move.depth = depth_;
     move.depthKnown = depthKnown_;
     move.feed = feed_;
+    move.sourceLine = 0;
     move.targetLine = lineNumber_;
     switch (motion) {
         case kRapid: move.kind = MoveKind::Rapid; break;
@@ -182,6 +182,8 @@ SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string
             return stepFailed("the arc " + shown(line) + " lacks its centre (I and J)");
         move.centreX = -words['I'];
         move.centreY = -words['J'];
+    } else {
+        move.centreX = move.centreY = 0;
     }
     if (move.kind == MoveKind::Rapid && move.start.x == move.end.x && move.start.y == move.end.y &&
         move.start.z == move.end.z)

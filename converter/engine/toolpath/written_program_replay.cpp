@@ -3,15 +3,13 @@
 namespace pathshift {
 
 void WrittenProgramReplay::textLine(std::string_view line) {
-    Move move;
     ++lineNumber_;
-    if (!failed_ && !stopped_) take(reader_.readLine(line, lineNumber_, move), move);
+    if (!failed_ && !stopped_) take(reader_.readLine(line, lineNumber_, move_), move_);
 }
 
 void WrittenProgramReplay::wordsLine(const SelvixWords& words) {
-    Move move;
     ++lineNumber_;
-    if (!failed_ && !stopped_) take(reader_.readLine(words, lineNumber_, move), move);
+    if (!failed_ && !stopped_) take(reader_.readLine(words, lineNumber_, move_), move_);
 }
 
 void WrittenProgramReplay::take(SelvixReader::Step step, const Move& move) {

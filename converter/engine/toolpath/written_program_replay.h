@@ -27,6 +27,7 @@ private:
 
     MoveSink& moves_;
     SelvixReader reader_;
+    Move move_;  // kept from line to line: a line that moves sets all of it
     std::size_t lineNumber_ = 0;
     bool failed_ = false;
     bool stopped_ = false;  // the sink wanted no more moves
