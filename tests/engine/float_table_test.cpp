@@ -1,11 +1,13 @@
 // FloatTable: every value read back as appended, from memory, from its temporary file or from the
-// block not yet written, in any order, and again after clear().
+// block not yet written, in any order, and again after clear(). The depth table kept in one, past
+// the values held in memory.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "engine/io/float_table.h"
+#include "engine/reading/tarvo_machine.h"
 
 namespace pathshift {
 namespace {
@@ -30,6 +32,27 @@ TEST(FloatTable, ReadsBackEveryValueWhereverItIsKept) {
             EXPECT_EQ(table.error(), "");
         }
     }
+}
+
+TEST(SegmentLevels, HoldEveryLevelOfALongProgramExactly) {
+    const std::size_t plunges = FloatTable::kInMemory + FloatTable::kBlock * 2 + 3;
+    const auto levelOf = [](std::size_t k) { return k % 7 == 0 ? kNoZLevel : -0.001 * static_cast<double>(k); };
+    SegmentLevels levels;
+    levels.begin();
+    TarvoMachine machine(Head::One);
+    machine.motion = 1;
+    for (std::size_t k = 0; k <= plunges; ++k) {
+        machine.zSeen = k % 7 != 0;
+        machine.pos.z = static_cast<float>(levelOf(k));
+        levels.measure(machine);
+        if (k < plunges) levels.plunge();
+    }
+    levels.end();
+    for (std::size_t k = 0; k <= plunges; ++k)
+        ASSERT_EQ(levels.level(k), static_cast<double>(static_cast<float>(levelOf(k)))) << k;
+    EXPECT_TRUE(levels.holds(plunges + 1));
+    EXPECT_FALSE(levels.holds(plunges + 2));
+    EXPECT_EQ(levels.level(plunges + 1), 0.0);
 }
 
 }  // namespace
