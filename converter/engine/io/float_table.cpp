@@ -46,8 +46,7 @@ void FloatTable::spill() {
     pending_.clear();
 }
 
-float FloatTable::at(std::size_t k) const {
-    if (k < held_.size()) return held_[k];
+float FloatTable::beyondMemory(std::size_t k) const {
     const std::size_t written = inMemory_ + spilled_;
     if (k >= written) return k - written < pending_.size() ? pending_[k - written] : 0.0f;
     if (k < windowStart_ || k - windowStart_ >= window_.size()) load(k);

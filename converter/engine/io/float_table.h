@@ -28,11 +28,12 @@ public:
     std::size_t size() const { return size_; }
     // The k-th value appended (k < size()). One that could not be kept or read back is 0, and
     // error() says why.
-    float at(std::size_t k) const;
+    float at(std::size_t k) const { return k < held_.size() ? held_[k] : beyondMemory(k); }
     const std::string& error() const { return error_; }
 
 private:
     void spill();
+    float beyondMemory(std::size_t k) const;
     void load(std::size_t k) const;
 
     std::size_t inMemory_;
