@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Conversion benchmark: throughput and peak memory on a generated 100 MB program, a run of many
+# Conversion benchmark: throughput and peak memory on a generated 100 MB program, pathshift-cli's
+# peak memory from --help to a program of millions of plunges, a run of many
 # files from the desktop program against pathshift-cli, the hot folder's latency, and CPU
 # instructions per source byte (callgrind) on a 10 MB one.
 set -euo pipefail
@@ -28,6 +29,34 @@ timed "preview svg" "$cli" preview --thickness 0.75 --quiet -o "$work/program.sv
 if "$cli" preview --thickness 0.75 --quiet -o "$work/probe.png" "$work/program.nc" 2>/dev/null; then
   timed "preview png" "$cli" preview --thickness 0.75 --quiet -o "$work/program.png" "$work/program.nc"
 fi
+
+# Whatever the program's size, the peak stays within 16 MB: the depth table (one level per plunge)
+# goes on in a temporary file beyond a quarter of a million plunges.
+echo "== peak memory of pathshift-cli (the 16 MB bound holds for a program of any size)"
+peak() {  # label, command...: the run's peak resident memory
+  local label=$1
+  shift
+  if /usr/bin/time -o "$work/peak" -f %M "$@" >/dev/null 2>&1; then
+    awk -v label="$label" '{ printf "%-40s %5.1f MB peak\n", label ":", $1 / 1024 }' "$work/peak"
+  else
+    echo "$label: the run failed"
+  fi
+}
+printf 'N1G21\n\n' >"$work/tiny.nc"
+"$build/bench/generate_program" 20 "$work/program20.nc" 5
+awk 'BEGIN { print "%"; print "N1G20"; print "N2T1001M6"; for (i = 0; i < 1000000; i++) printf "NG0G1G0G1G0G1Z-0.%d\n", i % 9 + 1 }' \
+  >"$work/plunges.nc"
+peak "--help" "$cli" --help
+for program in tiny "program20" program plunges; do
+  case $program in
+    tiny) what="a 7-byte program" ;;
+    program20) what="a 20 MB program" ;;
+    program) what="the ${size} MB program" ;;
+    plunges) what="3 million plunges (20 MB)" ;;
+  esac
+  peak "$what, -o" "$cli" convert --thickness 0.75 --quiet -o "$work/out" "$work/$program.nc"
+  peak "$what, --stdout" "$cli" convert --thickness 0.75 --quiet --stdout "$work/$program.nc"
+done
 
 batch=${BENCH_BATCH_FILES:-8}
 echo "== a batch of $batch programs of ${BENCH_BATCH_MB:-10} MB: one file at a time, then one per core ($(nproc))"

@@ -14,7 +14,7 @@
 #include "engine/io/quoted_name.h"
 #include "engine/io/text_source.h"
 #ifdef PATHSHIFT_WITH_QT
-#include "plan_qt/plan_png.h"
+#include "png_module.h"
 #endif
 
 namespace pathshift::cli {
@@ -105,9 +105,16 @@ int runPreview(const PreviewArguments& args, const Streams& streams) {
     PreviewError error;
     bool written = false;
 #ifdef PATHSHIFT_WITH_QT
-    if (extension == ".png")
-        written = writePlanPng(args.source, options, args.width, args.picture, report, summary, error);
-    else
+    if (extension == ".png") {
+        std::string why;
+        const PlanPngWriter writePng = planPngWriter(why);
+        if (!writePng) {
+            std::fprintf(streams.err, "pathshift-cli preview: PNG pictures need pathshift-cli's PNG writer: %s; "
+                         "write an .svg picture instead\n", why.c_str());
+            return kExitFailed;
+        }
+        written = writePng(args.source, options, args.width, args.picture, report, summary, error);
+    } else
 #endif
         written = writeSvg(args, options, report, summary, error);
     if (!args.quiet) printWarnings(streams.err, args.source, report);

@@ -84,8 +84,12 @@ private:
 
 }  // namespace
 
-bool writePlanPng(const std::string& source, const ConversionOptions& options, double width,
-                  const std::string& picture, ConversionReport& report, PlanSummary& summary, PreviewError& error) {
+[[gnu::visibility("default")]] const char* pathshift_png_version() { return PATHSHIFT_VERSION; }
+
+[[gnu::visibility("default")]] bool pathshift_write_plan_png(const std::string& source,
+                                                            const ConversionOptions& options, double width,
+                                                            const std::string& picture, ConversionReport& report,
+                                                            PlanSummary& summary, PreviewError& error) {
     const RunApplication application;
     SourceFile text;
     if (!text.open(source, error.reason)) return false;

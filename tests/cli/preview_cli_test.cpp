@@ -49,17 +49,41 @@ TEST_F(PreviewCli, WritesAnSvgPictureAndSaysWhatItDrew) {
 }
 
 TEST_F(PreviewCli, PngPicturesAreWrittenWhenBuiltWithQtAndRefusedClearlyOtherwise) {
-    const CliOutcome o = preview("part.png", source);
 #ifdef PATHSHIFT_WITH_QT
-    ASSERT_EQ(o.status, 0) << printable(o);
-    EXPECT_EQ(testing::readWhole(root / "part.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(o.err, "") << printable(o);
+    // Twice in one process: the second picture is drawn offscreen as the first.
+    for (const std::string picture : {"part.png", "again.png"}) {
+        const CliOutcome o = preview(picture, source);
+        ASSERT_EQ(o.status, 0) << printable(o);
+        EXPECT_EQ(testing::readWhole(root / picture).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+        EXPECT_EQ(o.err, "") << printable(o);
+    }
 #else
+    const CliOutcome o = preview("part.png", source);
     EXPECT_EQ(o.status, 2) << printable(o);
     EXPECT_NE(o.err.find("built with Qt"), std::string::npos) << printable(o);
     EXPECT_FALSE(fs::exists(root / "part.png"));
 #endif
 }
+
+#ifdef PATHSHIFT_WITH_QT
+// The program alone, its PNG writer neither beside it nor in its library folder.
+TEST_F(PreviewCli, WithoutItsPngWriterTheProgramFailsOnlyPngPicturesAndSaysWhatIsMissing) {
+    fs::create_directory(root / "bin");
+    const std::string program = (root / "bin" / "pathshift-cli").string();
+    fs::copy_file(PATHSHIFT_CLI, program);
+    const auto run = [&](const std::string& picture) {
+        return testing::runProgram(
+            program, {"preview", "--thickness", "0.75", "-o", (root / picture).string(), source}, root);
+    };
+    const CliOutcome png = run("part.png");
+    EXPECT_EQ(png.status, 1) << printable(png);
+    EXPECT_NE(png.err.find("pathshift-png.so is in neither " + (root / "bin").string()), std::string::npos)
+        << printable(png);
+    EXPECT_FALSE(fs::exists(root / "part.png"));
+    const CliOutcome svg = run("part.svg");
+    EXPECT_EQ(svg.status, 0) << printable(svg);
+}
+#endif
 
 TEST_F(PreviewCli, OtherPictureKindsAreAUsageError) {
     const CliOutcome o = preview("part.jpg", source);

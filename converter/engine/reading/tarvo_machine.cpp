@@ -16,21 +16,20 @@ void TarvoMachine::takeWords(const TarvoBlock& b) {
 }
 
 void SegmentLevels::begin() {
-    levels_.assign(1, 0.0);
-    count_ = 0;
-    lowest_ = kNoZLevel;
+    levels_.clear();
+    entries_ = 1;
+    lowest_ = kNoZ;
 }
 
 void SegmentLevels::plunge() {
-    levels_.resize(count_ + 2);
-    levels_[count_] = lowest_;
-    lowest_ = kNoZLevel;
-    ++count_;
+    levels_.append(lowest_);
+    lowest_ = kNoZ;
+    entries_ = levels_.size() + 1;
 }
 
 void SegmentLevels::end() {
-    levels_.resize(count_ + 2);
-    levels_[count_] = lowest_;
+    levels_.append(lowest_);
+    entries_ = levels_.size() + 1;
 }
 
 }  // namespace pathshift

@@ -4,8 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <string>
 
+#include "engine/io/float_table.h"
 #include "engine/reading/tarvo_block.h"
 
 namespace pathshift {
@@ -80,7 +81,9 @@ bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&
 }
 
 // The lowest cutting level of every segment (the cuts that follow one plunge), measured in a
-// first reading of the program, for the depth each plunge's tool call names.
+// first reading of the program, for the depth each plunge's tool call names. A level is a Z word's
+// 32-bit value or the no-Z level, so 32-bit floats hold every one exactly. Beyond a quarter of a
+// million plunges the table goes on in a temporary file, so memory does not grow with the program.
 class SegmentLevels {
 public:
     void begin();
@@ -88,18 +91,24 @@ public:
     void plunge();
     // After a block's G words: the block's Z counts when it cuts.
     void measure(const TarvoMachine& machine) {
-        if (machine.cutting() && machine.zSeen && static_cast<float>(lowest_) > machine.pos.z) lowest_ = machine.pos.z;
+        if (machine.cutting() && machine.zSeen && lowest_ > machine.pos.z) lowest_ = machine.pos.z;
     }
+    // After the last block; the table takes no more plunges.
     void end();
     // The level of the segment after the k-th plunge (k = 0: the cuts before any); the table holds
     // one entry beyond the last segment.
-    bool holds(std::size_t k) const { return k < levels_.size(); }
-    double level(std::size_t k) const { return levels_[k]; }
+    bool holds(std::size_t k) const { return k < entries_; }
+    double level(std::size_t k) const { return k < levels_.size() ? levels_.at(k) : 0.0; }
+    // Why a level could not be kept or read back (its level reads as 0): the reading using the
+    // table must fail.
+    const std::string& error() const { return levels_.error(); }
 
 private:
-    std::vector<double> levels_{0.0};
-    std::size_t count_ = 0;
-    double lowest_ = kNoZLevel;
-};
+    static constexpr float kNoZ = static_cast<float>(kNoZLevel);
+    static_assert(kNoZ == kNoZLevel, "the no-Z level must be a 32-bit float");
 
+    FloatTable levels_;  // the completed segments' levels; later entries are 0
+    std::size_t entries_ = 1;
+    float lowest_ = kNoZ;
+};
 }  // namespace pathshift

@@ -55,6 +55,10 @@ private:
                 return !failed;
             }))
             return readFailure();
+        if (!measure_.levels().error().empty()) {
+            error_ = {0, "the depth table: " + measure_.levels().error()};
+            return false;
+        }
         return !failed || stoppedBySink_;
     }
 

@@ -93,6 +93,10 @@ private:
             return !failed && progress(size_);
         });
         if (!read) return false;
+        if (!measure_.levels().error().empty()) {
+            error_ = {0, "the depth table: " + measure_.levels().error()};
+            return false;
+        }
         if (failed) {
             error_ = translator.error();
             return false;
