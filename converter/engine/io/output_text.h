@@ -39,8 +39,16 @@ public:
         if (size_ == capacity_) grow(1);
         buffer_[size_++] = c;
     }
-    void endLine() {
-        append(std::string_view("\r\n", 2));
+    void endLine() { endLine(lineRoom(0)); }
+    // Room for a line of up to `size` bytes, written in place from the returned position;
+    // endLine(end) then ends the line where its text ends.
+    char* lineRoom(std::size_t size) {
+        if (size + kLineEnd.size() > capacity_ - size_) grow(size + kLineEnd.size());
+        return buffer_.get() + size_;
+    }
+    void endLine(char* end) {
+        std::memcpy(end, kLineEnd.data(), kLineEnd.size());
+        size_ = static_cast<std::size_t>(end - buffer_.get()) + kLineEnd.size();
         if (sink_ && size_ >= kFlushSize) flush();
     }
     void AppendLine(std::string_view line) {
@@ -57,6 +65,7 @@ private:
     // Pieces of about a megabyte keep writes large and memory small.
     static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
     static constexpr std::size_t kShortText = 16;
+    static constexpr std::string_view kLineEnd{"\r\n", 2};
 
     void grow(std::size_t needed);
 

@@ -8,6 +8,8 @@ namespace {
 
 // How much of a dropped line a warning quotes.
 constexpr std::size_t kQuotedLine = 60;
+// The longest motion line: G1 to G3 and six words.
+constexpr std::size_t kMaxMotionLine = 2 + 6 * WordFormatter::kMaxWord;
 
 std::string quote(std::string_view line) {
     std::string text(line.substr(0, kQuotedLine));
@@ -90,13 +92,13 @@ bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
         if (fault) fail(faultText(fault, FaultWording::Converter));
         return false;
     }
-    if (m.cutting() && !writeMotion()) return false;
+    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
     m.endBlock();
     return true;
 }
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
-bool Translator::writeMotion() {
+bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
     const TarvoMachine& m = machine_;
     const double zOut = static_cast<double>(m.pos.z) - levels_.level(plunges_);
     if (plunges_ == 0 && !cutBeforeRapidNoted_) {
@@ -115,16 +117,23 @@ bool Translator::writeMotion() {
             report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
                          "arc block without I or J: its centre is its start point");
     }
-    out_.append(m.motion == 1 ? "G1" : m.motion == 2 ? "G2" : "G3");
-    appendWord(formatter_.FormatWord(Letter::X, -m.pos.x));
-    appendWord(formatter_.FormatWord(Letter::Y, -m.pos.y));
-    appendWord(formatter_.FormatWord(Letter::Z, zOut));
+    // The words of this block are written from their source text where they can be.
+    const auto word = [&](Letter letter, TarvoLetter source, bool negate, auto held, char* at) {
+        if (block.has(source)) return formatter_.write(letter, block, source, negate, at);
+        return formatter_.write(letter, negate ? -held : held, at);
+    };
+    char* p = out_.lineRoom(kMaxMotionLine);
+    *p++ = 'G';
+    *p++ = static_cast<char>('0' + m.motion);
+    p = word(Letter::X, TarvoLetter::X, true, m.pos.x, p);
+    p = word(Letter::Y, TarvoLetter::Y, true, m.pos.y, p);
+    p = formatter_.write(Letter::Z, zOut, p);
     if (arc) {
-        appendWord(formatter_.FormatWord(Letter::I, centreX));
-        appendWord(formatter_.FormatWord(Letter::J, centreY));
+        p = formatter_.write(Letter::I, centreX, p);
+        p = formatter_.write(Letter::J, centreY, p);
     }
-    appendWord(formatter_.FormatWord(Letter::F, feed_));
-    out_.endLine();
+    p = feedAsRead ? word(Letter::F, TarvoLetter::F, false, feed_, p) : formatter_.write(Letter::F, feed_, p);
+    out_.endLine(p);
     return true;
 }
 

@@ -33,7 +33,8 @@ public:
 
 private:
     bool plunge();
-    bool writeMotion();
+    // The motion line of a cutting block; the feed is its F word's value when feedAsRead.
+    bool writeMotion(const TarvoBlock& block, bool feedAsRead);
     void noteDroppedLine(std::string_view line);
     bool fail(std::string reason);
     void appendWord(std::string_view word) { out_.append(word); }
