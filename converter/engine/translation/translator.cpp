@@ -156,10 +156,14 @@ bool Translator::plunge() {
         report_.warn(lineNumber_, WarningKind::ToolCellNotANumber,
                      "tool table row " + std::to_string(tool->row) + " for tool " + std::to_string(m.tool) +
                          ": the Selvix cell \"" + tools_.cell(tool->row, 2) + "\" is not a number: called as T0");
-    if (tool->source == ToolTranslation::Source::LastDigit)
+    if (tool->source == ToolTranslation::Source::LastDigit) {
+        // Met at every plunge of such a tool: past the listed warnings the text is not built.
+        const bool listed = report_.perKind[static_cast<int>(WarningKind::ToolNotInTable)] < ConversionReport::kListedPerKind;
         report_.warn(lineNumber_, WarningKind::ToolNotInTable,
-                     "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
-                         std::to_string(tool->tool));
+                     listed ? "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
+                                  std::to_string(tool->tool)
+                            : std::string());
+    }
     ++plunges_;
 
     const bool fullBlock = lastTool_ != tool->tool || lastDepth_ != depth_;

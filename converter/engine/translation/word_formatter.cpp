@@ -73,39 +73,27 @@ void WordFormatter::reset() {
     for (double& last : last_) last = kNothingWritten;
 }
 
-void WordFormatter::fill(Cached& cached, const RoundedDecimal& digits) {
+void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits) {
+    cached.bits = bits;
     cached.n = decimalValue(digits);
     cached.written = roundFourDecimals(digits);
     cached.writtenValue = decimalValue(cached.written);
 }
 
-char* WordFormatter::write(Letter letter, const Cached& cached, char* out) {
-    if (!remember(letter, cached.n)) return out;
+void WordFormatter::fill(Cached& cached, float value) {
+    RoundedDecimal digits;
+    if (!roundFloatDigits(value, digits)) digits = roundSignificant(value, kFloatDigits);
+    fill(cached, std::bit_cast<std::uint32_t>(value), digits);
+}
+
+void WordFormatter::fill(Cached& cached, double value) {
+    fill(cached, std::bit_cast<std::uint64_t>(value), roundSignificant(value, kDoubleDigits));
+}
+
+char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out) {
     written_ = cached.writtenValue;
     *out = kLetterChars[static_cast<std::size_t>(letter)];
     return out + 1 + writeFourDecimals(cached.written, out + 1);
-}
-
-char* WordFormatter::write(Letter letter, float value, char* out) {
-    const std::uint64_t bits = std::bit_cast<std::uint32_t>(value);
-    Cached& cached = floatCache_[static_cast<std::size_t>(letter)];
-    if (cached.bits != bits) {
-        RoundedDecimal digits;
-        if (!roundFloatDigits(value, digits)) digits = roundSignificant(value, kFloatDigits);
-        fill(cached, digits);
-        cached.bits = bits;
-    }
-    return write(letter, cached, out);
-}
-
-char* WordFormatter::write(Letter letter, double value, char* out) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    Cached& cached = doubleCache_[static_cast<std::size_t>(letter)];
-    if (cached.bits != bits) {
-        fill(cached, roundSignificant(value, kDoubleDigits));
-        cached.bits = bits;
-    }
-    return write(letter, cached, out);
 }
 
 char* WordFormatter::write(Letter letter, std::int16_t value, char* out) {

@@ -2,10 +2,12 @@
 // FormatWord: every address word of the target program. Coordinates and feeds that have not changed
 // since they were last written are left out.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/reading/tarvo_block.h"
 #include "engine/translation/decimal_format.h"
@@ -41,8 +43,12 @@ public:
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
     // which is `out` when the word is left out.
-    char* write(Letter letter, float value, char* out);
-    char* write(Letter letter, double value, char* out);
+    char* write(Letter letter, float value, char* out) {
+        return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+    }
+    char* write(Letter letter, double value, char* out) {
+        return writeCached(letter, doubleCache_[static_cast<std::size_t>(letter)], value, out);
+    }
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
@@ -81,8 +87,18 @@ private:
     };
     static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
-    char* write(Letter letter, const Cached& cached, char* out);
-    void fill(Cached& cached, const RoundedDecimal& digits);
+    // Inline up to the memory: most values come back unchanged and are left out.
+    template <class Value>
+    char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
+        if (cached.bits != std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value))
+            fill(cached, value);
+        if (!remember(letter, cached.n)) return out;
+        return writeDigits(letter, cached, out);
+    }
+    char* writeDigits(Letter letter, const Cached& cached, char* out);
+    void fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits);
+    void fill(Cached& cached, float value);
+    void fill(Cached& cached, double value);
     Cached floatCache_[kLetterCount];
     Cached doubleCache_[kLetterCount];
     char buffer_[kMaxWord];
