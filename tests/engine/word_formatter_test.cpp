@@ -11,7 +11,10 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "engine/reading/tarvo_block.h"
 #include "support/decimal_reference.h"
 
 #ifndef PATHSHIFT_RANDOM_VALUES
@@ -268,6 +271,88 @@ TEST(FormatWordRules, HoldForRandomSequencesOfWords) {
             ADD_FAILURE() << "word " << i << ": letter " << static_cast<int>(letter) << " value " << shown << " gave \""
                           << got << "\", expected \"" << expected << "\"";
         }
+    }
+}
+
+std::uint64_t bitsOf(double value) { return std::bit_cast<std::uint64_t>(value); }
+
+// Every decimal whose source digits are copied: at most seven digits and four decimals. Read as the
+// nearest 64-bit float and held as a 32-bit one, each keeps its seven digits (signs play no part).
+TEST(SourceDigits, EveryCopiedDecimalKeepsItsDigitsInAFloat) {
+    int failures = 0;
+    for (int places = 0; places <= 4; ++places) {
+        int length = 1;
+        for (std::uint64_t digits = 1; digits < 10000000 && failures < 10; ++digits) {
+            if (digits == kIntegerPowersOfTen[length]) ++length;
+            if (places > 0 && digits % 10 == 0) continue;
+            const auto held = static_cast<float>(static_cast<double>(digits) / kExactPowersOfTen[places]);
+            RoundedDecimal got;
+            if (!roundFloatDigits(held, got)) got = roundSignificant(held, 7);
+            if ((got.digits != digits * kIntegerPowersOfTen[7 - length] || got.exponent != length - 7 - places) &&
+                ++failures < 10)
+                ADD_FAILURE() << digits << "e-" << places << " came back as " << got.digits << "e" << got.exponent;
+        }
+    }
+}
+
+// A source word written from its digits gives the text and values of its held value written the
+// general way: words that end the line, are followed by others, or stand in a line of a few bytes.
+TEST(SourceDigits, GiveTheWordsOfTheHeldValue) {
+    std::vector<std::string> texts = {"27.3527", "-0.5", "0", "-0", "0.0001", "-9999999", "123.4567", "1234.5678",
+                                      "12.30", "05", "-00.5", ".5", "5.", "1.5e3", "1.5 ", "+2", "1.23456", "40",
+                                      "12345678", "0.00005", "7.25-1", "99.9999", "1e", "-", ""};
+    std::mt19937 random(8);
+    for (int i = 0; i < PATHSHIFT_RANDOM_VALUES / 4; ++i) {
+        std::string text(random() % 11, '0');
+        for (char& c : text) c = "0123456789012345.-e"[random() % 19];
+        texts.push_back(text);
+    }
+    TarvoBlockReader reader;
+    char out[WordFormatter::kMaxWord];
+    for (const std::string& text : texts) {
+        for (const std::string& line : {"N1X" + text + "Y" + text + "F" + text, "N" + text + "X" + text}) {
+            const TarvoBlock& block = reader.read(line);
+            if (block.fault) continue;
+            WordFormatter copied, general;
+            for (const auto& [letter, source, negate] : {std::tuple{Letter::X, TarvoLetter::X, true},
+                                                        std::tuple{Letter::Y, TarvoLetter::Y, true},
+                                                        std::tuple{Letter::F, TarvoLetter::F, false},
+                                                        std::tuple{Letter::F, TarvoLetter::F, false}}) {
+                const float held = block.has(source) ? block.word(source).held : 0.0f;
+                const std::string expected(general.FormatWord(letter, negate ? -held : held));
+                if (!block.has(source)) continue;
+                EXPECT_EQ(std::string(out, copied.write(letter, block, source, negate, out)), expected) << line;
+                EXPECT_EQ(bitsOf(copied.writtenValue()), bitsOf(general.writtenValue())) << line;
+            }
+        }
+    }
+}
+
+// The value of each word written is what its text reads back as; a text beyond the range of a
+// 64-bit float reads as an overflow, and its value is infinite.
+TEST(WrittenValue, IsWhatTheWordsTextReadsBackAs) {
+    std::mt19937_64 random(9);
+    WordFormatter words;
+    int failures = 0;
+    const auto check = [&](std::string_view word) {
+        const NumberRead back = readLeadingNumber(word.substr(1));
+        const double expected = back.overflow ? std::copysign(HUGE_VAL, words.writtenValue()) : back.value;
+        if (bitsOf(words.writtenValue()) != bitsOf(expected) && ++failures < 10)
+            ADD_FAILURE() << word << " has the value " << testing::scientific(words.writtenValue(), 17);
+    };
+    for (double value : {0.0, -0.0, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, 1e22, 1e23, 9999.99995, -0.00005, 0.00004999}) {
+        check(words.FormatWord(Letter::I, value));
+        check(words.FormatWord(Letter::J, static_cast<float>(value)));
+    }
+    for (int i = 0; i < PATHSHIFT_RANDOM_VALUES / 4; ++i) {
+        const std::uint64_t bits = random();
+        const double any = std::bit_cast<double>(bits), scaled = std::ldexp(static_cast<std::int32_t>(bits), static_cast<int>(bits % 64) - 50);
+        if (std::isfinite(any)) check(words.FormatWord(Letter::I, any));
+        check(words.FormatWord(Letter::I, scaled));
+        check(words.FormatWord(Letter::J, static_cast<float>(scaled)));
+        const auto narrow = std::bit_cast<float>(static_cast<std::uint32_t>(bits >> 32));
+        if (std::isfinite(narrow)) check(words.FormatWord(Letter::J, narrow));
+        check(words.FormatWord(Letter::T, static_cast<std::int16_t>(bits)));
     }
 }
 

@@ -50,13 +50,25 @@ public:
         if (size_ == capacity_) grow(1);
         buffer_[size_++] = c;
     }
-    void endLine() {
-        if (watcher_) watcher_->textLine(std::string_view(buffer_.get() + lineStart_, size_ - lineStart_));
-        endLineUnwatched();
+    void endLine() { endLine(lineRoom(0)); }
+    // Room for a line of up to `size` bytes, written in place from the returned position;
+    // endLine(end) then ends the line where its text ends.
+    char* lineRoom(std::size_t size) {
+        if (size + kLineEnd.size() > capacity_ - size_) grow(size + kLineEnd.size());
+        return buffer_.get() + size_;
+    }
+    // Text written in place that the line goes on after.
+    void extendLine(char* end) { size_ = static_cast<std::size_t>(end - buffer_.get()); }
+    void endLine(char* end) {
+        if (watcher_)
+            watcher_->textLine(std::string_view(buffer_.get() + lineStart_,
+                                                static_cast<std::size_t>(end - buffer_.get()) - lineStart_));
+        endLineUnwatched(end);
     }
     // The end of a line whose writer tells the watcher of it in its own way.
-    void endLineUnwatched() {
-        append(std::string_view("\r\n", 2));
+    void endLineUnwatched(char* end) {
+        std::memcpy(end, kLineEnd.data(), kLineEnd.size());
+        size_ = static_cast<std::size_t>(end - buffer_.get()) + kLineEnd.size();
         lineStart_ = size_;
         if (sink_ && size_ >= kFlushSize) flush();
     }
@@ -74,6 +86,7 @@ private:
     // Pieces of about a megabyte keep writes large and memory small.
     static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
     static constexpr std::size_t kShortText = 16;
+    static constexpr std::string_view kLineEnd{"\r\n", 2};
 
     void grow(std::size_t needed);
 

@@ -211,7 +211,7 @@ double detail::decimalValueThroughText(const RoundedDecimal& decimal) {
     return decimal.negative ? -value : value;
 }
 
-std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
+RoundedDecimal roundFourDecimals(const RoundedDecimal& decimal) {
     std::uint64_t digits = decimal.digits;
     int exponent = decimal.exponent;
     if (exponent < -4) {
@@ -226,16 +226,23 @@ std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
         }
         exponent = -4;
     }
-    while (exponent < 0 && digits != 0 && digits % 10 == 0) {
+    if (digits == 0) return {};  // also what a negative value rounds to: never "-0"
+    while (exponent < 0 && digits % 10 == 0) {
         digits /= 10;
         ++exponent;
     }
+    return {digits, exponent, decimal.negative};
+}
+
+std::size_t writeFourDecimals(const RoundedDecimal& rounded, char* out) {
+    const std::uint64_t digits = rounded.digits;
+    const int exponent = rounded.exponent;
     char* p = out;
-    if (digits == 0) {  // also what a negative value rounds to: never "-0"
+    if (digits == 0) {
         *p++ = '0';
         return 1;
     }
-    if (decimal.negative) *p++ = '-';
+    if (rounded.negative) *p++ = '-';
     if (exponent >= 0) {
         p = writeDigits(digits, p);
         for (int i = 0; i < exponent; ++i) *p++ = '0';

@@ -72,8 +72,16 @@ inline double decimalValue(const RoundedDecimal& decimal) {
 // Longest text formatFourDecimals writes: a sign, 17 digits, up to 330 zeros or places, a point.
 constexpr std::size_t kMaxDecimalText = 360;
 
-// Writes the decimal with at most four decimals, rounded half away from zero on its digits, no
-// trailing zeros after the point, no point without decimals and never "-0". Returns the length.
-std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out);
+// The decimal with at most four decimals that a word writes: rounded half away from zero on its
+// digits, without trailing zeros after the point, and zero without a sign.
+RoundedDecimal roundFourDecimals(const RoundedDecimal& decimal);
+
+// Writes a decimal roundFourDecimals gave: no point without decimals. Returns the length.
+std::size_t writeFourDecimals(const RoundedDecimal& rounded, char* out);
+
+// Both: the decimal with at most four decimals, never "-0". Returns the length.
+inline std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) {
+    return writeFourDecimals(roundFourDecimals(decimal), out);
+}
 
 }  // namespace pathshift

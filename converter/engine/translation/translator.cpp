@@ -8,6 +8,8 @@ namespace {
 
 // How much of a dropped line a warning quotes.
 constexpr std::size_t kQuotedLine = 60;
+// The longest motion line: G1 to G3 and six words.
+constexpr std::size_t kMaxMotionLine = 2 + 6 * WordFormatter::kMaxWord;
 
 std::string quote(std::string_view line) {
     std::string text(line.substr(0, kQuotedLine));
@@ -42,21 +44,24 @@ bool holdsWords(std::string_view line) {
 
 }  // namespace
 
-template <class Value>
-void Translator::appendWord(Letter letter, Value value) {
-    const std::string_view word = formatter_.FormatWord(letter, value);
-    if (word.empty()) return;
-    out_.append(word);
+char* Translator::noted(char* at, char* end) {
     // Lower-case letters (the tool call's h) read as their capitals.
-    if (lines_) words_.add(static_cast<char>(word[0] & ~0x20), formatter_.writtenValue());
+    if (lines_ && end != at) words_.add(static_cast<char>(*at & ~0x20), formatter_.writtenValue());
+    return end;
 }
 
-void Translator::endWords() {
+template <class Value>
+void Translator::appendWord(Letter letter, Value value) {
+    char* const at = out_.lineRoom(WordFormatter::kMaxWord);
+    out_.extendLine(noted(at, formatter_.write(letter, value, at)));
+}
+
+void Translator::endWords(char* end) {
     if (!lines_) {
-        out_.endLine();
+        out_.endLine(end);
         return;
     }
-    out_.endLineUnwatched();
+    out_.endLineUnwatched(end);
     lines_->wordsLine(words_);
 }
 
@@ -110,13 +115,13 @@ bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
         if (fault) fail(faultText(fault, FaultWording::Converter));
         return false;
     }
-    if (m.cutting() && !writeMotion()) return false;
+    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
     m.endBlock();
     return true;
 }
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
-bool Translator::writeMotion() {
+bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
     const TarvoMachine& m = machine_;
     const double zOut = static_cast<double>(m.pos.z) - levels_.level(plunges_);
     if (plunges_ == 0 && !cutBeforeRapidNoted_) {
@@ -135,18 +140,26 @@ bool Translator::writeMotion() {
             report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
                          "arc block without I or J: its centre is its start point");
     }
+    // The words of this block are written from their source text where they can be.
+    const auto word = [&](Letter letter, TarvoLetter source, bool negate, auto held, char* at) {
+        if (block.has(source)) return noted(at, formatter_.write(letter, block, source, negate, at));
+        return noted(at, formatter_.write(letter, negate ? -held : held, at));
+    };
+    const auto value = [&](Letter letter, auto held, char* at) { return noted(at, formatter_.write(letter, held, at)); };
     beginWords();
     words_.addG(m.motion);
-    out_.append(m.motion == 1 ? "G1" : m.motion == 2 ? "G2" : "G3");
-    appendWord(Letter::X, -m.pos.x);
-    appendWord(Letter::Y, -m.pos.y);
-    appendWord(Letter::Z, zOut);
+    char* p = out_.lineRoom(kMaxMotionLine);
+    *p++ = 'G';
+    *p++ = static_cast<char>('0' + m.motion);
+    p = word(Letter::X, TarvoLetter::X, true, m.pos.x, p);
+    p = word(Letter::Y, TarvoLetter::Y, true, m.pos.y, p);
+    p = value(Letter::Z, zOut, p);
     if (arc) {
-        appendWord(Letter::I, centreX);
-        appendWord(Letter::J, centreY);
+        p = value(Letter::I, centreX, p);
+        p = value(Letter::J, centreY, p);
     }
-    appendWord(Letter::F, feed_);
-    endWords();
+    p = feedAsRead ? word(Letter::F, TarvoLetter::F, false, feed_, p) : value(Letter::F, feed_, p);
+    endWords(p);
     return true;
 }
 
@@ -169,10 +182,14 @@ bool Translator::plunge() {
         report_.warn(lineNumber_, WarningKind::ToolCellNotANumber,
                      "tool table row " + std::to_string(tool->row) + " for tool " + std::to_string(m.tool) +
                          ": the Selvix cell \"" + tools_.cell(tool->row, 2) + "\" is not a number: called as T0");
-    if (tool->source == ToolTranslation::Source::LastDigit)
+    if (tool->source == ToolTranslation::Source::LastDigit) {
+        // Met at every plunge of such a tool: past the listed warnings the text is not built.
+        const bool listed = report_.perKind[static_cast<int>(WarningKind::ToolNotInTable)] < ConversionReport::kListedPerKind;
         report_.warn(lineNumber_, WarningKind::ToolNotInTable,
-                     "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
-                         std::to_string(tool->tool));
+                     listed ? "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
+                                  std::to_string(tool->tool)
+                            : std::string());
+    }
     ++plunges_;
 
     const bool fullBlock = lastTool_ != tool->tool || lastDepth_ != depth_;
@@ -194,7 +211,7 @@ bool Translator::plunge() {
         out_.append(settings_.dfs ? '1' : '0');
         words_.add('D', settings_.dfs ? 1 : 0);
         appendWord(Letter::DepthZ, depth_);
-        endWords();
+        endWords(out_.lineRoom(0));
         out_.AppendLine("M93");
         lastDepth_ = depth_;
     }
@@ -209,7 +226,7 @@ bool Translator::plunge() {
     appendWord(Letter::X, -m.last.x);
     appendWord(Letter::Y, -m.last.y);
     appendWord(Letter::Z, rapidZ);
-    endWords();
+    endWords(out_.lineRoom(0));
     return true;
 }
 

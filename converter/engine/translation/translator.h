@@ -42,7 +42,8 @@ public:
 
 private:
     bool plunge();
-    bool writeMotion();
+    // The motion line of a cutting block; the feed is its F word's value when feedAsRead.
+    bool writeMotion(const TarvoBlock& block, bool feedAsRead);
     void noteDroppedLine(std::string_view line);
     bool fail(std::string reason);
     // A line of words: begun with its G codes, words appended, ended.
@@ -52,7 +53,9 @@ private:
     }
     template <class Value>
     void appendWord(Letter letter, Value value);
-    void endWords();
+    // The word just written at [at, end), noted among the line's words; returns end.
+    char* noted(char* at, char* end);
+    void endWords(char* end);
 
     const TranslatorSettings& settings_;
     const ToolLookup& tools_;

@@ -2,117 +2,105 @@
 
 #include <bit>
 #include <charconv>
-
-#include "engine/reading/number_text.h"
+#include <cstring>
 
 namespace pathshift {
 namespace {
 
 constexpr int kFloatDigits = 7;    // significant digits a 32-bit float keeps in its text
 constexpr int kDoubleDigits = 15;  // and a 64-bit float
-constexpr double kUnwrittenFeed = 40.0;  // a feed of 40 is never written
 
-char letterChar(Letter letter) {
-    switch (letter) {
-        case Letter::X: return 'X';
-        case Letter::Y: return 'Y';
-        case Letter::Z:
-        case Letter::DepthZ: return 'Z';
-        case Letter::F: return 'F';
-        case Letter::I: return 'I';
-        case Letter::J: return 'J';
-        case Letter::T: return 'T';
-        case Letter::h: return 'h';
-        case Letter::S: return 'S';
-    }
-    return '?';
+// A character the reading of a number may go on through, so that the digits before it are not the
+// whole number.
+inline bool continuesNumber(char c) {
+    const char lower = static_cast<char>(c | 0x20);
+    return static_cast<unsigned>(c - '0') < 10 || c == '.' || c == ' ' || c == '\t' || lower == 'e' || lower == 'd';
 }
+
+// Eight bytes of text as one number, the first byte lowest.
+inline std::uint64_t eightBytes(const char* p) {
+    static_assert(std::endian::native == std::endian::little);
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    return bytes;
+}
+inline char byteAt(std::uint64_t bytes, int i) { return static_cast<char>(bytes >> (8 * i)); }
 
 }  // namespace
 
+std::size_t sourceNumberLength(const char* lineStart, std::string_view text) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    constexpr int kMaxDigits = 7, kMaxPlaces = 4;
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHigh = kOnes * 0x80;
+    const char* const first = begin + (begin < end && *begin == '-');
+    const std::ptrdiff_t size = end - first;
+    std::uint64_t bytes;  // the text from `first`, zeros past its end
+    if (size >= 8) {
+        bytes = eightBytes(first);
+    } else if (size <= 0) {
+        return 0;
+    } else if (end - lineStart >= 8) {
+        bytes = eightBytes(end - 8) >> (8 * (8 - size));
+    } else {
+        char padded[8] = {};
+        std::memcpy(padded, first, static_cast<std::size_t>(size));
+        bytes = eightBytes(padded);
+    }
+    // A byte is a digit when it is at most 9 above '0'; the high bit marks the others.
+    const std::uint64_t offsets = bytes ^ (kOnes * '0');
+    const std::uint64_t others = (((offsets & ~kHigh) + kOnes * (0x80 - 10)) | offsets) & kHigh;
+    if (others == 0) return 0;  // eight digits or more
+    const int integer = std::countr_zero(others) >> 3;
+    if (integer == 0 || (integer > 1 && byteAt(bytes, 0) == '0')) return 0;
+    int length = integer;
+    char after = byteAt(bytes, integer);
+    if (after == '.') {
+        if (integer >= kMaxDigits) return 0;
+        const std::uint64_t rest = others >> (8 * (integer + 1));
+        const int places = rest ? std::countr_zero(rest) >> 3 : 7 - integer;
+        if (places == 0 || places > kMaxPlaces || integer + places > kMaxDigits ||
+            byteAt(bytes, integer + places) == '0')
+            return 0;
+        length = integer + 1 + places;
+        after = length < 8 ? byteAt(bytes, length) : (length < size ? first[length] : '\0');
+    }
+    if (continuesNumber(after)) return 0;
+    return static_cast<std::size_t>(first + length - begin);
+}
+
 void WordFormatter::reset() {
-    lastX_.reset();
-    lastY_.reset();
-    lastZ_.reset();
-    lastF_.reset();
+    for (double& last : last_) last = kNothingWritten;
 }
 
-bool WordFormatter::remember(Letter letter, double n) {
-    switch (letter) {
-        case Letter::X:
-            if (n == lastX_) return false;
-            lastX_ = n;
-            return true;
-        case Letter::Y:
-            if (n == lastY_) return false;
-            lastY_ = n;
-            return true;
-        case Letter::Z:
-            if (n == lastZ_) return false;
-            lastZ_ = n;
-            return true;
-        case Letter::DepthZ:
-            lastZ_ = n;
-            return true;
-        case Letter::F:
-            if (n == lastF_ || n == kUnwrittenFeed) return false;
-            lastF_ = n;
-            return true;
-        default:
-            return true;
-    }
+void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits) {
+    cached.bits = bits;
+    cached.n = decimalValue(digits);
+    cached.written = roundFourDecimals(digits);
+    cached.writtenValue = decimalValue(cached.written);
 }
 
-std::string_view WordFormatter::word(Letter letter, const RoundedDecimal& decimal, double n) {
-    if (!remember(letter, n)) return {};
-    buffer_[0] = letterChar(letter);
-    written_ = formatFourDecimals(decimal, buffer_ + 1) + 1;
-    return std::string_view(buffer_, written_);
+void WordFormatter::fill(Cached& cached, float value) {
+    RoundedDecimal digits;
+    if (!roundFloatDigits(value, digits)) digits = roundSignificant(value, kFloatDigits);
+    fill(cached, std::bit_cast<std::uint32_t>(value), digits);
 }
 
-const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, float value) {
-    const std::uint64_t bits = std::bit_cast<std::uint32_t>(value);
-    Cached& cached = floatCache_[static_cast<std::size_t>(letter)];
-    if (cached.bits != bits) {
-        if (!roundFloatDigits(value, cached.digits)) cached.digits = roundSignificant(value, kFloatDigits);
-        cached.n = decimalValue(cached.digits);
-        cached.bits = bits;
-    }
-    return cached;
+void WordFormatter::fill(Cached& cached, double value) {
+    fill(cached, std::bit_cast<std::uint64_t>(value), roundSignificant(value, kDoubleDigits));
 }
 
-const WordFormatter::Cached& WordFormatter::digitsOf(Letter letter, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    Cached& cached = doubleCache_[static_cast<std::size_t>(letter)];
-    if (cached.bits != bits) {
-        cached.digits = roundSignificant(value, kDoubleDigits);
-        cached.n = decimalValue(cached.digits);
-        cached.bits = bits;
-    }
-    return cached;
+char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out) {
+    written_ = cached.writtenValue;
+    *out = kLetterChars[static_cast<std::size_t>(letter)];
+    return out + 1 + writeFourDecimals(cached.written, out + 1);
 }
 
-std::string_view WordFormatter::FormatWord(Letter letter, float value) {
-    const Cached& cached = digitsOf(letter, value);
-    return word(letter, cached.digits, cached.n);
-}
-
-std::string_view WordFormatter::FormatWord(Letter letter, double value) {
-    const Cached& cached = digitsOf(letter, value);
-    return word(letter, cached.digits, cached.n);
-}
-
-std::string_view WordFormatter::FormatWord(Letter letter, std::int16_t value) {
-    if (!remember(letter, value)) return {};
-    buffer_[0] = letterChar(letter);
-    auto [end, ec] = std::to_chars(buffer_ + 1, buffer_ + sizeof buffer_, value);
-    (void)ec;
-    written_ = static_cast<std::size_t>(end - buffer_);
-    return std::string_view(buffer_, written_);
-}
-
-double WordFormatter::writtenValue() const {
-    return readLeadingNumber(std::string_view(buffer_ + 1, written_ - 1)).value;
+char* WordFormatter::write(Letter letter, std::int16_t value, char* out) {
+    if (!remember(letter, value)) return out;
+    written_ = value;
+    *out = kLetterChars[static_cast<std::size_t>(letter)];
+    return std::to_chars(out + 1, out + kMaxWord, value).ptr;
 }
 
 }  // namespace pathshift

@@ -2,10 +2,14 @@
 // FormatWord: every address word of the target program. Coordinates and feeds that have not changed
 // since they were last written are left out.
 
+#include <bit>
 #include <cstdint>
-#include <optional>
+#include <cstring>
+#include <limits>
 #include <string_view>
+#include <type_traits>
 
+#include "engine/reading/tarvo_block.h"
 #include "engine/translation/decimal_format.h"
 
 namespace pathshift {
@@ -14,47 +18,139 @@ namespace pathshift {
 // left out, but remembered as the last Z.
 enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 
+// The length of the number a source word's text starts with when that text is already the text the
+// word's value, held as a 32-bit float, is written as (up to the sign); 0 otherwise. The text lies in
+// a line starting at lineStart and ends with it. The shape: an optional minus, "0" or digits without
+// a leading zero, then optionally a point and one to four decimals, the last not 0; at most seven
+// digits in all; and nothing after them that would go on with the number. Such a decimal d lies in
+// [0.0001, 9999999], and the 32-bit float nearest to the 64-bit float nearest to d (the word as read
+// and held) rounds back to d at seven significant digits: a test checks every such d. The
+// four-decimal text of d is then the text itself, and the value the general way remembers, the
+// 64-bit float nearest to d, is the value read.
+std::size_t sourceNumberLength(const char* lineStart, std::string_view text);
+
 class WordFormatter {
 public:
+    // The most a word writes: its letter and its decimal text.
+    static constexpr std::size_t kMaxWord = 1 + kMaxDecimalText;
+
     // The begin-of-scan values: the first word of each kind is always written.
     void reset();
     // The next Z word is written whatever its value: a line written as fixed text (the retract
     // before a tool call) has moved the machine to a Z the memory does not know.
-    void forgetZ() { lastZ_.reset(); }
+    void forgetZ() { last_[static_cast<std::size_t>(Letter::Z)] = kNothingWritten; }
 
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
-    // (15 digits) or a 16-bit integer; empty when it is left out. The view lives until the next call.
-    std::string_view FormatWord(Letter letter, float value);
-    std::string_view FormatWord(Letter letter, double value);
-    std::string_view FormatWord(Letter letter, std::int16_t value);
-    // The value the text of the word last written reads back as.
-    double writtenValue() const;
+    // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
+    // which is `out` when the word is left out.
+    char* write(Letter letter, float value, char* out) {
+        return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+    }
+    char* write(Letter letter, double value, char* out) {
+        return writeCached(letter, doubleCache_[static_cast<std::size_t>(letter)], value, out);
+    }
+    char* write(Letter letter, std::int16_t value, char* out);
+    // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
+    // the source's digits copied where they are the text that value is written as.
+    char* write(Letter letter, const TarvoBlock& block, TarvoLetter source, bool negate, char* out);
+
+    // The same words as views that live until the next call; empty when left out.
+    std::string_view FormatWord(Letter letter, float value) { return view(write(letter, value, buffer_)); }
+    std::string_view FormatWord(Letter letter, double value) { return view(write(letter, value, buffer_)); }
+    std::string_view FormatWord(Letter letter, std::int16_t value) { return view(write(letter, value, buffer_)); }
+
+    // The value the last word written reads back as: the 64-bit float nearest its decimal text.
+    double writtenValue() const { return written_; }
 
 private:
-    std::string_view word(Letter letter, const RoundedDecimal& decimal, double n);
+    static constexpr char kLetterChars[] = "XYZFIJThSZ";
+    static constexpr double kUnwrittenFeed = 40.0;  // a feed of 40 is never written
+
     // Applies the suppression and memory rules to n; false when the word is left out.
     bool remember(Letter letter, double n);
+    std::string_view view(const char* end) const {
+        return std::string_view(buffer_, static_cast<std::size_t>(end - buffer_));
+    }
 
-    // The value last written per letter; none before the first word or after a forgetZ.
-    std::optional<double> lastX_;
-    std::optional<double> lastY_;
-    std::optional<double> lastZ_;
-    std::optional<double> lastF_;
+    // The value last written per letter X, Y, Z and F (the first four); a NaN, which equals no
+    // value, before the first word and after a forgetZ.
+    static constexpr double kNothingWritten = std::numeric_limits<double>::quiet_NaN();
+    double last_[4] = {kNothingWritten, kNothingWritten, kNothingWritten, kNothingWritten};
+    double written_ = 0;
     // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
     // back line after line, and their digits need not be worked out again.
     struct Cached {
         std::uint64_t bits = kNoValue;  // the value's bits
-        RoundedDecimal digits;
-        double n = 0;
+        RoundedDecimal written;         // the digits the word writes
+        double n = 0;                   // the value of its significant digits, which the memory compares
+        double writtenValue = 0;
     };
     static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
-    const Cached& digitsOf(Letter letter, float value);
-    const Cached& digitsOf(Letter letter, double value);
+    // Inline up to the memory: most values come back unchanged and are left out.
+    template <class Value>
+    char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
+        if (cached.bits != std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value))
+            fill(cached, value);
+        if (!remember(letter, cached.n)) return out;
+        return writeDigits(letter, cached, out);
+    }
+    char* writeDigits(Letter letter, const Cached& cached, char* out);
+    void fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits);
+    void fill(Cached& cached, float value);
+    void fill(Cached& cached, double value);
     Cached floatCache_[kLetterCount];
     Cached doubleCache_[kLetterCount];
-    char buffer_[kMaxDecimalText + 2];
-    std::size_t written_ = 0;  // the length of the word in buffer_
+    char buffer_[kMaxWord];
 };
+
+// Inline: with the letter known where it is called, only its own rule is left.
+inline bool WordFormatter::remember(Letter letter, double n) {
+    const auto slot = static_cast<std::size_t>(letter);
+    switch (letter) {
+        case Letter::F:
+            if (n == kUnwrittenFeed) return false;
+            [[fallthrough]];
+        case Letter::X:
+        case Letter::Y:
+        case Letter::Z:
+            if (n == last_[slot]) return false;
+            last_[slot] = n;
+            return true;
+        case Letter::DepthZ:
+            last_[static_cast<std::size_t>(Letter::Z)] = n;
+            return true;
+        default:
+            return true;
+    }
+}
+
+inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
+                                  char* out) {
+    const TarvoWord& source = block.word(sourceLetter);
+    const std::size_t length = sourceNumberLength(block.text.data(), source.text);
+    if (length == 0) return write(letter, negate ? -source.held : source.held, out);
+    const double n = negate ? -source.value : source.value;
+    if (!remember(letter, n)) return out;
+    const char* digits = source.text.data();
+    const bool negative = *digits == '-';
+    digits += negative;
+    const std::size_t count = length - negative;  // 1 to 8
+    *out++ = kLetterChars[static_cast<std::size_t>(letter)];
+    if (count == 1 && *digits == '0') {  // never "-0"
+        written_ = 0.0;
+        *out = '0';
+        return out + 1;
+    }
+    written_ = n;
+    if (negative != negate) *out++ = '-';
+    if (count >= 4) {  // two overlapping copies of four
+        std::memcpy(out, digits, 4);
+        std::memcpy(out + count - 4, digits + count - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) out[i] = digits[i];
+    }
+    return out + count;
+}
 
 }  // namespace pathshift
