@@ -56,20 +56,19 @@ inline WordFault readWordValue(TarvoLetter letter, const char* after, const char
                                            letterBit(TarvoLetter::S);
     const NumberRead read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
     word.value = read.value;
-    const char c = "MPXYZIJKFSHT"[static_cast<int>(letter)];
+    const auto fault = [&](WordFault::Kind kind, double value) {
+        return WordFault{kind, "MPXYZIJKFSHT"[static_cast<int>(letter)], value};
+    };
     if (read.overflow) [[unlikely]]
-        return {WordFault::Kind::Number, c, 0};
+        return fault(WordFault::Kind::Number, 0);
     if (letterBit(letter) & kFloatLetters) {
         const std::optional<float> held = narrowToFloat(read.value);
-        if (held) [[likely]] {
-            word.held = *held;
-            return {};
-        }
-        return {WordFault::Kind::Float, c, read.value};
-    }
-    if (letter == TarvoLetter::T) {
+        if (!held) [[unlikely]]
+            return fault(WordFault::Kind::Float, read.value);
+        word.held = *held;
+    } else if (letter == TarvoLetter::T) {
         const std::optional<std::int16_t> tool = roundToInt16(read.value);
-        if (!tool) return {WordFault::Kind::Tool, c, read.value};
+        if (!tool) return fault(WordFault::Kind::Tool, read.value);
         word.tool = *tool;
     }
     return {};
