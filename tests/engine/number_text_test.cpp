@@ -108,6 +108,25 @@ TEST(LeadingNumber, OverflowOnlyForNumbersBeyondTheRange) {
     EXPECT_EQ(readLeadingNumber("99999999999999999999999999999").value, 1e29);
 }
 
+// Every shape around the limits of the inline readings (a lone digit, eight digits, seven around a
+// point), followed by what ends or continues a number, and long enough for them: the same value, to
+// the bit, as the general reading.
+TEST(LeadingNumber, TheInlineReadingsAgreeWithTheGeneralOne) {
+    for (const std::string sign : {"", "-", "+"})
+        for (int whole = 0; whole <= 10; ++whole)
+            for (int fraction = -1; fraction <= 10; ++fraction)
+                for (const std::string after : {"X", " 5", ".5", "E2", "e", "d-1", "\n", "\t1", "9", ""}) {
+                    std::string text = sign;
+                    text.append("9071582643", static_cast<std::size_t>(whole));
+                    if (fraction >= 0) text.append(".5008119236", static_cast<std::size_t>(fraction + 1));
+                    text += after;
+                    text += "Y-1.25Z0.5F100";
+                    const NumberRead inline_ = readLeadingNumber(text), general = detail::readGeneralNumber(text);
+                    EXPECT_EQ(std::bit_cast<std::uint64_t>(inline_.value), std::bit_cast<std::uint64_t>(general.value)) << text;
+                    EXPECT_EQ(inline_.overflow, general.overflow) << text;
+                }
+}
+
 // Texts built from random parts (sign, digits, point, exponent, blanks anywhere, a following word),
 // compared with the C library reading the same number written plainly.
 TEST(LeadingNumber, AgreesWithTheCLibraryOnRandomTexts) {

@@ -3,8 +3,14 @@
 
 #include "engine/reading/tarvo_block.h"
 
+#include "engine/reading/block_scan.h"
+#include "engine/reading/depth_measure.h"
+#include "engine/reading/line_scanner.h"
+#include "support/piece_source.h"
+
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -72,6 +78,59 @@ TEST(TarvoBlockReader, ReadsEachLineOnce) {
         }
     }
     EXPECT_EQ(TarvoBlockReader(letterBit(TarvoLetter::Z)).read("N1X1e39Z2").fault.kind, Fault::None);
+}
+
+// What a measuring reading ends with: whether it went through, the units and the depth table.
+struct Measured {
+    bool ok = false;
+    UnitsWord units = UnitsWord::None;
+    std::vector<double> levels;
+    bool operator==(const Measured&) const = default;
+};
+
+Measured measuredBy(DepthMeasure& measure, bool ok) {
+    Measured m{ok, measure.units(), {}};
+    measure.end();
+    for (std::size_t k = 0; ok && measure.levels().holds(k); ++k) m.levels.push_back(measure.levels().level(k));
+    return m;
+}
+
+// The measuring reading looks only at Z, G, "(", NUL and line ends in runs of whole lines: it must
+// measure what the blocks of a Z and G reader measure, and fail where they fail.
+TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
+    using namespace std::string_literals;
+    std::vector<std::string> texts = {
+        "N1G0X1\nN2G1Z-1\r\nN3Z-2\rN4G0\nN5G1Z-0.5G20", "\xEF\xBB\xBFN1G0\nN2G1Z-1Z-5G21\n",
+        "N1G0\nN2G1Z-3(CUT)\nN3G1Z-1\n(Z-5)\n N2G1Z-9\nn3G1Z-9\nN4G0G1 Z - 2 . 5E1\n", "N1G1Z1e39\n",
+        "N1G1e400\n", "N1(Z1e39)G1e400\nN2Z3.5e38(\n", "%\0\n"s, "N1G0\nN2G1Z-1(\0)\n"s, "\xEF\xBB\xBF", ""};
+    std::mt19937 random(13);
+    const std::string alphabet = "NNNGGZZ0123.-+ E(\0\r\n\n\nX"s;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text(random() % 90, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        DepthMeasure blocks(Head::One);
+        blocks.begin();
+        LineScanner lines(text);
+        TarvoBlockReader reader(letterBit(TarvoLetter::Z));
+        bool ok = true;
+        scanBlocks(lines, reader, [&](const TarvoBlock& block, std::size_t) {
+            WordFault fault;
+            return ok = blocks.take(block, fault);
+        });
+        const Measured expected = measuredBy(blocks, ok);
+        for (const std::size_t piece : {1u, 7u, 1u << 20}) {
+            testing::PieceSource source(text, 5);
+            LineScanner scanner(source, piece);
+            DepthMeasure runs(Head::One);
+            runs.begin();
+            ok = scanner.rewind();
+            for (std::string_view run; ok && scanner.nextLines(run);) ok = runs.takeLines(run);
+            ASSERT_EQ(measuredBy(runs, ok), expected) << ::testing::PrintToString(text) << " piece " << piece;
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // The first reading of a program: it follows the blocks only as far as the depth table needs (the
 // Z and G words, given a reader of those) and measures every segment's lowest level.
 
+#include <string_view>
+#include <vector>
+
 #include "engine/reading/tarvo_machine.h"
 
 namespace pathshift {
@@ -41,6 +44,11 @@ public:
     bool take(const TarvoBlock& block, WordFault& fault) {
         return take(block, fault, [](const TarvoMachine&) { return true; });
     }
+    // A run of whole lines (LineScanner::nextLines), taken as their blocks from a reader of Z and G
+    // would be, but looking only at Z, G, "(", NUL and line ends: a line holding neither Z nor G
+    // changes nothing. False at the first fault (a Z or G word beyond range in a taken line, a NUL
+    // anywhere): a reading of the blocks names it.
+    bool takeLines(std::string_view lines);
     void end() { levels_.end(); }
 
     const SegmentLevels& levels() const { return levels_; }
@@ -48,9 +56,13 @@ public:
     UnitsWord units() const { return machine_.units; }
 
 private:
+    bool takeLine();
+
     Head head_;
     TarvoMachine machine_;
     SegmentLevels levels_;
+    TarvoBlock block_;  // of the line takeLines() is in
+    std::vector<NumberRead> g_;
 };
 
 }  // namespace pathshift

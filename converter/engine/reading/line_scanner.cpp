@@ -1,24 +1,18 @@
 #include "engine/reading/line_scanner.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "engine/reading/line_ends.h"
 
 namespace pathshift {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
-
 }  // namespace
 
-bool LineScanner::start(Events& events) {
-    stopped_ = false;
+bool LineScanner::rewind() {
     lineNumber_ = 0;
     error_.clear();
     if (source_) {
@@ -28,33 +22,84 @@ bool LineScanner::start(Events& events) {
             buffer_.reset(new char[bufferSize_]);
         }
         windowBegin_ = windowEnd_ = buffer_.get();
-        windowOffset_ = 0;
         atEnd_ = false;
     } else {
         windowBegin_ = text_.data();
         windowEnd_ = text_.data() + text_.size();
-        windowOffset_ = 0;
         atEnd_ = true;
     }
+    windowOffset_ = 0;
+    next_ = windowBegin_;
     line_ = std::string_view(windowBegin_, 0);
+    return true;
+}
+
+bool LineScanner::start(Events& events) {
+    stopped_ = false;
+    if (!rewind()) return false;
     events.beginOfFile();
-    const char* p = windowBegin_;
-    while (!stopped_) {
-        if (p == windowEnd_ || !readLine(p)) {
-            if (atEnd_) break;
-            if (!refill(p)) return false;
-            continue;
-        }
-        events.line();
-        p = next_;
+    std::string_view lines;
+    while (!stopped_ && nextLines(lines)) {
+        const char* p = lines.data();
+        const char* const end = p + lines.size();
+        do {
+            bool nul = false;
+            const char* const lineEnd = findLineEnd(p, end, nul);
+            line_ = std::string_view(p, static_cast<std::size_t>(lineEnd - p));
+            ++lineNumber_;
+            cachedField_ = 0;
+            events.line();
+            p = afterLineEnd(lineEnd, end);
+        } while (!stopped_ && p < end);
     }
+    if (!error_.empty()) return false;
     if (!stopped_) events.endOfFile();
     return true;
 }
 
+bool LineScanner::nextLines(std::string_view& lines) {
+    for (;;) {
+        const char* const begin = next_;
+        const char* const end = endOfWholeLines(begin);
+        if (end != begin) {
+            next_ = end;
+            lines = std::string_view(begin, static_cast<std::size_t>(end - begin));
+            // A UTF-8 byte-order mark in front of the first line is not part of it.
+            if (windowOffset_ == 0 && begin == windowBegin_ && lines.starts_with(kByteOrderMark))
+                lines.remove_prefix(kByteOrderMark.size());
+            return true;
+        }
+        if (atEnd_ || !refill()) return false;
+    }
+}
+
+// The end of the whole lines at p that the window holds: just after a line end whose CR LF is not
+// cut by the window's end, or the end of the text. In memory the run stops after about a piece.
+const char* LineScanner::endOfWholeLines(const char* p) const {
+    const char* limit = windowEnd_;
+    if (atEnd_) {
+        if (!source_ && static_cast<std::size_t>(limit - p) > pieceSize_) {
+            limit = p + pieceSize_;
+        } else {
+            return limit;
+        }
+    }
+    for (const char* q = limit; q > p;) {
+        --q;
+        if (!isLineEnd(*q)) continue;
+        if (*q == '\r') {
+            if (q + 1 < windowEnd_) return q + 1 + (q[1] == '\n');
+            if (!atEnd_) continue;  // an LF may follow in the next piece
+        }
+        return q + 1;
+    }
+    return atEnd_ ? windowEnd_ : p;  // in memory, a line longer than a piece comes whole
+}
+
 // Keeps the unread part of the window (a line cut by the end of a piece), moves it to the start of
 // the buffer and reads on behind it.
-bool LineScanner::refill(const char*& p) {
+bool LineScanner::refill() {
+    const char* const p = next_;
     const std::size_t kept = static_cast<std::size_t>(windowEnd_ - p);
     char* buffer = buffer_.get();
     windowOffset_ += static_cast<std::size_t>(p - windowBegin_);
@@ -72,46 +117,7 @@ bool LineScanner::refill(const char*& p) {
     if (got == 0) atEnd_ = true;
     windowBegin_ = buffer;
     windowEnd_ = buffer + kept + got;
-    p = buffer;
-    return true;
-}
-
-// Reads the line at begin. False when the window ends before the line does and more text follows.
-bool LineScanner::readLine(const char* begin) {
-    const char* const end = windowEnd_;
-    ++lineNumber_;
-    cachedField_ = 0;
-    const char* p = begin;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    while (end - p >= 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const auto ends = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-        if (ends) {
-            p += std::countr_zero(ends);
-            break;
-        }
-        p += 16;
-    }
-#endif
-    while (p < end && !isLineEnd(*p)) ++p;
-    const char* const lineEnd = p;
-    // Without its line end in the window, or with a CR whose LF may follow, the line is not complete.
-    if (!atEnd_ && (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end))) {
-        --lineNumber_;
-        return false;
-    }
-    line_ = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
-    // A UTF-8 byte-order mark in front of the first line is not part of it.
-    if (lineNumber_ == 1 && line_.starts_with(kByteOrderMark)) line_.remove_prefix(kByteOrderMark.size());
-    const char* next = lineEnd;
-    if (next < end) {
-        if (*next == '\r' && next + 1 < end && next[1] == '\n') ++next;
-        ++next;
-    }
-    next_ = next;
+    next_ = buffer;
     return true;
 }
 

@@ -40,12 +40,22 @@ public:
     // Ends the scan after the current line event.
     void stop() { stopped_ = true; }
 
+    // The text without events, in runs of whole lines: rewind() goes back to the start (false
+    // when the source cannot be rewound), then each nextLines() gives the next run, up to about a
+    // piece long, ending just after a line end or at the end of the text; a run holds at least one
+    // line (empty only for a text of nothing but a byte-order mark). False at the end or when
+    // the source could not be read (error() then says why). A run lives until the next call.
+    bool rewind();
+    bool nextLines(std::string_view& lines);
+    // Where a byte of the current run lies in the whole text.
+    std::size_t offsetOf(const char* at) const {
+        return windowOffset_ + static_cast<std::size_t>(at - windowBegin_);
+    }
+
     // The current line without its line end, its number (from 1) and its byte offset.
     std::string_view currentLine() const { return line_; }
     std::size_t lineNumber() const { return lineNumber_; }
-    std::size_t lineOffset() const {
-        return windowOffset_ + static_cast<std::size_t>(line_.data() - windowBegin_);
-    }
+    std::size_t lineOffset() const { return offsetOf(line_.data()); }
     const std::string& error() const { return error_; }
     // Whether the current line holds a NUL byte, which no text program does.
     bool holdsNul() const { return line_.find('\0') != std::string_view::npos; }
@@ -63,8 +73,8 @@ public:
 private:
     int countOccurrences() const;
     std::string_view anyField(int n) const;
-    bool readLine(const char* begin);
-    bool refill(const char*& p);
+    const char* endOfWholeLines(const char* p) const;
+    bool refill();
     const char* occurrence(int k) const;  // k-th occurrence from 1, or nullptr
 
     std::string_view text_;
@@ -80,7 +90,7 @@ private:
     std::string error_;
 
     std::string_view line_;
-    const char* next_ = nullptr;  // where the next line starts
+    const char* next_ = nullptr;  // where the unread text starts
     std::size_t lineNumber_ = 0;
     bool stopped_ = false;
     char separator_ = ' ';

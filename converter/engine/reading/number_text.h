@@ -1,11 +1,18 @@
 #pragma once
 // Numbers read from program text and from the operator's fields.
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
 #include "engine/reading/powers_of_ten.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pathshift {
 
@@ -23,9 +30,75 @@ NumberRead readGeneralNumber(std::string_view text);
 inline bool isDigit(char c) { return static_cast<unsigned>(c - '0') < 10; }
 }  // namespace detail
 
+#if defined(__SSE2__)
+namespace detail {
+
+// What may continue a number after [sign] digits [. digits]: a blank, a point, an exponent letter.
+inline constexpr std::array<bool, 256> kNumberGoesOn = [] {
+    std::array<bool, 256> goesOn{};
+    for (const char c : {' ', '\t', '.', 'E', 'e', 'D', 'd'}) goesOn[static_cast<unsigned char>(c)] = true;
+    return goesOn;
+}();
+
+// The value of eight digit values in the bytes of a word, the first byte the most significant
+// digit: pairs, then fours, then all eight, each step within lanes it cannot overflow.
+inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
+    digits = ((digits * 10) + (digits >> 8)) & 0x00FF00FF00FF00FF;
+    digits = ((digits * 100) + (digits >> 16)) & 0x0000FFFF0000FFFF;
+    return ((digits * 10000) + (digits >> 32)) & 0xFFFFFFFF;
+}
+
+// [sign] digits [. digits] with at most eight digits (seven around a point), from a text of at
+// least 17 bytes: the digits are found sixteen bytes at a time and valued eight at a time. True
+// with the value, false for every other text. Mantissa and power of ten are exact, so the one
+// division gives the correctly rounded value, as the byte-by-byte reading does.
+inline bool readShortNumber(const char* p, double& value) {
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const auto digits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmplt_epi8(
+        _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(128 - '0'))), _mm_set1_epi8(static_cast<char>(-128 + 10)))));
+    const std::uint32_t others = ~digits;
+    const int whole = std::countr_zero(others);
+    if (whole > 8) return false;
+    std::uint64_t text;
+    std::memcpy(&text, p, sizeof text);
+    int count = whole, fraction = 0;
+    if (p[whole] == '.') {
+        fraction = std::countr_zero(others >> (whole + 1));
+        count += fraction;
+        if (count > 7) return false;
+        // The point out, the fraction digits moved down a byte behind the whole ones.
+        const std::uint64_t wholeBytes = (std::uint64_t{1} << (8 * whole)) - 1;
+        text = (text & wholeBytes) | ((text >> 8) & ~wholeBytes);
+        ++p;
+    }
+    if (count == 0 || kNumberGoesOn[static_cast<unsigned char>(p[count])]) return false;
+    // Digit values moved to the top of the word: the bytes below them are leading zeros.
+    text = (text - 0x3030303030303030) << (8 * (8 - count));
+    value = static_cast<double>(eightDigitsValue(text)) / kExactPowersOfTen[fraction];
+    if (negative) value = -value;
+    return true;
+}
+
+}  // namespace detail
+#endif
+
 // The usual shape of a word's number, [sign] digits [. digits] not followed by a blank, point or
 // exponent letter, is read inline; every other text goes to the general reading.
 inline NumberRead readLeadingNumber(std::string_view text) {
+#if defined(__SSE2__)
+    if constexpr (std::endian::native == std::endian::little) {
+        NumberRead read;
+        if (text.size() >= 17) {
+            // One digit alone, as in most G and M words.
+            const char next = text[1];
+            if (detail::isDigit(text[0]) && !detail::isDigit(next) && !detail::kNumberGoesOn[static_cast<unsigned char>(next)])
+                return NumberRead{static_cast<double>(text[0] - '0'), false};
+            if (detail::readShortNumber(text.data(), read.value)) return read;
+        }
+    }
+#endif
     constexpr long kMaxPlainDigits = 19;               // fit a 64-bit integer
     constexpr std::uint64_t kExactMantissa = 1ull << 53;  // exact in a 64-bit float
     const char* p = text.data();

@@ -46,17 +46,53 @@ struct TarvoBlock {
     const TarvoWord& word(TarvoLetter letter) const { return words[static_cast<int>(letter)]; }
 };
 
+// The value of the word whose number starts at `after`, as the machine holds it: 32-bit floats for
+// coordinates, feed and speed, a 16-bit tool. `end` is the line's end or the end of a run of whole
+// lines: a number never runs over a line end. The word's fault, if any.
+inline WordFault readWordValue(TarvoLetter letter, const char* after, const char* end, TarvoWord& word) {
+    constexpr TarvoLetters kFloatLetters = letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y) |
+                                           letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
+                                           letterBit(TarvoLetter::J) | letterBit(TarvoLetter::F) |
+                                           letterBit(TarvoLetter::S);
+    const NumberRead read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
+    word.value = read.value;
+    const auto fault = [&](WordFault::Kind kind, double value) {
+        return WordFault{kind, "MPXYZIJKFSHT"[static_cast<int>(letter)], value};
+    };
+    if (read.overflow) [[unlikely]]
+        return fault(WordFault::Kind::Number, 0);
+    if (letterBit(letter) & kFloatLetters) {
+        const std::optional<float> held = narrowToFloat(read.value);
+        if (!held) [[unlikely]]
+            return fault(WordFault::Kind::Float, read.value);
+        word.held = *held;
+    } else if (letter == TarvoLetter::T) {
+        const std::optional<std::int16_t> tool = roundToInt16(read.value);
+        if (!tool) return fault(WordFault::Kind::Tool, read.value);
+        word.tool = *tool;
+    }
+    return {};
+}
+
 class TarvoBlockReader {
 public:
     // Reads the given letters and every G word; a reader for the depth table needs only Z.
     explicit TarvoBlockReader(TarvoLetters letters = kAllLetters) : letters_(letters) {}
 
-    // The block of one line, in one pass over its bytes. It lives until the next call.
-    const TarvoBlock& read(std::string_view line);
+    // The block of one line, without its line end, in one pass over its bytes. It lives until the
+    // next call.
+    const TarvoBlock& read(std::string_view line) {
+        const char* p = line.data();
+        return readLine(p, p + line.size());
+    }
+    // The block of the line at p in a run of whole lines (LineScanner::nextLines), found in the
+    // same pass that reads its words; p moves on to the next line.
+    const TarvoBlock& readLine(const char*& p, const char* end);
 
 private:
-    bool take(const char* at, const char* end);
-    void readWord(TarvoLetter letter, const char* after, const char* end);
+    const char* readWords(const char* p, const char* end);
+    const char* stopAt(const char* at, const char* end);
+    void noteFault(TarvoLetter letter, WordFault fault);
 
     TarvoLetters letters_;
     int faultLetter_ = 0;  // the letter of block_.fault

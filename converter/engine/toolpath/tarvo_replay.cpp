@@ -30,19 +30,31 @@ public:
 private:
     // The first reading, as the converter's: the depth table from the Z and G words.
     bool measure() {
+        measure_.begin();
+        if (!scanner_.rewind()) return readFailure();
+        std::string_view lines;
+        while (scanner_.nextLines(lines))
+            if (!measure_.takeLines(lines)) return nameFault();
+        if (!scanner_.error().empty()) return readFailure();
+        measure_.end();
+        return true;
+    }
+
+    // The fault the first reading stopped at, named from the blocks of the Z and G words.
+    bool nameFault() {
         TarvoBlockReader reader(letterBit(TarvoLetter::Z));
         measure_.begin();
-        bool failed = false;
+        bool named = false;
         if (!scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
                 WordFault fault;
                 if (measure_.take(block, fault)) return true;
-                failed = true;
+                named = true;
                 error_ = {line, faultText(fault, FaultWording::Replay)};
                 return false;
             }))
             return readFailure();
-        measure_.end();
-        return !failed;
+        if (!named) error_ = {0, std::string(kSourceChanged)};  // the text read again is not the text read
+        return false;
     }
 
     bool replay() {

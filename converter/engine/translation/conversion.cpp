@@ -41,20 +41,18 @@ public:
 private:
     // The first reading looks only at the Z and G words the depth table needs.
     bool measure() {
-        TarvoBlockReader reader(letterBit(TarvoLetter::Z));
         measure_.begin();
-        WordFault fault;
-        bool failed = false;
         startProgress();
-        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t) {
-            failed = !measure_.take(block, fault);
-            return !failed && progress(0);
-        });
-        if (!read) return false;
-        if (failed) {
-            nameFirstFault();
-            return false;
+        if (!scanner_.rewind()) return false;
+        std::string_view lines;
+        while (scanner_.nextLines(lines)) {
+            if (!measure_.takeLines(lines)) {
+                nameFirstFault();
+                return false;
+            }
+            progress(0, lines.data() + lines.size());
         }
+        if (!scanner_.error().empty()) return false;
         measure_.end();
         return true;
     }
@@ -74,7 +72,7 @@ private:
                 toolReason = "tool table row " + std::to_string(tableError.row) + ": " + tableError.reason;
                 return false;
             });
-            if (taken) return progress(0);
+            if (taken) return progress(0, block.text.data());
             error_ = {line, fault ? faultText(fault, FaultWording::Converter) : toolReason};
             return false;
         });
@@ -90,7 +88,7 @@ private:
         startProgress();
         const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
             failed = !translator.translate(block, line);
-            return !failed && progress(size_);
+            return !failed && progress(size_, block.text.data());
         });
         if (!read) return false;
         if (!measure_.levels().error().empty()) {
@@ -112,10 +110,11 @@ private:
     }
 
     void startProgress() { nextProgress_ = kProgressStep; }
-    bool progress(std::size_t before) {
-        if (progress_ && scanner_.lineOffset() >= nextProgress_) {
+    // Where the scan has come to: `at` in the scanner's current run of lines.
+    bool progress(std::size_t before, const char* at) {
+        if (progress_ && scanner_.offsetOf(at) >= nextProgress_) {
             nextProgress_ += kProgressStep;
-            progress_(before + scanner_.lineOffset(), 2 * size_);
+            progress_(before + scanner_.offsetOf(at), 2 * size_);
         }
         return true;
     }
