@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <sstream>
@@ -171,6 +172,11 @@ TEST(MachiningTime, TextRoundsEachPartAndAddsThem) {
     t.cutsWithoutFeed = 2;
     EXPECT_EQ(machiningTimeText(t), "estimated machining time 1:03:25 (cutting 1:02:05, rapid 0:01:00, tool changes "
                                     "0:00:20; 2 cuts without a feed not timed)");
+    t.cutsWithoutFeed = 0;
+    t.cutting = std::numeric_limits<double>::infinity();
+    t.rapid = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(machiningTimeText(t), "estimated machining time over 1000000:00:00 (cutting over 1000000:00:00, rapid "
+                                    "over 1000000:00:00, tool changes 0:00:20)");
 }
 
 }  // namespace

@@ -34,7 +34,6 @@ public:
     explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr) : sink_(sink), watcher_(watcher) {}
 
     void clear() { size_ = lineStart_ = 0; }
-    bool watched() const { return watcher_ != nullptr; }
     void append(std::string_view text) {
         if (text.size() > capacity_ - size_) grow(text.size());
         // Words are a few bytes: a plain loop beats a call to memcpy.

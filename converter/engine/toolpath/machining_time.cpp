@@ -11,9 +11,16 @@ namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
 
-long long wholeSeconds(double seconds) { return std::llround(seconds); }
+// A clock shows at most a million hours. Longer times, infinities and NaN (a program whose Z words
+// come near the range of a 64-bit float) are said to be over it, not shown as garbage.
+constexpr long long kLongestClock = 1'000'000LL * 3600;
+
+long long wholeSeconds(double seconds) {
+    return seconds < static_cast<double>(kLongestClock) ? std::llround(seconds) : kLongestClock;
+}
 
 std::string clockOf(long long seconds) {
+    if (seconds >= kLongestClock) return "over 1000000:00:00";
     char text[32];
     std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return text;
