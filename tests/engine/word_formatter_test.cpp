@@ -296,7 +296,8 @@ TEST(SourceDigits, EveryCopiedDecimalKeepsItsDigitsInAFloat) {
 }
 
 // A source word written from its digits gives the text and values of its held value written the
-// general way: words that end the line, are followed by others, or stand in a line of a few bytes.
+// general way: words that end the line, are followed by others, stand in a line of a few bytes or
+// far from its end.
 TEST(SourceDigits, GiveTheWordsOfTheHeldValue) {
     std::vector<std::string> texts = {"27.3527", "-0.5", "0", "-0", "0.0001", "-9999999", "123.4567", "1234.5678",
                                       "12.30", "05", "-00.5", ".5", "5.", "1.5e3", "1.5 ", "+2", "1.23456", "40",
@@ -310,7 +311,8 @@ TEST(SourceDigits, GiveTheWordsOfTheHeldValue) {
     TarvoBlockReader reader;
     char out[WordFormatter::kMaxWord];
     for (const std::string& text : texts) {
-        for (const std::string& line : {"N1X" + text + "Y" + text + "F" + text, "N" + text + "X" + text}) {
+        for (const std::string& line : {"N1X" + text + "Y" + text + "F" + text, "N" + text + "X" + text,
+                                        "N1X" + text + "Y" + text + "F" + text + "M3S18000T1001H1"}) {
             const TarvoBlock& block = reader.read(line);
             if (block.fault) continue;
             WordFormatter copied, general;

@@ -16,9 +16,20 @@
 
 namespace pathshift {
 
+// The shape of a plain number text, [sign] digits [. digits] with nothing after it that would go on
+// with the number (a digit, blank, point or exponent letter): what a writer needs to tell whether
+// the text is already the one it would write, without reading it again.
+struct PlainNumber {
+    std::uint8_t length = 0;  // of the text, sign and point included; 0 when it is not plain
+    std::uint8_t whole = 0;   // digits before the point
+    std::uint8_t places = 0;  // digits after it
+    bool point = false;
+};
+
 struct NumberRead {
     double value = 0.0;
     bool overflow = false;  // the text names a number beyond the range of a 64-bit float
+    PlainNumber plain;      // given for plain texts of up to 19 digits
 };
 
 // The lenient leading-number rule used for every word of a source line and every tool-table cell:
@@ -50,9 +61,10 @@ inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
 
 // [sign] digits [. digits] with at most eight digits (seven around a point), from a text of at
 // least 17 bytes: the digits are found sixteen bytes at a time and valued eight at a time. True
-// with the value, false for every other text. Mantissa and power of ten are exact, so the one
-// division gives the correctly rounded value, as the byte-by-byte reading does.
-inline bool readShortNumber(const char* p, double& value) {
+// with the value and its plain shape, false for every other text. Mantissa and power of ten are
+// exact, so the one division gives the correctly rounded value, as the byte-by-byte reading does.
+inline bool readShortNumber(const char* start, NumberRead& read) {
+    const char* p = start;
     const bool negative = *p == '-';
     p += negative || *p == '+';
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -64,7 +76,8 @@ inline bool readShortNumber(const char* p, double& value) {
     std::uint64_t text;
     std::memcpy(&text, p, sizeof text);
     int count = whole, fraction = 0;
-    if (p[whole] == '.') {
+    const bool point = p[whole] == '.';
+    if (point) {
         fraction = std::countr_zero(others >> (whole + 1));
         count += fraction;
         if (count > 7) return false;
@@ -76,8 +89,11 @@ inline bool readShortNumber(const char* p, double& value) {
     if (count == 0 || kNumberGoesOn[static_cast<unsigned char>(p[count])]) return false;
     // Digit values moved to the top of the word: the bytes below them are leading zeros.
     text = (text - 0x3030303030303030) << (8 * (8 - count));
-    value = static_cast<double>(eightDigitsValue(text)) / kExactPowersOfTen[fraction];
-    if (negative) value = -value;
+    const double value = static_cast<double>(eightDigitsValue(text)) / kExactPowersOfTen[fraction];
+    read.value = negative ? -value : value;
+    read.overflow = false;
+    read.plain = {static_cast<std::uint8_t>(p + count - start), static_cast<std::uint8_t>(whole),
+                  static_cast<std::uint8_t>(fraction), point};
     return true;
 }
 
@@ -94,8 +110,8 @@ inline NumberRead readLeadingNumber(std::string_view text) {
             // One digit alone, as in most G and M words.
             const char next = text[1];
             if (detail::isDigit(text[0]) && !detail::isDigit(next) && !detail::kNumberGoesOn[static_cast<unsigned char>(next)])
-                return NumberRead{static_cast<double>(text[0] - '0'), false};
-            if (detail::readShortNumber(text.data(), read.value)) return read;
+                return NumberRead{static_cast<double>(text[0] - '0'), false, {1, 1, 0, false}};
+            if (detail::readShortNumber(text.data(), read)) return read;
         }
     }
 #endif
@@ -113,7 +129,8 @@ inline NumberRead readLeadingNumber(std::string_view text) {
     while (p < end && detail::isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
     const long integerDigits = p - digits;
     long fractionDigits = 0;
-    if (p < end && *p == '.') {
+    const bool point = p < end && *p == '.';
+    if (point) {
         const char* const fraction = ++p;
         while (p < end && detail::isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
         fractionDigits = p - fraction;
@@ -126,7 +143,9 @@ inline NumberRead readLeadingNumber(std::string_view text) {
         return detail::readGeneralNumber(text);
     // One correctly rounded division of exact operands.
     const double value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
-    return NumberRead{negative ? -value : value, false};
+    return NumberRead{negative ? -value : value, false,
+                      {static_cast<std::uint8_t>(p - text.data()), static_cast<std::uint8_t>(integerDigits),
+                       static_cast<std::uint8_t>(fractionDigits), point}};
 }
 
 // The strict rule for the thickness: blanks, an optional sign, digits with at most one point and at

@@ -25,6 +25,7 @@ struct TarvoWord {
     double value = 0;        // as read
     float held = 0;          // X, Y, Z, I, J, F, S: the 32-bit float the value is held in
     std::int16_t tool = 0;   // T: the value rounded to a tool number
+    PlainNumber plain;       // the shape of its text, when plain
     std::string_view text;   // from the first character after the letter to the line's end
 };
 
@@ -49,13 +50,26 @@ struct TarvoBlock {
 // The value of the word whose number starts at `after`, as the machine holds it: 32-bit floats for
 // coordinates, feed and speed, a 16-bit tool. `end` is the line's end or the end of a run of whole
 // lines: a number never runs over a line end. The word's fault, if any.
+inline constexpr TarvoLetters kFloatLetters = letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y) |
+                                              letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
+                                              letterBit(TarvoLetter::J) | letterBit(TarvoLetter::F) |
+                                              letterBit(TarvoLetter::S);
 inline WordFault readWordValue(TarvoLetter letter, const char* after, const char* end, TarvoWord& word) {
-    constexpr TarvoLetters kFloatLetters = letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y) |
-                                           letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
-                                           letterBit(TarvoLetter::J) | letterBit(TarvoLetter::F) |
-                                           letterBit(TarvoLetter::S);
+#if defined(__SSE2__)
+    // A short plain number is far within a float's range: nothing to check.
+    NumberRead read;
+    if ((letterBit(letter) & kFloatLetters) && end - after >= 17 && detail::readShortNumber(after, read)) {
+        word.value = read.value;
+        word.held = static_cast<float>(read.value);
+        word.plain = read.plain;
+        return {};
+    }
+    read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
+#else
     const NumberRead read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
+#endif
     word.value = read.value;
+    word.plain = read.plain;
     const auto fault = [&](WordFault::Kind kind, double value) {
         return WordFault{kind, "MPXYZIJKFSHT"[static_cast<int>(letter)], value};
     };

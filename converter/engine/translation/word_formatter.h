@@ -18,16 +18,21 @@ namespace pathshift {
 // left out, but remembered as the last Z.
 enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 
-// The length of the number a source word's text starts with when that text is already the text the
-// word's value, held as a 32-bit float, is written as (up to the sign); 0 otherwise. The text lies in
-// a line starting at lineStart and ends with it. The shape: an optional minus, "0" or digits without
-// a leading zero, then optionally a point and one to four decimals, the last not 0; at most seven
-// digits in all; and nothing after them that would go on with the number. Such a decimal d lies in
-// [0.0001, 9999999], and the 32-bit float nearest to the 64-bit float nearest to d (the word as read
-// and held) rounds back to d at seven significant digits: a test checks every such d. The
-// four-decimal text of d is then the text itself, and the value the general way remembers, the
-// 64-bit float nearest to d, is the value read.
-std::size_t sourceNumberLength(const char* lineStart, std::string_view text);
+// The length of a source word's number text when that text is already the text the word's value,
+// held as a 32-bit float, is written as (up to the sign); 0 otherwise. The shape: an optional minus,
+// "0" or digits without a leading zero, then optionally a point and one to four decimals, the last
+// not 0; at most seven digits in all; and nothing after them that would go on with the number. Such
+// a decimal d lies in [0.0001, 9999999], and the 32-bit float nearest to the 64-bit float nearest to
+// d (the word as read and held) rounds back to d at seven significant digits: a test checks every
+// such d. The four-decimal text of d is then the text itself, and the value the general way
+// remembers, the 64-bit float nearest to d, is the value read.
+inline std::size_t copiedLength(const char* text, PlainNumber n) {
+    if (n.length == 0 || *text == '+' || n.whole == 0 || n.whole + n.places > 7) return 0;
+    const char* const digits = text + (*text == '-');
+    if (n.whole > 1 && digits[0] == '0') return 0;
+    if (n.point && (n.places == 0 || n.places > 4 || digits[n.whole + n.places] == '0')) return 0;
+    return n.length;
+}
 
 class WordFormatter {
 public:
@@ -128,7 +133,7 @@ inline bool WordFormatter::remember(Letter letter, double n) {
 inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
-    const std::size_t length = sourceNumberLength(block.text.data(), source.text);
+    const std::size_t length = copiedLength(source.text.data(), source.plain);
     if (length == 0) return write(letter, negate ? -source.held : source.held, out);
     const double n = negate ? -source.value : source.value;
     if (!remember(letter, n)) return out;
