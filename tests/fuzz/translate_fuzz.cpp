@@ -24,13 +24,12 @@ public:
             for (int k = 1; k <= count; ++k) total += scanner.field(k).size();
             if (total + static_cast<std::size_t>(count - 1) != scanner.currentLine().size()) std::abort();
         }
-        // Every word the block reader finds lies inside the line and runs to its end.
+        // Every word the block reader finds lies inside the line.
         const std::string_view text = scanner.currentLine();
         const pathshift::TarvoBlock& block = reader.read(text);
         for (int i = 0; i < pathshift::kTarvoLetters; ++i) {
-            const std::string_view word = block.words[i].text;
-            if (block.has(static_cast<pathshift::TarvoLetter>(i)) &&
-                (word.data() <= text.data() || word.data() + word.size() != text.data() + text.size()))
+            const char* const word = block.words[i].text;
+            if (block.has(static_cast<pathshift::TarvoLetter>(i)) && (word <= text.data() || word > text.data() + text.size()))
                 std::abort();
         }
     }

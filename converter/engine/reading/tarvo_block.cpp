@@ -64,7 +64,7 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
             const auto letter = static_cast<TarvoLetter>(c - 1);
             if (const WordFault fault = readWordValue(letter, at + 1, end, b.words[c - 1])) [[unlikely]]
                 noteFault(letter, fault);
-            b.words[c - 1].text = std::string_view(at + 1, 0);  // runs to the line's end, set below
+            b.words[c - 1].text = at + 1;
             return true;
         }
         if (c == kG) {
@@ -108,10 +108,6 @@ const TarvoBlock& TarvoBlockReader::readLine(const char*& p, const char* end) {
     if (p < end && *p == 'N') {
         b.kind = TarvoBlock::Kind::Numbered;
         lineEnd = readWords(p + 1, end);
-        for (TarvoLetters words = b.present; words; words &= words - 1) {
-            std::string_view& text = b.words[std::countr_zero(words)].text;
-            text = std::string_view(text.data(), static_cast<std::size_t>(lineEnd - text.data()));
-        }
     } else {
         b.kind = TarvoBlock::Kind::Unnumbered;
         bool nul = false;

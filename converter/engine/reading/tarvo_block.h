@@ -26,7 +26,7 @@ struct TarvoWord {
     float held = 0;          // X, Y, Z, I, J, F, S: the 32-bit float the value is held in
     std::int16_t tool = 0;   // T: the value rounded to a tool number
     PlainNumber plain;       // the shape of its text, when plain
-    std::string_view text;   // from the first character after the letter to the line's end
+    const char* text = nullptr;  // the first character after the letter
 };
 
 struct TarvoBlock {

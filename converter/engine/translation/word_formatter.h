@@ -133,11 +133,11 @@ inline bool WordFormatter::remember(Letter letter, double n) {
 inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
-    const std::size_t length = copiedLength(source.text.data(), source.plain);
+    const std::size_t length = copiedLength(source.text, source.plain);
     if (length == 0) return write(letter, negate ? -source.held : source.held, out);
     const double n = negate ? -source.value : source.value;
     if (!remember(letter, n)) return out;
-    const char* digits = source.text.data();
+    const char* digits = source.text;
     const bool negative = *digits == '-';
     digits += negative;
     const std::size_t count = length - negative;  // 1 to 8
