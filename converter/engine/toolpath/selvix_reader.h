@@ -40,7 +40,7 @@ public:
     Step readLine(const SelvixWords& words, std::size_t lineNumber, Move& move) {
         lineNumber_ = lineNumber;
         if (!started_) [[unlikely]]
-            return stepFailed("internal error: words before the \"START\" label");
+            return wordsBeforeStart();
         return bodyWords(words, std::string_view(), move);
     }
     bool started() const { return started_; }
@@ -50,6 +50,7 @@ private:
     bool fail(std::string reason);
     Step stepFailed(std::string reason);
     // "`what` <the line> `why`"
+    [[gnu::cold]] Step wordsBeforeStart();
     [[gnu::cold]] Step lineFailed(std::string_view what, std::string_view line, std::string_view why);
     Step headerLine(std::string_view line);
     Step bodyLine(std::string_view line, Move& move);

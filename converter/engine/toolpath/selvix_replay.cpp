@@ -138,6 +138,10 @@ SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
     return bodyWords(words, line, move);
 }
 
+SelvixReader::Step SelvixReader::wordsBeforeStart() {
+    return stepFailed("internal error: words before the \"START\" label");
+}
+
 SelvixReader::Step SelvixReader::lineFailed(std::string_view what, std::string_view line, std::string_view why) {
     return stepFailed(std::string(what) + shown(line) + std::string(why));
 }
@@ -191,6 +195,8 @@ SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string
 
 // Out of line, so that the common line needs few registers.
 [[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line, Move& move) {
+    // An empty line or a message, given as no words, changes nothing.
+    if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
     const CodeLook look = lookAtCodes(words);
     if (look.inch) info_.units = Units::Inch;
     if (look.millimetre) info_.units = Units::Millimetre;
