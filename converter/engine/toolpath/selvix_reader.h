@@ -49,8 +49,8 @@ private:
     bool readWords(std::string_view line, SelvixWords& words);
     bool fail(std::string reason);
     Step stepFailed(std::string reason);
-    // "`what` <the line> `why`"
     [[gnu::cold]] Step wordsBeforeStart();
+    // "`what` <the line> `why`"
     [[gnu::cold]] Step lineFailed(std::string_view what, std::string_view line, std::string_view why);
     Step headerLine(std::string_view line);
     Step bodyLine(std::string_view line, Move& move);
