@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/piece_source.h"
 #include "support/program_text.h"
@@ -225,6 +227,13 @@ TEST(selvix_replay, refuses_text_that_is_no_converted_program) {
     EXPECT_FALSE(replaySelvix(selvixProgram("G70", "0.75", crlfLines({"G2X-1Y-1"})), sink, error));
     EXPECT_EQ(error.line, 20u);
     EXPECT_NE(error.reason.find("centre"), std::string::npos);
+    for (const auto& [line, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"G306h2Z-1", "the tool call \"G306h2Z-1\" lacks its T or Z word"},
+             {"G306T2.5Z-1", "the tool call \"G306T2.5Z-1\" names no tool number"},
+             {"G3X-1I-1", "the arc \"G3X-1I-1\" lacks its centre (I and J)"}}) {
+        EXPECT_FALSE(replaySelvix(selvixProgram("G70", "0.75", crlfLines({line})), sink, error));
+        EXPECT_EQ(error.reason, reason);
+    }
 }
 
 TEST(toolpath_replay, a_sink_may_end_the_replay_early) {

@@ -37,19 +37,30 @@ public:
     enum class Step : std::uint8_t { Nothing, Started, Move, Failed };
     Step readLine(std::string_view line, std::size_t lineNumber, Move& move);
     // The same for a line of the program body given as its words.
-    Step readLine(const SelvixWords& words, std::size_t lineNumber, Move& move);
+    Step readLine(const SelvixWords& words, std::size_t lineNumber, Move& move) {
+        lineNumber_ = lineNumber;
+        if (!started_) [[unlikely]]
+            return wordsBeforeStart();
+        return bodyWords(words, std::string_view(), move);
+    }
     bool started() const { return started_; }
 
 private:
     bool readWords(std::string_view line, SelvixWords& words);
     bool fail(std::string reason);
     Step stepFailed(std::string reason);
+    [[gnu::cold]] Step wordsBeforeStart();
+    // "`what` <the line> `why`"
+    [[gnu::cold]] Step lineFailed(std::string_view what, std::string_view line, std::string_view why);
     Step headerLine(std::string_view line);
     Step bodyLine(std::string_view line, Move& move);
     // `line` is the words' text, for messages; empty when they were given as words.
     Step bodyWords(const SelvixWords& words, std::string_view line, Move& move);
-    double level() const { return depthKnown_ ? depth_ + info_.thickness : 0.0; }
-    Point3 position() const { return {-x_, -y_, z_ + level()}; }
+    // The common line in few instructions, the others in their own.
+    Step otherWords(const SelvixWords& words, std::string_view line, Move& move);
+    Step motionWords(const SelvixWords& words, std::string_view line, int motion, bool namesMotion, Move& move);
+    Step toolCallLine(const SelvixWords& words, std::string_view line);
+    Point3 position() const { return {-x_, -y_, z_ + level_}; }
 
     LineReader lines_;
     MoveSink* toolCalls_;
@@ -64,6 +75,7 @@ private:
     std::int16_t tool_ = 0;
     double depth_ = 0;
     bool depthKnown_ = false;
+    double level_ = 0;  // where Z 0 lies: the depth plus the thickness once a tool call named it
     double feed_ = 0;
 };
 

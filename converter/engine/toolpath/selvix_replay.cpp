@@ -28,6 +28,26 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// What a line's G codes say: its units, whether it is outside the toolpath or a tool call, the
+// last motion code it names (-1 for none).
+struct CodeLook {
+    bool inch = false, millimetre = false, skipped = false, toolCall = false;
+    int motion = -1;
+};
+
+CodeLook lookAtCodes(const SelvixWords& words) {
+    CodeLook look;
+    for (int k = 0; k < words.gCount; ++k) {
+        const int code = words.g[k];
+        if (code >= kRapid && code <= kCounterClockwise) look.motion = code;
+        look.inch |= code == kInch;
+        look.millimetre |= code == kMillimetre;
+        look.skipped |= code == kMachineCoordinates || code == kLoadDoor || code == kUnloadDoor;
+        look.toolCall |= code == kToolCall;
+    }
+    return look;
+}
+
 }  // namespace
 
 bool SelvixReader::fail(std::string reason) {
@@ -118,77 +138,85 @@ SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
     return bodyWords(words, line, move);
 }
 
-SelvixReader::Step SelvixReader::readLine(const SelvixWords& words, std::size_t lineNumber, Move& move) {
-    lineNumber_ = lineNumber;
-    if (!started_) return stepFailed("internal error: words before the \"START\" label");
-    return bodyWords(words, std::string_view(), move);
+SelvixReader::Step SelvixReader::wordsBeforeStart() {
+    return stepFailed("internal error: words before the \"START\" label");
 }
 
-SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line, Move& move) {
-    // One look at the G codes: units, lines outside the toolpath, tool calls and the motion mode.
-    bool inch = false, millimetre = false, skipped = false, toolCall = false, namesMotion = false;
-    int motion = motion_;
-    for (int k = 0; k < words.gCount; ++k) {
-        const int code = words.g[k];
-        if (code >= kRapid && code <= kCounterClockwise) {
-            motion = code;
-            namesMotion = true;
-        }
-        inch |= code == kInch;
-        millimetre |= code == kMillimetre;
-        skipped |= code == kMachineCoordinates || code == kLoadDoor || code == kUnloadDoor;
-        toolCall |= code == kToolCall;
-    }
-    if (inch) info_.units = Units::Inch;
-    if (millimetre) info_.units = Units::Millimetre;
-    if (skipped) return Step::Nothing;
-    if (toolCall) {
-        if (!words.has('T') || !words.has('Z'))
-            return stepFailed("the tool call " + shown(line) + " lacks its T or Z word");
-        const double tool = words['T'];
-        if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
-            return stepFailed("the tool call " + shown(line) + " names no tool number");
-        tool_ = static_cast<std::int16_t>(tool);
-        depth_ = words['Z'];
-        depthKnown_ = true;
-        if (toolCalls_) toolCalls_->toolCall(tool_);
-        return Step::Nothing;
-    }
+SelvixReader::Step SelvixReader::lineFailed(std::string_view what, std::string_view line, std::string_view why) {
+    return stepFailed(std::string(what) + shown(line) + std::string(why));
+}
+
+// The words of a line that is no tool call and part of the toolpath, in the motion mode `motion`.
+inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, std::string_view line, int motion,
+                                                    bool namesMotion, Move& move) {
     if (words.has('F')) feed_ = words['F'];
     motion_ = motion;
     // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
     const bool axes = words.has('X') || words.has('Y') || words.has('Z');
     if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
 
-    move.start = position();
+    // Worked out in locals and stored once: `move` might alias the reader's own state.
+    const Point3 start = position();
     if (words.has('X')) x_ = words['X'];
     if (words.has('Y')) y_ = words['Y'];
     if (words.has('Z')) z_ = words['Z'];
-    move.end = position();
+    const Point3 end = position();
+    if (motion == kRapid && start.x == end.x && start.y == end.y && start.z == end.z) return Step::Nothing;
+    double centreX = 0, centreY = 0;
+    if (motion >= kClockwise) {
+        if (!words.has('I') || !words.has('J')) return lineFailed("the arc ", line, " lacks its centre (I and J)");
+        centreX = -words['I'];
+        centreY = -words['J'];
+    }
+    // The kinds are numbered as their G codes.
+    static_assert(static_cast<int>(MoveKind::Rapid) == kRapid && static_cast<int>(MoveKind::Line) == kLine &&
+                  static_cast<int>(MoveKind::ArcClockwise) == kClockwise &&
+                  static_cast<int>(MoveKind::ArcCounterClockwise) == kCounterClockwise);
+    move.kind = static_cast<MoveKind>(motion);
+    move.start = start;
+    move.end = end;
+    move.centreX = centreX;
+    move.centreY = centreY;
     move.tool = tool_;
     move.depth = depth_;
     move.depthKnown = depthKnown_;
     move.feed = feed_;
     move.sourceLine = 0;
     move.targetLine = lineNumber_;
-    switch (motion) {
-        case kRapid: move.kind = MoveKind::Rapid; break;
-        case kLine: move.kind = MoveKind::Line; break;
-        case kClockwise: move.kind = MoveKind::ArcClockwise; break;
-        default: move.kind = MoveKind::ArcCounterClockwise; break;
-    }
-    if (move.arc()) {
-        if (!words.has('I') || !words.has('J'))
-            return stepFailed("the arc " + shown(line) + " lacks its centre (I and J)");
-        move.centreX = -words['I'];
-        move.centreY = -words['J'];
-    } else {
-        move.centreX = move.centreY = 0;
-    }
-    if (move.kind == MoveKind::Rapid && move.start.x == move.end.x && move.start.y == move.end.y &&
-        move.start.z == move.end.z)
-        return Step::Nothing;
     return Step::Move;
+}
+
+SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line, Move& move) {
+    // Most lines name one motion code and nothing else: the look at the codes would find just that.
+    if (words.gCount == 1 && static_cast<unsigned>(words.g[0]) <= kCounterClockwise)
+        return motionWords(words, line, words.g[0], true, move);
+    return otherWords(words, line, move);
+}
+
+// Out of line, so that the common line needs few registers.
+[[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line, Move& move) {
+    // An empty line or a message, given as no words, changes nothing.
+    if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
+    const CodeLook look = lookAtCodes(words);
+    if (look.inch) info_.units = Units::Inch;
+    if (look.millimetre) info_.units = Units::Millimetre;
+    if (look.skipped) return Step::Nothing;
+    if (look.toolCall) return toolCallLine(words, line);
+    const bool namesMotion = look.motion >= kRapid;
+    return motionWords(words, line, namesMotion ? look.motion : motion_, namesMotion, move);
+}
+
+SelvixReader::Step SelvixReader::toolCallLine(const SelvixWords& words, std::string_view line) {
+    if (!words.has('T') || !words.has('Z')) return lineFailed("the tool call ", line, " lacks its T or Z word");
+    const double tool = words['T'];
+    if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
+        return lineFailed("the tool call ", line, " names no tool number");
+    tool_ = static_cast<std::int16_t>(tool);
+    depth_ = words['Z'];
+    depthKnown_ = true;
+    level_ = depth_ + info_.thickness;
+    if (toolCalls_) toolCalls_->toolCall(tool_);
+    return Step::Nothing;
 }
 
 bool SelvixReader::begin() {

@@ -18,16 +18,16 @@ struct SelvixWords {
     std::uint32_t letters = 0;  // one bit per letter, A at bit 0
     double value[26];           // set for the letters held
 
-    bool has(char letter) const { return (letters >> (letter - 'A')) & 1u; }
-    double operator[](char letter) const { return value[letter - 'A']; }
+    constexpr bool has(char letter) const { return (letters >> (letter - 'A')) & 1u; }
+    constexpr double operator[](char letter) const { return value[letter - 'A']; }
     // False when the line holds more G words than a written line can.
-    bool addG(int code) {
+    constexpr bool addG(int code) {
         if (gCount == kMaxG) return false;
         g[gCount++] = code;
         return true;
     }
     // A letter's first value counts.
-    void add(char letter, double v) {
+    constexpr void add(char letter, double v) {
         if (has(letter)) return;
         letters |= 1u << (letter - 'A');
         value[letter - 'A'] = v;

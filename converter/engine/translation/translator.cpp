@@ -1,7 +1,12 @@
 #include "engine/translation/translator.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace pathshift {
 namespace {
@@ -28,6 +33,18 @@ std::string_view compText(CompWord word) {
     }
     return {};
 }
+
+// The words of the plunge block's fixed lines, as their text reads.
+constexpr SelvixWords wordsOf(std::initializer_list<int> codes, std::initializer_list<std::pair<char, double>> words) {
+    SelvixWords w{};
+    for (int code : codes) w.addG(code);
+    for (const auto& [letter, value] : words) w.add(letter, value);
+    return w;
+}
+constexpr SelvixWords kRetractWords = wordsOf({0}, {{'Z', 2}});                  // G0Z2
+constexpr SelvixWords kRetractStopWords = wordsOf({0}, {{'Z', 2}, {'M', 5}});    // G0Z2M5
+constexpr SelvixWords kSpindleWords = wordsOf({}, {{'M', 93}});                  // M93
+constexpr SelvixWords kNoWords{};  // an empty line, a message
 
 int compCode(CompWord word) { return word == CompWord::G41 ? 41 : word == CompWord::G42 ? 42 : 40; }
 
@@ -56,13 +73,19 @@ void Translator::appendWord(Letter letter, Value value) {
     out_.extendLine(noted(at, formatter_.write(letter, value, at)));
 }
 
-void Translator::endWords(char* end) {
+void Translator::endLine(char* end, const SelvixWords& words) {
     if (!lines_) {
         out_.endLine(end);
         return;
     }
     out_.endLineUnwatched(end);
-    lines_->wordsLine(words_);
+    lines_->wordsLine(words);
+}
+
+void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
+    char* const at = out_.lineRoom(text.size());
+    std::memcpy(at, text.data(), text.size());
+    endLine(at + text.size(), words);
 }
 
 bool Translator::fail(std::string reason) {
@@ -193,12 +216,18 @@ bool Translator::plunge() {
     ++plunges_;
 
     const bool fullBlock = lastTool_ != tool->tool || lastDepth_ != depth_;
-    const std::string toolText = std::to_string(tool->tool);
-    out_.AppendLine(fullBlock ? "G0Z2M5" : "G0Z2");
-    out_.endLine();
-    out_.append("(DIS, \"T");
-    out_.append(toolText);
-    out_.AppendLine("\")");
+    // The fixed lines reach the watcher as their words, so the estimate need not read their text.
+    if (fullBlock) {
+        fixedLine("G0Z2M5", kRetractStopWords);
+    } else {
+        fixedLine("G0Z2", kRetractWords);
+    }
+    fixedLine("", kNoWords);
+    constexpr std::string_view kMessage = "(DIS, \"T", kMessageEnd = "\")";
+    char* p = out_.lineRoom(kMessage.size() + 6 + kMessageEnd.size());  // an int16 is at most 6 characters
+    p = std::copy(kMessage.begin(), kMessage.end(), p);
+    p = std::to_chars(p, p + 6, tool->tool).ptr;
+    endLine(std::copy(kMessageEnd.begin(), kMessageEnd.end(), p), kNoWords);
     if (fullBlock) {
         ++report_.toolCalls;
         beginWords();
@@ -212,7 +241,7 @@ bool Translator::plunge() {
         words_.add('D', settings_.dfs ? 1 : 0);
         appendWord(Letter::DepthZ, depth_);
         endWords(out_.lineRoom(0));
-        out_.AppendLine("M93");
+        fixedLine("M93", kSpindleWords);
         lastDepth_ = depth_;
     }
     lastTool_ = tool->tool;

@@ -55,7 +55,10 @@ private:
     void appendWord(Letter letter, Value value);
     // The word just written at [at, end), noted among the line's words; returns end.
     char* noted(char* at, char* end);
-    void endWords(char* end);
+    void endWords(char* end) { endLine(end, words_); }
+    // A line ended at `end` (or of fixed text) whose words are `words`.
+    void endLine(char* end, const SelvixWords& words);
+    void fixedLine(std::string_view text, const SelvixWords& words);
 
     const TranslatorSettings& settings_;
     const ToolLookup& tools_;
