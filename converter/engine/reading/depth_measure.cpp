@@ -9,6 +9,11 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Where the processor runs AVX2, a chunk is looked at in one vector; SSE2 stays the baseline.
+#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+#define PATHSHIFT_MEASURE_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace pathshift {
 namespace {
@@ -22,7 +27,11 @@ struct Marks {
     std::uint32_t stops = 0;  // Z, G, "(", NUL
 };
 
-inline Marks marksOf(const char* p) {
+struct PortableMarks {
+    Marks operator()(const char* p) const;
+};
+
+inline Marks PortableMarks::operator()(const char* p) const {
     Marks m;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), z = _mm_set1_epi8('Z'),
@@ -47,8 +56,33 @@ inline Marks marksOf(const char* p) {
     return m;
 }
 
+#if defined(PATHSHIFT_MEASURE_AVX2)
+// The bytes looked for, each filling a vector, made once per run: hidden from the compiler, they
+// are kept rather than built again around every call the loop makes.
+struct Avx2Marks {
+    __attribute__((target("avx2"))) Avx2Marks()
+        : lf(_mm256_set1_epi8('\n')), cr(_mm256_set1_epi8('\r')), z(_mm256_set1_epi8('Z')),
+          g(_mm256_set1_epi8('G')), paren(_mm256_set1_epi8('(')), nul(_mm256_setzero_si256()) {
+        asm("" : "+x"(lf), "+x"(cr), "+x"(z), "+x"(g), "+x"(paren), "+x"(nul));
+    }
+    __attribute__((target("avx2"))) Marks operator()(const char* p) const {
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        Marks m;
+        m.ends = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(b, lf), _mm256_cmpeq_epi8(b, cr))));
+        m.stops = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(b, z), _mm256_cmpeq_epi8(b, g)),
+                                                 _mm256_or_si256(_mm256_cmpeq_epi8(b, paren), _mm256_cmpeq_epi8(b, nul)))));
+        return m;
+    }
+
+    __m256i lf, cr, z, g, paren, nul;
+};
+#endif
+
 // The last bytes of a run, read from a copy so as not to read beyond it.
-inline Marks tailMarks(const char* p, std::size_t size) {
+template <class MarksOf>
+[[gnu::always_inline]] inline Marks tailMarks(const MarksOf& marksOf, const char* p, std::size_t size) {
     char tail[kChunk];
     std::memset(tail, ' ', sizeof tail);
     std::memcpy(tail, p, size);
@@ -97,14 +131,15 @@ bool DepthMeasure::takeLine(const Line& line) {
     return true;
 }
 
-bool DepthMeasure::takeLines(std::string_view lines) {
+template <class MarksOf>
+[[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
     const char* lineStart = lines.data();  // of the line the chunk starts in
     const char* line = nullptr;            // the line of the last stop
     Line words;
     for (const char* base = lines.data(); base < end;) {
         const auto left = static_cast<std::size_t>(end - base);
-        const Marks m = left >= kChunk ? marksOf(base) : tailMarks(base, left);
+        const Marks m = left >= kChunk ? marksOf(base) : tailMarks(marksOf, base, left);
         const char* resume = nullptr;  // where to go on after a line the block reading took
         for (std::uint32_t stops = m.stops; stops; stops &= stops - 1) {
             const int i = std::countr_zero(stops);
@@ -148,6 +183,20 @@ bool DepthMeasure::takeLines(std::string_view lines) {
         base += kChunk;
     }
     return takeLine(words);
+}
+
+#if defined(PATHSHIFT_MEASURE_AVX2)
+__attribute__((target("avx2"))) bool DepthMeasure::takeLinesAvx2(std::string_view lines) {
+    return scan(lines, Avx2Marks());
+}
+#endif
+
+bool DepthMeasure::takeLines(std::string_view lines) {
+#if defined(PATHSHIFT_MEASURE_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return takeLinesAvx2(lines);
+#endif
+    return scan(lines, PortableMarks());
 }
 
 }  // namespace pathshift

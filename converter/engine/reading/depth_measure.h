@@ -58,6 +58,9 @@ public:
 private:
     struct Line;
     bool takeLine(const Line& line);
+    template <class MarksOf>
+    bool scan(std::string_view lines, const MarksOf& marksOf);
+    bool takeLinesAvx2(std::string_view lines);
 
     Head head_;
     TarvoMachine machine_;
