@@ -60,7 +60,7 @@ private:
     bool takeLine(const Line& line);
     template <class MarksOf>
     bool scan(std::string_view lines, const MarksOf& marksOf);
-    bool takeLinesAvx2(std::string_view lines);
+    bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
 
     Head head_;
     TarvoMachine machine_;

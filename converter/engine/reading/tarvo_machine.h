@@ -77,7 +77,11 @@ bool TarvoMachine::takeG(GEffect effect, Plunge&& plunge) {
                 if (!plunge()) return false;
                 plungePending = false;
             }
-            // The effects follow G1, G2 and G3 in order: the motion is the word's own number.
+            // The motion is the word's own number: the effects follow G1, G2 and G3 in order.
+            static_assert(gEffect(1) == GEffect::Line && gEffect(2) == GEffect::ClockwiseArc &&
+                          gEffect(3) == GEffect::CounterClockwiseArc &&
+                          static_cast<int>(GEffect::CounterClockwiseArc) == static_cast<int>(GEffect::Line) + 2 &&
+                          static_cast<int>(GEffect::ClockwiseArc) == static_cast<int>(GEffect::Line) + 1);
             motion = static_cast<std::int16_t>(static_cast<int>(effect) - static_cast<int>(GEffect::Line) + 1);
             break;
         case GEffect::Inch: units = UnitsWord::G70; break;
