@@ -103,10 +103,15 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         "N1G0X1\nN2G1Z-1\r\nN3Z-2\rN4G0\nN5G1Z-0.5G20", "\xEF\xBB\xBFN1G0\nN2G1Z-1Z-5G21\n",
         "N1G0\nN2G1Z-3(CUT)\nN3G1Z-1\n(Z-5)\n N2G1Z-9\nn3G1Z-9\nN4G0G1 Z - 2 . 5E1\n", "N1G1Z1e39\n",
         "N1G1e400\n", "N1(Z1e39)G1e400\nN2Z3.5e38(\n", "%\0\n"s, "N1G0\nN2G1Z-1(\0)\n"s, "\xEF\xBB\xBF", ""};
+    // Lines of more G words than the measure holds go to the block reading.
+    std::string gWords;
+    for (int k = 0; k < 20; ++k) gWords += k % 3 ? "G1" : "G0";
+    for (const char* rest : {"Z-1\nN2G1Z-2\n", "Z1e39\n", "(\nN2G1Z-3\n", "G1e400\n", "G21Z-4"})
+        texts.push_back("N1G0\nN2" + gWords + rest);
     std::mt19937 random(13);
     const std::string alphabet = "NNNGGZZ0123.-+ E(\0\r\n\n\nX"s;
     for (int i = 0; i < 3000; ++i) {
-        std::string text(random() % 90, ' ');
+        std::string text(random() % (i < 2000 ? 90 : 400), ' ');
         for (char& c : text) c = alphabet[random() % alphabet.size()];
         texts.push_back(text);
     }

@@ -3,6 +3,9 @@
 #include <new>
 
 #include <xxhash.h>
+#if defined(PATHSHIFT_XXH3_DISPATCH)
+#include <xxh_x86dispatch.h>  // XXH3_64bits_update: the widest vector code the processor runs
+#endif
 
 #include "engine/io/text_source.h"
 

@@ -3,7 +3,6 @@
 // Z and G words, given a reader of those) and measures every segment's lowest level.
 
 #include <string_view>
-#include <vector>
 
 #include "engine/reading/tarvo_machine.h"
 
@@ -47,7 +46,8 @@ public:
     // A run of whole lines (LineScanner::nextLines), taken as their blocks from a reader of Z and G
     // would be, but looking only at Z, G, "(", NUL and line ends: a line holding neither Z nor G
     // changes nothing. False at the first fault (a Z or G word beyond range in a taken line, a NUL
-    // anywhere): a reading of the blocks names it.
+    // anywhere): a reading of the blocks names it. Of the machine it keeps only what the depth
+    // table and the units need.
     bool takeLines(std::string_view lines);
     void end() { levels_.end(); }
 
@@ -56,13 +56,16 @@ public:
     UnitsWord units() const { return machine_.units; }
 
 private:
-    bool takeLine();
+    struct Line;
+    bool takeLine(const Line& line);
+    template <class MarksOf>
+    bool scan(std::string_view lines, const MarksOf& marksOf);
+    bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
 
     Head head_;
     TarvoMachine machine_;
     SegmentLevels levels_;
-    TarvoBlock block_;  // of the line takeLines() is in
-    std::vector<NumberRead> g_;
+    TarvoBlockReader manyGWords_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
 };
 
 }  // namespace pathshift

@@ -27,6 +27,9 @@ public:
     // before the motion mode changes and returns false to stop. False on a fault or a stop.
     template <class Plunge>
     bool takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge);
+    // One G word's effect, as takeGWords() takes each.
+    template <class Plunge>
+    bool takeG(GEffect effect, Plunge&& plunge);
     // The end of an accepted block: its position is where the next one starts.
     void endBlock() { last = pos; }
     bool cutting() const { return motion >= 1 && motion <= 3; }
@@ -55,27 +58,38 @@ bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&
             fault = {WordFault::Kind::GNumber, 'G', 0};
             return false;
         }
-        switch (gEffect(block.g[k].value)) {
-            case GEffect::Rapid:
-                plungePending = true;
-                motion = 0;
-                break;
-            case GEffect::Line:
-            case GEffect::ClockwiseArc:
-            case GEffect::CounterClockwiseArc:
-                if (plungePending) {
-                    if (!plunge()) return false;
-                    plungePending = false;
-                }
-                motion = static_cast<std::int16_t>(block.g[k].value);
-                break;
-            case GEffect::Inch: units = UnitsWord::G70; break;
-            case GEffect::Millimetre: units = UnitsWord::G71; break;
-            case GEffect::CompOff: comp = CompWord::G40; break;
-            case GEffect::CompLeft: comp = CompWord::G41; break;
-            case GEffect::CompRight: comp = CompWord::G42; break;
-            case GEffect::None: break;
-        }
+        if (!takeG(gEffect(block.g[k].value), plunge)) return false;
+    }
+    return true;
+}
+
+template <class Plunge>
+bool TarvoMachine::takeG(GEffect effect, Plunge&& plunge) {
+    switch (effect) {
+        case GEffect::Rapid:
+            plungePending = true;
+            motion = 0;
+            break;
+        case GEffect::Line:
+        case GEffect::ClockwiseArc:
+        case GEffect::CounterClockwiseArc:
+            if (plungePending) {
+                if (!plunge()) return false;
+                plungePending = false;
+            }
+            // The motion is the word's own number: the effects follow G1, G2 and G3 in order.
+            static_assert(gEffect(1) == GEffect::Line && gEffect(2) == GEffect::ClockwiseArc &&
+                          gEffect(3) == GEffect::CounterClockwiseArc &&
+                          static_cast<int>(GEffect::CounterClockwiseArc) == static_cast<int>(GEffect::Line) + 2 &&
+                          static_cast<int>(GEffect::ClockwiseArc) == static_cast<int>(GEffect::Line) + 1);
+            motion = static_cast<std::int16_t>(static_cast<int>(effect) - static_cast<int>(GEffect::Line) + 1);
+            break;
+        case GEffect::Inch: units = UnitsWord::G70; break;
+        case GEffect::Millimetre: units = UnitsWord::G71; break;
+        case GEffect::CompOff: comp = CompWord::G40; break;
+        case GEffect::CompLeft: comp = CompWord::G41; break;
+        case GEffect::CompRight: comp = CompWord::G42; break;
+        case GEffect::None: break;
     }
     return true;
 }
@@ -91,7 +105,11 @@ public:
     void plunge();
     // After a block's G words: the block's Z counts when it cuts.
     void measure(const TarvoMachine& machine) {
-        if (machine.cutting() && machine.zSeen && lowest_ > machine.pos.z) lowest_ = machine.pos.z;
+        if (machine.cutting() && machine.zSeen) cut(machine.pos.z);
+    }
+    // A cutting block's Z word.
+    void cut(float z) {
+        if (lowest_ > z) lowest_ = z;
     }
     // After the last block; the table takes no more plunges.
     void end();

@@ -25,7 +25,7 @@ enum class CompWord : std::uint8_t { None, G40, G41, G42 };  // the last compens
 // What a G word does; codes the dialect does not know do nothing.
 enum class GEffect : std::uint8_t { None, Rapid, Line, ClockwiseArc, CounterClockwiseArc, Inch, Millimetre,
                                     CompOff, CompLeft, CompRight };
-inline GEffect gEffect(double code) {
+constexpr GEffect gEffect(double code) {
     if (code == 0) return GEffect::Rapid;
     if (code == 1) return GEffect::Line;
     if (code == 2) return GEffect::ClockwiseArc;
