@@ -362,5 +362,32 @@ TEST(FourDecimals, AgreesWithDecimalArithmeticOnTheSignificantDigits) {
     EXPECT_EQ(failures, 0);
 }
 
+TEST(FourDecimals, TheShortFormWritesTheSameTextAndValue) {
+    std::mt19937_64 random(14);
+    std::uniform_int_distribution<int> width(0, 17), exponent(-26, 14);
+    int shortForms = 0, failures = 0;
+    auto check = [&](RoundedDecimal decimal) {
+        char text[kShortDecimalRoom];
+        double readBack = 1;
+        const std::size_t length = formatShortFourDecimals(decimal, text, readBack);
+        if (length == 0 || failures > 10) return;
+        ++shortForms;
+        const double expected = decimalValue(roundFourDecimals(decimal));
+        if (std::string(text, length) != fourDecimals(decimal) ||
+            std::bit_cast<std::uint64_t>(readBack) != std::bit_cast<std::uint64_t>(expected)) {
+            ++failures;
+            ADD_FAILURE() << normalised(decimal) << ": \"" << std::string(text, length) << "\" " << readBack;
+        }
+    };
+    for (int i = 0; i < kRandomValues; ++i) {
+        const std::uint64_t digits = random() % (kIntegerPowersOfTen[width(random)] + 1);
+        check({digits, exponent(random), (i & 1) != 0});
+    }
+    for (const std::uint64_t edge : {(std::uint64_t{1} << 53) - 1, std::uint64_t{1} << 53, std::uint64_t{99999999999999999}})
+        for (int e = -24; e <= 14; ++e) check({edge, e, false});
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(shortForms, kRandomValues / 2);
+}
+
 }  // namespace
 }  // namespace pathshift

@@ -146,8 +146,11 @@ constexpr char kDigitPairs[] =
 // Writes the decimal digits of a number at p; returns the end.
 char* writeDigits(std::uint64_t value, char* p) {
     constexpr const char* kPairs = kDigitPairs;
-    int length = 1;
-    while (length < 20 && value >= kIntegerPowersOfTen[length]) ++length;
+    // floor(bits * log10(2)) digits, one more where the value reaches the next power of ten. value | 1
+    // has as many digits as value (an even value below a power of ten stays below it) and is never 0.
+    const std::uint64_t nonZero = value | 1;
+    const int estimate = (std::bit_width(nonZero) * 1233) >> 12;  // at most 19
+    const int length = estimate + (nonZero >= kIntegerPowersOfTen[estimate]);
     char* q = p + length;
     while (value >= 100) {
         const auto pair = static_cast<unsigned>(value % 100) * 2;
@@ -163,6 +166,22 @@ char* writeDigits(std::uint64_t value, char* p) {
         *--q = static_cast<char>('0' + value);
     }
     return p + length;
+}
+
+// A fraction of ten-thousandths (below 10^4) as four digits.
+inline void writeFourPlaces(unsigned fraction, char* p) {
+    const unsigned high = fraction / 100 * 2, low = fraction % 100 * 2;
+    p[0] = kDigitPairs[high];
+    p[1] = kDigitPairs[high + 1];
+    p[2] = kDigitPairs[low];
+    p[3] = kDigitPairs[low + 1];
+}
+
+// digits / 10^drop (drop up to 19), rounded half away from zero.
+inline std::uint64_t dropDigitsHalfAway(std::uint64_t digits, int drop) {
+    const std::uint64_t divisor = kIntegerPowersOfTen[drop];
+    const std::uint64_t remainder = digits % divisor;
+    return digits / divisor + (remainder >= divisor - remainder);
 }
 
 }  // namespace
@@ -219,10 +238,7 @@ RoundedDecimal roundFourDecimals(const RoundedDecimal& decimal) {
         if (drop > 19) {
             digits = 0;
         } else {
-            const std::uint64_t divisor = kIntegerPowersOfTen[drop];
-            const std::uint64_t remainder = digits % divisor;
-            digits /= divisor;
-            if (remainder >= divisor - remainder) ++digits;  // half away from zero
+            digits = dropDigitsHalfAway(digits, drop);
         }
         exponent = -4;
     }
@@ -253,14 +269,46 @@ std::size_t writeFourDecimals(const RoundedDecimal& rounded, char* out) {
     p = writeDigits(digits / scale, p);
     *p++ = '.';
     // The fraction as four digits, of which the first `places` are written.
-    const auto fraction = static_cast<unsigned>(digits % scale * kIntegerPowersOfTen[4 - places]);
-    const unsigned high = fraction / 100 * 2, low = fraction % 100 * 2;
-    p[0] = kDigitPairs[high];
-    p[1] = kDigitPairs[high + 1];
-    p[2] = kDigitPairs[low];
-    p[3] = kDigitPairs[low + 1];
+    writeFourPlaces(static_cast<unsigned>(digits % scale * kIntegerPowersOfTen[4 - places]), p);
     p += places;
     return static_cast<std::size_t>(p - out);
+}
+
+// The same text as writeFourDecimals(roundFourDecimals(decimal)): both round to t ten-thousandths
+// the same way; stripping the trailing zeros keeps the value t / 10^4, whose whole part and up to four
+// places, the last not 0, are the text. Below 2^53, t and every stripped form of it are exact 64-bit
+// floats, so decimalValue's one correctly rounded operation gives the nearest float to t / 10^4, which
+// t / 1e4 also is.
+std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack) {
+    constexpr std::uint64_t kLimit = std::uint64_t{1} << 53;
+    constexpr std::uint64_t kScale = 10000;
+    std::uint64_t tenThousandths;  // the value times 10^4, rounded half away from zero
+    if (decimal.exponent >= -4) {
+        if (decimal.exponent > 12) return 0;  // 10^16 ten-thousandths are past 2^53
+        if (__builtin_mul_overflow(decimal.digits, kIntegerPowersOfTen[decimal.exponent + 4], &tenThousandths))
+            return 0;
+    } else {
+        const int drop = -4 - decimal.exponent;
+        tenThousandths = drop > 19 ? 0 : dropDigitsHalfAway(decimal.digits, drop);
+    }
+    if (tenThousandths >= kLimit) return 0;
+    if (tenThousandths == 0) {  // never "-0"
+        *out = '0';
+        readBack = 0.0;
+        return 1;
+    }
+    const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
+    readBack = decimal.negative ? -magnitude : magnitude;
+    char* p = out;
+    if (decimal.negative) *p++ = '-';
+    p = writeDigits(tenThousandths / kScale, p);
+    const auto fraction = static_cast<unsigned>(tenThousandths % kScale);
+    if (fraction == 0) return static_cast<std::size_t>(p - out);
+    *p++ = '.';
+    writeFourPlaces(fraction, p);
+    const unsigned high = fraction / 100, low = fraction % 100;
+    const int places = low == 0 ? (high % 10 == 0 ? 1 : 2) : (low % 10 == 0 ? 3 : 4);
+    return static_cast<std::size_t>(p + places - out);
 }
 
 }  // namespace pathshift

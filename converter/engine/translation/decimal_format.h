@@ -84,4 +84,12 @@ inline std::size_t formatFourDecimals(const RoundedDecimal& decimal, char* out) 
     return writeFourDecimals(roundFourDecimals(decimal), out);
 }
 
+// Room formatShortFourDecimals needs at `out`: it may write a few bytes past the text's end.
+constexpr std::size_t kShortDecimalRoom = 24;
+
+// formatFourDecimals and the 64-bit float nearest its text (decimalValue of roundFourDecimals), in
+// one step, for a decimal that rounds to fewer than 2^53 ten-thousandths. Returns the length, or 0
+// with nothing written for the other decimals.
+std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack);
+
 }  // namespace pathshift

@@ -19,6 +19,8 @@ void WordFormatter::reset() {
 void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits) {
     cached.bits = bits;
     cached.n = decimalValue(digits);
+    cached.textLength = formatShortFourDecimals(digits, cached.text, cached.writtenValue);
+    if (cached.textLength != 0) return;
     cached.written = roundFourDecimals(digits);
     cached.writtenValue = decimalValue(cached.written);
 }
@@ -36,6 +38,10 @@ void WordFormatter::fill(Cached& cached, double value) {
 char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out) {
     written_ = cached.writtenValue;
     *out = kLetterChars[static_cast<std::size_t>(letter)];
+    if (cached.textLength != 0) {  // the whole room: a fixed-size copy, within the word's kMaxWord
+        std::memcpy(out + 1, cached.text, kShortDecimalRoom);
+        return out + 1 + cached.textLength;
+    }
     return out + 1 + writeFourDecimals(cached.written, out + 1);
 }
 

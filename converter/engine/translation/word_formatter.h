@@ -86,7 +86,9 @@ private:
     // back line after line, and their digits need not be worked out again.
     struct Cached {
         std::uint64_t bits = kNoValue;  // the value's bits
-        RoundedDecimal written;         // the digits the word writes
+        RoundedDecimal written;         // the digits the word writes, where they have no short text
+        std::size_t textLength = 0;     // the word's text after its letter, when short; else 0
+        char text[kShortDecimalRoom] = {};
         double n = 0;                   // the value of its significant digits, which the memory compares
         double writtenValue = 0;
     };
