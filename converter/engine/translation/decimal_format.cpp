@@ -301,7 +301,16 @@ std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, do
     readBack = decimal.negative ? -magnitude : magnitude;
     char* p = out;
     if (decimal.negative) *p++ = '-';
-    p = writeDigits(tenThousandths / kScale, p);
+    const std::uint64_t whole = tenThousandths / kScale;
+    if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
+        const auto pair = static_cast<unsigned>(whole) * 2;
+        const bool two = whole >= 10;
+        p[0] = kDigitPairs[pair + !two];
+        p[1] = kDigitPairs[pair + 1];
+        p += 1 + two;
+    } else {
+        p = writeDigits(whole, p);
+    }
     const auto fraction = static_cast<unsigned>(tenThousandths % kScale);
     if (fraction == 0) return static_cast<std::size_t>(p - out);
     *p++ = '.';
