@@ -389,5 +389,28 @@ TEST(FourDecimals, TheShortFormWritesTheSameTextAndValue) {
     EXPECT_GT(shortForms, kRandomValues / 2);
 }
 
+TEST(FourDecimals, TheFloatFormIsTheShortFormOfTheFloatsDigits) {
+    std::mt19937 random(15);
+    std::uniform_real_distribution<float> mantissa(-10.0f, 10.0f);
+    std::uniform_int_distribution<int> scale(-8, 8);
+    int failures = 0;
+    for (int i = 0; i < kRandomValues && failures <= 10; ++i) {
+        // Every few values one that carries into a new digit at seven digits.
+        const float value = i % 8 ? mantissa(random) * std::pow(10.0f, static_cast<float>(scale(random)))
+                                  : std::nextafter(std::pow(10.0f, static_cast<float>(scale(random))), 0.0f);
+        char text[kShortDecimalRoom], expectedText[kShortDecimalRoom];
+        double n = 1, readBack = 1, expectedBack = 2;
+        RoundedDecimal digits;
+        const std::size_t length = formatFloatFourDecimals(value, text, n, readBack);
+        ASSERT_EQ(length != 0, roundFloatDigits(value, digits)) << scientific(value, 9);
+        if (length == 0) continue;
+        const std::size_t expected = formatShortFourDecimals(digits, expectedText, expectedBack);
+        if (std::string(text, length) != std::string(expectedText, expected) || n != decimalValue(digits) ||
+            std::bit_cast<std::uint64_t>(readBack) != std::bit_cast<std::uint64_t>(expectedBack))
+            ++failures, ADD_FAILURE() << scientific(value, 9) << ": \"" << std::string(text, length) << "\"";
+    }
+    EXPECT_EQ(failures, 0);
+}
+
 }  // namespace
 }  // namespace pathshift

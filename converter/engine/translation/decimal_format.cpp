@@ -184,6 +184,38 @@ inline std::uint64_t dropDigitsHalfAway(std::uint64_t digits, int drop) {
     return digits / divisor + (remainder >= divisor - remainder);
 }
 
+// The four-decimal text of a value of `tenThousandths` (below 2^53) ten-thousandths, and the
+// 64-bit float it reads back as.
+std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack) {
+    constexpr std::uint64_t kScale = 10000;
+    if (tenThousandths == 0) {  // never "-0"
+        *out = '0';
+        readBack = 0.0;
+        return 1;
+    }
+    const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
+    readBack = negative ? -magnitude : magnitude;
+    char* p = out;
+    if (negative) *p++ = '-';
+    const std::uint64_t whole = tenThousandths / kScale;
+    if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
+        const auto pair = static_cast<unsigned>(whole) * 2;
+        const bool two = whole >= 10;
+        p[0] = kDigitPairs[pair + !two];
+        p[1] = kDigitPairs[pair + 1];
+        p += 1 + two;
+    } else {
+        p = writeDigits(whole, p);
+    }
+    const auto fraction = static_cast<unsigned>(tenThousandths % kScale);
+    if (fraction == 0) return static_cast<std::size_t>(p - out);
+    *p++ = '.';
+    writeFourPlaces(fraction, p);
+    const unsigned high = fraction / 100, low = fraction % 100;
+    const int places = low == 0 ? (high % 10 == 0 ? 1 : 2) : (low % 10 == 0 ? 3 : 4);
+    return static_cast<std::size_t>(p + places - out);
+}
+
 }  // namespace
 
 RoundedDecimal roundSignificant(double value, int precision) {
@@ -281,7 +313,6 @@ std::size_t writeFourDecimals(const RoundedDecimal& rounded, char* out) {
 // t / 1e4 also is.
 std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack) {
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 53;
-    constexpr std::uint64_t kScale = 10000;
     std::uint64_t tenThousandths;  // the value times 10^4, rounded half away from zero
     if (decimal.exponent >= -4) {
         if (decimal.exponent > 12) return 0;  // 10^16 ten-thousandths are past 2^53
@@ -292,32 +323,25 @@ std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, do
         tenThousandths = drop > 19 ? 0 : dropDigitsHalfAway(decimal.digits, drop);
     }
     if (tenThousandths >= kLimit) return 0;
-    if (tenThousandths == 0) {  // never "-0"
-        *out = '0';
-        readBack = 0.0;
-        return 1;
-    }
-    const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
-    readBack = decimal.negative ? -magnitude : magnitude;
-    char* p = out;
-    if (decimal.negative) *p++ = '-';
-    const std::uint64_t whole = tenThousandths / kScale;
-    if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
-        const auto pair = static_cast<unsigned>(whole) * 2;
-        const bool two = whole >= 10;
-        p[0] = kDigitPairs[pair + !two];
-        p[1] = kDigitPairs[pair + 1];
-        p += 1 + two;
-    } else {
-        p = writeDigits(whole, p);
-    }
-    const auto fraction = static_cast<unsigned>(tenThousandths % kScale);
-    if (fraction == 0) return static_cast<std::size_t>(p - out);
-    *p++ = '.';
-    writeFourPlaces(fraction, p);
-    const unsigned high = fraction / 100, low = fraction % 100;
-    const int places = low == 0 ? (high % 10 == 0 ? 1 : 2) : (low % 10 == 0 ? 3 : 4);
-    return static_cast<std::size_t>(p + places - out);
+    return writeTenThousandths(tenThousandths, decimal.negative, out, readBack);
+}
+
+// roundFloatDigits' digits are rounded / 10^k, or 10^6 / 10^(k - 1) after a carry: the same number,
+// which decimalValue reads back in one correctly rounded operation, as the division here does. Its
+// ten-thousandths are rounded * 10^(4 - k), exact below 10^11, or the half-away rounding of
+// rounded / 10^(k - 4), which depends only on that number too.
+std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack) {
+    double rounded;
+    int k;
+    if (!scaleFloatDigits(value, rounded, k)) return 0;
+    const bool negative = std::signbit(value);
+    const double magnitude = rounded / kExactPowersOfTen[k];
+    n = negative ? -magnitude : magnitude;
+    if (k <= 4)
+        return writeTenThousandths(static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded * kExactPowersOfTen[4 - k])),
+                                   negative, out, readBack);
+    const auto digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
+    return writeTenThousandths(dropDigitsHalfAway(digits, k - 4), negative, out, readBack);
 }
 
 }  // namespace pathshift

@@ -25,18 +25,19 @@ namespace detail {
 double decimalValueThroughText(const RoundedDecimal& decimal);
 }  // namespace detail
 
-// The same for a 32-bit float at 7 digits, in floating-point arithmetic that is exact for the
-// usual magnitudes (10^-6 to 10^7); false for the others, which roundSignificant serves.
-inline bool roundFloatDigits(float value, RoundedDecimal& out) {
+// A 32-bit float's 7 significant digits as rounded / 10^k: rounded a whole number in [10^6, 10^7]
+// (10^7 where the rounding carried into a new digit), k from 0 to 12. Floating-point arithmetic
+// that is exact for the usual magnitudes (10^-6 to 10^7); false for the others.
+inline bool scaleFloatDigits(float value, double& rounded, int& k) {
     constexpr int kPrecision = 7;
-    constexpr double kLow = 1e6, kHigh = 1e7;  // the rounded digits lie in [kLow, kHigh)
+    constexpr double kLow = 1e6, kHigh = 1e7;  // the rounded digits lie in [kLow, kHigh]
     constexpr double kRoundingShift = 0x1p52;  // adding and subtracting it rounds to an integer, ties to even
     // A float's 24-bit mantissa times 5^k stays exact in a 64-bit float up to k = 12.
     constexpr int kMaxExactScale = 12;
     const double magnitude = std::fabs(static_cast<double>(value));
     const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
     // floor(log10(magnitude)) is the estimate or one more, so k is exact or one too large.
-    int k = kPrecision - 1 - ((binaryExponent * 78913) >> 18);
+    k = kPrecision - 1 - ((binaryExponent * 78913) >> 18);
     if (k < 0 || k > kMaxExactScale + 1) return false;
     double scaled = magnitude * kExactPowersOfTen[k];
     if (scaled >= kHigh) {
@@ -45,10 +46,18 @@ inline bool roundFloatDigits(float value, RoundedDecimal& out) {
         scaled = magnitude * kExactPowersOfTen[k];
     }
     if (k > kMaxExactScale || scaled < kLow) return false;
-    double rounded = (scaled + kRoundingShift) - kRoundingShift;
+    rounded = (scaled + kRoundingShift) - kRoundingShift;
+    return true;
+}
+
+// The same as roundSignificant(value, 7) where scaleFloatDigits serves; false for the others.
+inline bool roundFloatDigits(float value, RoundedDecimal& out) {
+    double rounded;
+    int k;
+    if (!scaleFloatDigits(value, rounded, k)) return false;
     int exponent = -k;
-    if (rounded == kHigh) {
-        rounded = kLow;
+    if (rounded == 1e7) {
+        rounded = 1e6;
         ++exponent;
     }
     out.digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));  // signed: one instruction
@@ -91,5 +100,9 @@ constexpr std::size_t kShortDecimalRoom = 24;
 // one step, for a decimal that rounds to fewer than 2^53 ten-thousandths. Returns the length, or 0
 // with nothing written for the other decimals.
 std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack);
+
+// For a float that scaleFloatDigits serves: formatShortFourDecimals of its roundFloatDigits, and
+// their decimalValue as `n`. Returns 0 with nothing written for the other floats.
+std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack);
 
 }  // namespace pathshift

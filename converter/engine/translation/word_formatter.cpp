@@ -26,9 +26,12 @@ void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecima
 }
 
 void WordFormatter::fill(Cached& cached, float value) {
-    RoundedDecimal digits;
-    if (!roundFloatDigits(value, digits)) digits = roundSignificant(value, kFloatDigits);
-    fill(cached, std::bit_cast<std::uint32_t>(value), digits);
+    cached.textLength = formatFloatFourDecimals(value, cached.text, cached.n, cached.writtenValue);
+    if (cached.textLength != 0) {
+        cached.bits = std::bit_cast<std::uint32_t>(value);
+        return;
+    }
+    fill(cached, std::bit_cast<std::uint32_t>(value), roundSignificant(value, kFloatDigits));
 }
 
 void WordFormatter::fill(Cached& cached, double value) {
