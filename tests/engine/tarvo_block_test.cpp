@@ -102,7 +102,10 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
     std::vector<std::string> texts = {
         "N1G0X1\nN2G1Z-1\r\nN3Z-2\rN4G0\nN5G1Z-0.5G20", "\xEF\xBB\xBFN1G0\nN2G1Z-1Z-5G21\n",
         "N1G0\nN2G1Z-3(CUT)\nN3G1Z-1\n(Z-5)\n N2G1Z-9\nn3G1Z-9\nN4G0G1 Z - 2 . 5E1\n", "N1G1Z1e39\n",
-        "N1G1e400\n", "N1(Z1e39)G1e400\nN2Z3.5e38(\n", "%\0\n"s, "N1G0\nN2G1Z-1(\0)\n"s, "\xEF\xBB\xBF", ""};
+        "N1G1e400\n", "N1(Z1e39)G1e400\nN2Z3.5e38(\n", "%\0\n"s, "N1G0\nN2G1Z-1(\0)\n"s, "\xEF\xBB\xBF", "",
+        // Z numbers at the edges of the short plain shape, in cutting and in rapid lines.
+        "N1G1Z-0.48X1\nN2Z+.1234567\nN3Z12345678\nN4Z123456789\nN5Z-1234567.\nN6Z1.2.3\nN7Z-.\nN8Z-0\n"
+        "N9Z0.30000001\nN10Z9.87654321\nN11Z-1234.5678\nN12Z7", "N1G0Z0.5\nN2Z1e39\n", "N1G0Z1.5\nN2G1Z-.1234 5\n"};
     // Lines of more G words than the measure holds go to the block reading.
     std::string gWords;
     for (int k = 0; k < 20; ++k) gWords += k % 3 ? "G1" : "G0";

@@ -93,41 +93,75 @@ template <class MarksOf>
     return m;
 }
 
+// The Z word whose number at `p` is a sign, if any, then one to eight bytes of digits and at most
+// one point, at least one a digit, ending on a byte that cannot go on with a number; false for
+// every other text. Every path of readLeadingNumber() reads such a text as the digits' integer
+// divided by ten to the count after the point, both exact, and sign applied last: the value here
+// is that same division. Being less than 10^8 in size, it is within a float's range: the word
+// cannot fault.
+inline bool readPlainZ(const char* p, const char* end, float& held) {
+    if (end - p < 10) return false;
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
+    std::uint32_t digits = 0;
+    int length = 0, point = -1;
+    for (; length < 8; ++length) {
+        const unsigned digit = static_cast<unsigned char>(p[length]) - unsigned{'0'};
+        if (digit < 10) {
+            digits = digits * 10 + digit;
+        } else if (p[length] == '.' && point < 0) {
+            point = length;
+        } else {
+            break;
+        }
+    }
+    if (length == (point >= 0) || detail::kGoesOnAfterDigits[static_cast<unsigned char>(p[length])]) return false;
+    const double value = static_cast<double>(digits) / kExactPowersOfTen[point < 0 ? 0 : length - point - 1];
+    held = static_cast<float>(negative ? -value : value);
+    return true;
+}
+
 // Just after the last of the marked bytes.
 inline const char* afterLast(const char* base, std::uint32_t marks) { return base + (32 - std::countl_zero(marks)); }
 
 }  // namespace
 
 // What the depth table needs of the line being read. Its G words' effects wait for the line's end,
-// where they are taken in order as a block's are: a "(" later in the line drops it, and a Z word
-// beyond range anywhere in it keeps them from being taken.
+// where they are taken in order as a block's are: a "(" later in the line drops it. The first Z
+// word is read there too, once it is known whether the line cuts.
 struct DepthMeasure::Line {
     static constexpr std::size_t kGWords = 16;  // a line with more goes to the block reading
 
     void start(bool numbered) {
         taken = numbered;
-        zSeen = zFault = gFault = false;
+        z = nullptr;
+        gFault = false;
         gCount = 0;
     }
 
     bool taken = false;  // numbered, with no "(" so far
-    bool zSeen = false;  // the first Z word counts
-    bool zFault = false;
-    bool gFault = false;  // the G words after this one are not taken
-    float z = 0;
+    const char* z = nullptr;  // the number of the first Z word, the one that counts
+    bool gFault = false;      // the G words after this one are not taken
     std::size_t gCount = 0;
     GEffect g[kGWords];
 };
 
-bool DepthMeasure::takeLine(const Line& line) {
+[[gnu::always_inline]] inline bool DepthMeasure::takeLine(const Line& line, const char* end) {
     if (!line.taken) return true;
-    if (line.zFault) return false;
     for (std::size_t k = 0; k < line.gCount; ++k) machine_.takeG(line.g[k], [this] {
         levels_.plunge();
         return true;
     });
     if (line.gFault) return false;
-    if (line.zSeen && machine_.cutting()) levels_.cut(line.z);
+    if (!line.z) return true;
+    // A fault found after the G effects stops the reading all the same.
+    float z;
+    if (!readPlainZ(line.z, end, z)) {
+        TarvoWord word;
+        if (readWordValue(TarvoLetter::Z, line.z, end, word)) return false;
+        z = word.held;
+    }
+    if (machine_.cutting()) levels_.cut(z);
     return true;
 }
 
@@ -146,7 +180,7 @@ template <class MarksOf>
             const std::uint32_t endsBefore = m.ends & ((std::uint32_t{1} << i) - 1);
             const char* const start = endsBefore ? afterLast(base, endsBefore) : lineStart;
             if (start != line) {
-                if (!takeLine(words)) return false;
+                if (!takeLine(words, end)) return false;
                 line = start;
                 words.start(*start == 'N');
             }
@@ -156,11 +190,7 @@ template <class MarksOf>
             if (*at == '(') {
                 words.taken = false;  // the line is dropped, its words do not count
             } else if (*at == 'Z') {
-                if (words.zSeen) continue;
-                TarvoWord z;
-                words.zSeen = true;
-                words.zFault = static_cast<bool>(readWordValue(TarvoLetter::Z, at + 1, end, z));
-                words.z = z.held;
+                if (!words.z) words.z = at + 1;
             } else if (!words.gFault) {
                 if (words.gCount == Line::kGWords) {
                     resume = line;
@@ -182,7 +212,7 @@ template <class MarksOf>
         if (m.ends) lineStart = afterLast(base, m.ends);
         base += kChunk;
     }
-    return takeLine(words);
+    return takeLine(words, end);
 }
 
 #if defined(PATHSHIFT_MEASURE_AVX2)

@@ -57,7 +57,7 @@ public:
 
 private:
     struct Line;
-    bool takeLine(const Line& line);
+    bool takeLine(const Line& line, const char* end);
     template <class MarksOf>
     bool scan(std::string_view lines, const MarksOf& marksOf);
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
