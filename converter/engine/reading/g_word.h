@@ -17,12 +17,11 @@ struct GWord {
 
 namespace detail {
 
-// The bytes a number's text may go on with after its first digits: more digits, blanks, a point,
-// an exponent letter.
+// The bytes a number's text may go on with after its first digits: more digits, or what goes on
+// after all of them.
 inline constexpr std::array<bool, 256> kGoesOnAfterDigits = [] {
-    std::array<bool, 256> goesOn{};
+    std::array<bool, 256> goesOn = kNumberGoesOn;
     for (char c = '0'; c <= '9'; ++c) goesOn[static_cast<unsigned char>(c)] = true;
-    for (const char c : {' ', '\t', '.', 'E', 'e', 'D', 'd'}) goesOn[static_cast<unsigned char>(c)] = true;
     return goesOn;
 }();
 

@@ -39,10 +39,6 @@ struct NumberRead {
 namespace detail {
 NumberRead readGeneralNumber(std::string_view text);
 inline bool isDigit(char c) { return static_cast<unsigned>(c - '0') < 10; }
-}  // namespace detail
-
-#if defined(__SSE2__)
-namespace detail {
 
 // What may continue a number after [sign] digits [. digits]: a blank, a point, an exponent letter.
 inline constexpr std::array<bool, 256> kNumberGoesOn = [] {
@@ -50,6 +46,10 @@ inline constexpr std::array<bool, 256> kNumberGoesOn = [] {
     for (const char c : {' ', '\t', '.', 'E', 'e', 'D', 'd'}) goesOn[static_cast<unsigned char>(c)] = true;
     return goesOn;
 }();
+}  // namespace detail
+
+#if defined(__SSE2__)
+namespace detail {
 
 // The value of eight digit values in the bytes of a word, the first byte the most significant
 // digit: pairs, then fours, then all eight, each step within lanes it cannot overflow.
