@@ -93,34 +93,6 @@ template <class MarksOf>
     return m;
 }
 
-// The Z word whose number at `p` is a sign, if any, then one to eight bytes of digits and at most
-// one point, at least one a digit, ending on a byte that cannot go on with a number; false for
-// every other text. Every path of readLeadingNumber() reads such a text as the digits' integer
-// divided by ten to the count after the point, both exact, and sign applied last: the value here
-// is that same division. Being less than 10^8 in size, it is within a float's range: the word
-// cannot fault.
-inline bool readPlainZ(const char* p, const char* end, float& held) {
-    if (end - p < 10) return false;
-    const bool negative = *p == '-';
-    p += negative || *p == '+';
-    std::uint32_t digits = 0;
-    int length = 0, point = -1;
-    for (; length < 8; ++length) {
-        const unsigned digit = static_cast<unsigned char>(p[length]) - unsigned{'0'};
-        if (digit < 10) {
-            digits = digits * 10 + digit;
-        } else if (p[length] == '.' && point < 0) {
-            point = length;
-        } else {
-            break;
-        }
-    }
-    if (length == (point >= 0) || detail::kGoesOnAfterDigits[static_cast<unsigned char>(p[length])]) return false;
-    const double value = static_cast<double>(digits) / kExactPowersOfTen[point < 0 ? 0 : length - point - 1];
-    held = static_cast<float>(negative ? -value : value);
-    return true;
-}
-
 // Just after the last of the marked bytes.
 inline const char* afterLast(const char* base, std::uint32_t marks) { return base + (32 - std::countl_zero(marks)); }
 
@@ -155,13 +127,9 @@ struct DepthMeasure::Line {
     if (line.gFault) return false;
     if (!line.z) return true;
     // A fault found after the G effects stops the reading all the same.
-    float z;
-    if (!readPlainZ(line.z, end, z)) {
-        TarvoWord word;
-        if (readWordValue(TarvoLetter::Z, line.z, end, word)) return false;
-        z = word.held;
-    }
-    if (machine_.cutting()) levels_.cut(z);
+    TarvoWord z;
+    if (readWordValue(TarvoLetter::Z, line.z, end, z)) return false;
+    if (machine_.cutting()) levels_.cut(z.held);
     return true;
 }
 
