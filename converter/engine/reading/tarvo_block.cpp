@@ -8,6 +8,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Where the processor runs AVX2 (with the bit instructions of its generation), a line's masks come
+// from one vector; SSE2 stays the baseline.
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+#define PATHSHIFT_BLOCK_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace pathshift {
 namespace {
@@ -25,7 +31,93 @@ constexpr std::array<std::uint8_t, 256> byteClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 
+#if defined(__SSE2__)
+// What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
+// its line end: letters other than the exponent letters E and D, digits, points and signs.
+struct Masks {
+    std::uint32_t letters = 0;
+    std::uint32_t digits = 0;
+    std::uint32_t points = 0;
+    std::uint32_t plain = 0;
+};
+
+struct Sse2Masks {
+    Masks operator()(const char* p) const {
+        Masks m;
+        for (int half = 0; half < 32; half += 16) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
+            const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - 'A'))),
+                                                    _mm_set1_epi8(static_cast<char>(-128 + 26)));
+            const __m128i exponents =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('E')), _mm_cmpeq_epi8(b, _mm_set1_epi8('D')));
+            const __m128i letters = _mm_andnot_si128(exponents, capitals);
+            const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
+                                                  _mm_set1_epi8(static_cast<char>(-128 + 10)));
+            const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
+            const __m128i signs =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
+            m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
+            m.digits |= static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) << half;
+            m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
+            m.plain |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) << half;
+        }
+        return m;
+    }
+
+};
+#endif
+
+#if defined(PATHSHIFT_BLOCK_AVX2)
+// A byte filling a vector, kept in memory for the compares to read: building them in registers
+// costs more than the compares.
+struct alignas(32) Fill {
+    char bytes[32];
+};
+constexpr Fill fill(char c) {
+    Fill f{};
+    for (char& b : f.bytes) b = c;
+    return f;
+}
+constexpr Fill kFills[] = {fill(static_cast<char>(128 - 'A')), fill(static_cast<char>(-128 + 26)), fill('E'), fill('D'),
+                           fill(static_cast<char>(128 - '0')), fill(static_cast<char>(-128 + 10)), fill('.'),
+                           fill('-'),  fill('+')};
+enum FillOf { kToCapitals, kCapitals, kE, kD, kToDigits, kDigits, kPoint, kMinus, kPlus };
+
+struct Avx2Masks {
+    __attribute__((target("avx2,bmi,bmi2"))) __m256i of(FillOf which) const {
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(fills[which].bytes));
+    }
+    __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i capitals = _mm256_cmpgt_epi8(of(kCapitals), _mm256_add_epi8(b, of(kToCapitals)));
+        const __m256i exponents = _mm256_or_si256(_mm256_cmpeq_epi8(b, of(kE)), _mm256_cmpeq_epi8(b, of(kD)));
+        const __m256i letters = _mm256_andnot_si256(exponents, capitals);
+        const __m256i digits = _mm256_cmpgt_epi8(of(kDigits), _mm256_add_epi8(b, of(kToDigits)));
+        const __m256i points = _mm256_cmpeq_epi8(b, of(kPoint));
+        const __m256i signs = _mm256_or_si256(_mm256_cmpeq_epi8(b, of(kMinus)), _mm256_cmpeq_epi8(b, of(kPlus)));
+        const __m256i plain = _mm256_or_si256(_mm256_or_si256(letters, digits), _mm256_or_si256(points, signs));
+        Masks m;
+        m.letters = static_cast<std::uint32_t>(_mm256_movemask_epi8(letters));
+        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(digits));
+        m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(points));
+        m.plain = static_cast<std::uint32_t>(_mm256_movemask_epi8(plain));
+        return m;
+    }
+
+    const Fill* fills = kFills;
+};
+#endif
+
 }  // namespace
+
+TarvoBlockReader::TarvoBlockReader(TarvoLetters letters) : readLine_(&TarvoBlockReader::readLinePortable), letters_(letters) {
+#if defined(PATHSHIFT_BLOCK_AVX2)
+    static const bool avx2 =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+    if (avx2) readLine_ = &TarvoBlockReader::readLineAvx2;
+#endif
+}
 
 // Letters are met in line order, faults are named in the letters' order.
 void TarvoBlockReader::noteFault(TarvoLetter letter, WordFault fault) {
@@ -98,7 +190,118 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
     return end;
 }
 
-const TarvoBlock& TarvoBlockReader::readLine(const char*& p, const char* end) {
+// A numbered line of at most 63 bytes whose words are each a letter and a number of the short plain
+// shape, [sign] digits [. digits] with at most eight digits (seven around a point), up to the next
+// letter or the line end, read from masks of its bytes. Every such number is one that
+// detail::readShortNumber() takes, given the same digits, point and sign: its value comes from the
+// same shortDigitsValue(), and nothing follows it that would go on with a number (a letter other
+// than E or D, or the line end). So the block is the one readWords() reads. False, with the block
+// left to the byte-by-byte reading, for every other line.
+template <class MasksOf>
+[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
+                                                                 const MasksOf& masksOf) {
+#if defined(__SSE2__)
+    const char* const p = from;
+    // Room for the masks of 64 bytes and the eight bytes read at the last number.
+    if (end - p < kPlainLineBytes + 8 || *p != 'N') return false;
+    Masks m = masksOf(p);
+    std::uint64_t letters = m.letters, digits = m.digits, points = m.points, plain = m.plain;
+    if (m.plain == 0xFFFFFFFF) {
+        m = masksOf(p + 32);
+        letters |= std::uint64_t{m.letters} << 32;
+        digits |= std::uint64_t{m.digits} << 32;
+        points |= std::uint64_t{m.points} << 32;
+        plain |= std::uint64_t{m.plain} << 32;
+    }
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(~plain));
+    if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
+    TarvoBlock& b = block_;
+    b.fault = {};
+    TarvoLetters skipped = static_cast<TarvoLetters>(~letters_);  // letters not read, or read already
+    std::size_t gCount = 0;
+    const std::uint64_t others = ~digits;
+    // Between a letter and the next one, a byte neither digit nor point is a sign.
+    const std::uint64_t signs = others & ~points;
+    // Each letter's number ends at the next letter or the line end. The N at the start is no word.
+    std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
+    for (auto at = static_cast<unsigned>(std::countr_zero(bounds)); at != lineEnd;) {
+        bounds &= bounds - 1;
+        const auto next = static_cast<unsigned>(std::countr_zero(bounds));
+        const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
+        const unsigned start = at + 1;
+        at = next;
+        TarvoLetters bit = 0;
+        if (c == 0) continue;
+        if (c != kG) {
+            bit = TarvoLetters(1u << (c - 1));
+            if (skipped & bit) continue;
+        }
+        // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
+        const unsigned sign = (signs >> start) & 1;
+        const unsigned digitsAt = start + sign;
+        const auto whole = static_cast<unsigned>(std::countr_zero(others >> digitsAt));
+        const unsigned point = (points >> (digitsAt + whole)) & 1;
+        // Without a point the byte after the whole digits is no digit: the fraction is 0.
+        const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
+        // 1 + point to 8 bytes of digits and point.
+        if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
+        // One digit alone, as in most G words.
+        const double magnitude = whole + point + fraction == 1
+                                     ? static_cast<double>(p[digitsAt] - '0')
+                                     : detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
+                                                                static_cast<int>(fraction), point != 0);
+        const double value = sign && p[start] == '-' ? -magnitude : magnitude;
+        const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
+                                static_cast<std::uint8_t>(fraction), point != 0};
+        if (c == kG) {
+            plainG_[gCount++] = NumberRead{value, false, shape};
+            continue;
+        }
+        skipped |= bit;
+        TarvoWord& word = b.words[c - 1];
+        word.text = p + start;
+        if (bit & kFloatLetters) {
+            // Fewer than 10^8 in size: far within a float's range.
+            word.value = value;
+            word.held = static_cast<float>(value);
+            word.plain = shape;
+        } else {
+            const auto letter = static_cast<TarvoLetter>(c - 1);
+            if (const WordFault fault = holdWord(letter, NumberRead{value, false, shape}, word)) noteFault(letter, fault);
+        }
+    }
+    b.kind = TarvoBlock::Kind::Numbered;
+    b.present = skipped & letters_;
+    b.text = std::string_view(p, lineEnd);
+    b.g = plainG_;
+    b.gCount = gCount;
+    from = afterLineEnd(p + lineEnd, end);
+    return true;
+#else
+    (void)from, (void)end, (void)masksOf;
+    return false;
+#endif
+}
+
+const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
+#if defined(__SSE2__)
+    if (readPlainLine(p, end, Sse2Masks())) return block_;
+#endif
+    return readAnyLine(p, end);
+}
+
+#if defined(PATHSHIFT_BLOCK_AVX2)
+__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
+    Avx2Masks masks;
+    asm("" : "+r"(masks.fills));  // the compares read the fills where they are
+    if (readPlainLine(p, end, masks)) return block_;
+    return readAnyLine(p, end);
+}
+#else
+const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) { return readLinePortable(p, end); }
+#endif
+
+const TarvoBlock& TarvoBlockReader::readAnyLine(const char*& p, const char* end) {
     TarvoBlock& b = block_;
     b.fault = {};
     b.present = 0;
