@@ -52,13 +52,11 @@ inline constexpr std::array<bool, 256> kNumberGoesOn = [] {
 namespace detail {
 
 // The value of eight digit values in the bytes of a word, the first byte the most significant
-// digit: pairs in every byte (at most 99, no carry), then the four pairs weighted into the top
-// half of two products, where the sum stays below 10^8.
+// digit: pairs, then fours, then all eight, each step within lanes it cannot overflow.
 inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
-    digits = digits * 10 + (digits >> 8);
-    constexpr std::uint64_t kPairs = 0x000000FF000000FF;
-    constexpr std::uint64_t kFirstAndThird = 100 + (1000000ull << 32), kSecondAndFourth = 1 + (10000ull << 32);
-    return ((digits & kPairs) * kFirstAndThird + ((digits >> 16) & kPairs) * kSecondAndFourth) >> 32;
+    digits = ((digits * 10) + (digits >> 8)) & 0x00FF00FF00FF00FF;
+    digits = ((digits * 100) + (digits >> 16)) & 0x0000FFFF0000FFFF;
+    return ((digits * 10000) + (digits >> 32)) & 0xFFFFFFFF;
 }
 
 // The size of `whole` digits, then a point when `point`, then `fraction` digits, the text at p

@@ -69,43 +69,57 @@ struct Sse2Masks {
 #endif
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-// A byte filling a vector, kept in memory for the compares to read: building them in registers
-// costs more than the compares.
-struct alignas(32) Fill {
-    char bytes[32];
+// A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
+// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, signs.
+constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kSign = 0x08;
+struct alignas(32) Table {
+    std::uint8_t bytes[32];
 };
-constexpr Fill fill(char c) {
-    Fill f{};
-    for (char& b : f.bytes) b = c;
-    return f;
+constexpr Table nibbleTable(bool high) {
+    Table t{};
+    for (int n = 0; n < 32; ++n) {
+        const int v = n % 16;  // the same table in both halves of the vector
+        std::uint8_t bits = 0;
+        if (high) {
+            bits = v == 2 ? kPoint | kSign : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
+        } else {
+            if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
+            if (v <= 0xA) bits |= kLetter5;
+            if (v <= 9) bits |= kDigit;
+            if (v == 0xE) bits |= kPoint;
+            if (v == 0xB || v == 0xD) bits |= kSign;
+        }
+        t.bytes[n] = bits;
+    }
+    return t;
 }
-constexpr Fill kFills[] = {fill(static_cast<char>(128 - 'A')), fill(static_cast<char>(-128 + 26)), fill('E'), fill('D'),
-                           fill(static_cast<char>(128 - '0')), fill(static_cast<char>(-128 + 10)), fill('.'),
-                           fill('-'),  fill('+')};
-enum FillOf { kToCapitals, kCapitals, kE, kD, kToDigits, kDigits, kPoint, kMinus, kPlus };
+constexpr Table kNibbles[] = {nibbleTable(false), nibbleTable(true), [] {
+                                  Table t{};
+                                  for (std::uint8_t& b : t.bytes) b = 0x0F;
+                                  return t;
+                              }()};
 
 struct Avx2Masks {
-    __attribute__((target("avx2,bmi,bmi2"))) __m256i of(FillOf which) const {
-        return _mm256_load_si256(reinterpret_cast<const __m256i*>(fills[which].bytes));
+    __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i capitals = _mm256_cmpgt_epi8(of(kCapitals), _mm256_add_epi8(b, of(kToCapitals)));
-        const __m256i exponents = _mm256_or_si256(_mm256_cmpeq_epi8(b, of(kE)), _mm256_cmpeq_epi8(b, of(kD)));
-        const __m256i letters = _mm256_andnot_si256(exponents, capitals);
-        const __m256i digits = _mm256_cmpgt_epi8(of(kDigits), _mm256_add_epi8(b, of(kToDigits)));
-        const __m256i points = _mm256_cmpeq_epi8(b, of(kPoint));
-        const __m256i signs = _mm256_or_si256(_mm256_cmpeq_epi8(b, of(kMinus)), _mm256_cmpeq_epi8(b, of(kPlus)));
-        const __m256i plain = _mm256_or_si256(_mm256_or_si256(letters, digits), _mm256_or_si256(points, signs));
+        const __m256i low = _mm256_and_si256(b, table(2));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(2));
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
+        // Each class bit moved to the top of its byte for the movemask.
         Masks m;
-        m.letters = static_cast<std::uint32_t>(_mm256_movemask_epi8(letters));
-        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(digits));
-        m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(points));
-        m.plain = static_cast<std::uint32_t>(_mm256_movemask_epi8(plain));
+        m.letters = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
+        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 2)));
+        m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
+        m.plain = ~static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
 
-    const Fill* fills = kFills;
+    const Table* tables = kNibbles;
 };
 #endif
 
@@ -220,16 +234,15 @@ template <class MasksOf>
     TarvoLetters skipped = static_cast<TarvoLetters>(~letters_);  // letters not read, or read already
     std::size_t gCount = 0;
     const std::uint64_t others = ~digits;
-    // Between a letter and the next one, a byte neither digit nor point is a sign.
-    const std::uint64_t signs = others & ~points;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
-    for (auto at = static_cast<unsigned>(std::countr_zero(bounds)); at != lineEnd;) {
+    for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
+        const unsigned at = next;
         bounds &= bounds - 1;
-        const auto next = static_cast<unsigned>(std::countr_zero(bounds));
+        if (!bounds) break;  // at the line end
+        next = static_cast<unsigned>(std::countr_zero(bounds));
         const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
         const unsigned start = at + 1;
-        at = next;
         TarvoLetters bit = 0;
         if (c == 0) continue;
         if (c != kG) {
@@ -237,7 +250,8 @@ template <class MasksOf>
             if (skipped & bit) continue;
         }
         // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
-        const unsigned sign = (signs >> start) & 1;
+        // Between a letter and the next one, a byte neither digit nor point is a sign.
+        const unsigned sign = ((others & ~points) >> start) & 1;
         const unsigned digitsAt = start + sign;
         const auto whole = static_cast<unsigned>(std::countr_zero(others >> digitsAt));
         const unsigned point = (points >> (digitsAt + whole)) & 1;
@@ -245,11 +259,8 @@ template <class MasksOf>
         const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
         // 1 + point to 8 bytes of digits and point.
         if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
-        // One digit alone, as in most G words.
-        const double magnitude = whole + point + fraction == 1
-                                     ? static_cast<double>(p[digitsAt] - '0')
-                                     : detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
-                                                                static_cast<int>(fraction), point != 0);
+        const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
+                                                          static_cast<int>(fraction), point != 0);
         const double value = sign && p[start] == '-' ? -magnitude : magnitude;
         const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
                                 static_cast<std::uint8_t>(fraction), point != 0};
@@ -293,7 +304,7 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 #if defined(PATHSHIFT_BLOCK_AVX2)
 __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
     Avx2Masks masks;
-    asm("" : "+r"(masks.fills));  // the compares read the fills where they are
+    asm("" : "+r"(masks.tables));  // the tables are read where they are, not built in registers
     if (readPlainLine(p, end, masks)) return block_;
     return readAnyLine(p, end);
 }
