@@ -95,8 +95,10 @@ inline constexpr int kPlainLineBytes = 64;
 
 class TarvoBlockReader {
 public:
-    // Reads the given letters and every G word; a reader for the depth table needs only Z.
-    explicit TarvoBlockReader(TarvoLetters letters = kAllLetters);
+    // Reads the given letters and every G word; a reader for the depth table needs only Z. The
+    // processor's widest vector code is used unless `widest` is false, which keeps to the baseline
+    // code processors without AVX2 run.
+    explicit TarvoBlockReader(TarvoLetters letters = kAllLetters, bool widest = true);
 
     // The block of one line, without its line end, in one pass over its bytes. It lives until the
     // next call.
