@@ -136,6 +136,11 @@ TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
 #endif
 }
 
+// A word other than a coordinate, feed or speed: rare, and kept out of the plain line's loop.
+void TarvoBlockReader::holdOtherWord(TarvoLetter letter, const NumberRead& read) {
+    if (const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)])) noteFault(letter, fault);
+}
+
 // Letters are met in line order, faults are named in the letters' order.
 void TarvoBlockReader::noteFault(TarvoLetter letter, WordFault fault) {
     if (!block_.fault || static_cast<int>(letter) < faultLetter_) {
@@ -280,8 +285,7 @@ template <class MasksOf>
             word.held = static_cast<float>(value);
             word.plain = shape;
         } else {
-            const auto letter = static_cast<TarvoLetter>(c - 1);
-            if (const WordFault fault = holdWord(letter, NumberRead{value, false, shape}, word)) noteFault(letter, fault);
+            holdOtherWord(static_cast<TarvoLetter>(c - 1), NumberRead{value, false, shape});
         }
     }
     b.kind = TarvoBlock::Kind::Numbered;

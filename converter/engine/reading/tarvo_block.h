@@ -119,6 +119,7 @@ private:
     const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
+    [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
     void noteFault(TarvoLetter letter, WordFault fault);
 
     const TarvoBlock& (TarvoBlockReader::*readLine_)(const char*&, const char*);
