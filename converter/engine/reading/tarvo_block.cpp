@@ -267,15 +267,19 @@ template <class MasksOf>
         const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
         // 1 + point to 8 bytes of digits and point.
         if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
-        const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
-                                                          static_cast<int>(fraction), point != 0);
-        const double value = sign && p[start] == '-' ? -magnitude : magnitude;
         const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
                                 static_cast<std::uint8_t>(fraction), point != 0};
+        const auto valueOf = [&] {
+            const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
+                                                              static_cast<int>(fraction), point != 0);
+            return sign && p[start] == '-' ? -magnitude : magnitude;
+        };
         if (c == kG) {
-            plainG_[gCount++] = NumberRead{value, false, shape};
+            // Most G words are one digit alone.
+            plainG_[gCount++] = NumberRead{shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf(), false, shape};
             continue;
         }
+        const double value = valueOf();
         skipped |= bit;
         TarvoWord& word = b.words[c - 1];
         word.text = p + start;
