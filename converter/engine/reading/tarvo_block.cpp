@@ -126,11 +126,11 @@ struct Avx2Masks {
 }  // namespace
 
 TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
-    : readLine_(&TarvoBlockReader::readLinePortable), letters_(letters) {
+    : letters_(letters) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
-    if (avx2 && widest) readLine_ = &TarvoBlockReader::readLineAvx2;
+    avx2_ = avx2 && widest;
 #else
     (void)widest;
 #endif

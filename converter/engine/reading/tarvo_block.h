@@ -108,7 +108,9 @@ public:
     }
     // The block of the line at p in a run of whole lines (LineScanner::nextLines), found in the
     // same pass that reads its words; p moves on to the next line.
-    const TarvoBlock& readLine(const char*& p, const char* end) { return (this->*readLine_)(p, end); }
+    const TarvoBlock& readLine(const char*& p, const char* end) {
+        return avx2_ ? readLineAvx2(p, end) : readLinePortable(p, end);
+    }
 
 private:
     // readLine() in the processor's widest vector code.
@@ -122,7 +124,7 @@ private:
     [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
     void noteFault(TarvoLetter letter, WordFault fault);
 
-    const TarvoBlock& (TarvoBlockReader::*readLine_)(const char*&, const char*);
+    bool avx2_ = false;
     TarvoLetters letters_;
     int faultLetter_ = 0;  // the letter of block_.fault
     TarvoBlock block_;
