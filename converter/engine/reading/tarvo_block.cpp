@@ -64,7 +64,6 @@ struct Sse2Masks {
         }
         return m;
     }
-
 };
 #endif
 
@@ -107,7 +106,8 @@ struct Avx2Masks {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i low = _mm256_and_si256(b, table(2));
         const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(2));
-        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
+        const __m256i classes =
+            _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
         // Each class bit moved to the top of its byte for the movemask.
         Masks m;
         m.letters = static_cast<std::uint32_t>(
@@ -125,8 +125,7 @@ struct Avx2Masks {
 
 }  // namespace
 
-TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
-    : letters_(letters) {
+TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest) : letters_(letters) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
@@ -138,7 +137,8 @@ TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
 
 // A word other than a coordinate, feed or speed: rare, and kept out of the plain line's loop.
 void TarvoBlockReader::holdOtherWord(TarvoLetter letter, const NumberRead& read) {
-    if (const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)])) noteFault(letter, fault);
+    const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)]);
+    if (fault) noteFault(letter, fault);
 }
 
 // Letters are met in line order, faults are named in the letters' order.
@@ -212,13 +212,16 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
     return end;
 }
 
-// A numbered line of at most 63 bytes whose words are each a letter and a number of the short plain
-// shape, [sign] digits [. digits] with at most eight digits (seven around a point), up to the next
-// letter or the line end, read from masks of its bytes. Every such number is one that
-// detail::readShortNumber() takes, given the same digits, point and sign: its value comes from the
-// same shortDigitsValue(), and nothing follows it that would go on with a number (a letter other
-// than E or D, or the line end). So the block is the one readWords() reads. False, with the block
-// left to the byte-by-byte reading, for every other line.
+// A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
+// points and signs, whose words are each a letter and a number of the short plain shape, [sign]
+// digits [. digits] with at most eight digits (seven around a point), up to the next letter or the
+// line end; read from masks of its bytes. readWords() stops at the same letters in the same order,
+// and nothing after such a number goes on with it (a letter other than E and D, or the line end),
+// so every path of readLeadingNumber() and readShortNumber() reads it as the digits' integer over
+// ten to the count after the point, both exact, the sign applied last: shortDigitsValue() is that
+// division, and one digit alone is its own value. Below 10^8 in size, no value is beyond a float.
+// So the block is the one readWords() reads. False, the block left to the byte reading, for every
+// other line.
 template <class MasksOf>
 [[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
                                                                  const MasksOf& masksOf) {
@@ -276,7 +279,8 @@ template <class MasksOf>
         };
         if (c == kG) {
             // Most G words are one digit alone.
-            plainG_[gCount++] = NumberRead{shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf(), false, shape};
+            const double value = shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            plainG_[gCount++] = NumberRead{value, false, shape};
             continue;
         }
         const double value = valueOf();
@@ -313,7 +317,8 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 }
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
+__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
+                                                                                          const char* end) {
     Avx2Masks masks;
     asm("" : "+r"(masks.tables));  // the tables are read where they are, not built in registers
     if (readPlainLine(p, end, masks)) return block_;

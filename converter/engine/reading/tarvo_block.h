@@ -47,14 +47,13 @@ struct TarvoBlock {
     const TarvoWord& word(TarvoLetter letter) const { return words[static_cast<int>(letter)]; }
 };
 
-// The value of the word whose number starts at `after`, as the machine holds it: 32-bit floats for
-// coordinates, feed and speed, a 16-bit tool. `end` is the line's end or the end of a run of whole
-// lines: a number never runs over a line end. The word's fault, if any.
+// The letters whose values the machine holds in 32-bit floats: coordinates, feed and speed.
 inline constexpr TarvoLetters kFloatLetters = letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y) |
                                               letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
                                               letterBit(TarvoLetter::J) | letterBit(TarvoLetter::F) |
                                               letterBit(TarvoLetter::S);
-// A word's number as the machine holds it; the word's fault, if any.
+// A word's number as the machine holds it: a 32-bit float, a 16-bit tool, or as read. The word's
+// fault, if any.
 inline WordFault holdWord(TarvoLetter letter, const NumberRead& read, TarvoWord& word) {
     word.value = read.value;
     word.plain = read.plain;
@@ -76,6 +75,9 @@ inline WordFault holdWord(TarvoLetter letter, const NumberRead& read, TarvoWord&
     return {};
 }
 
+// The value of the word whose number starts at `after`, as the machine holds it. `end` is the line's
+// end or the end of a run of whole lines: a number never runs over a line end. The word's fault, if
+// any.
 inline WordFault readWordValue(TarvoLetter letter, const char* after, const char* end, TarvoWord& word) {
 #if defined(__SSE2__)
     // A short plain number is far within a float's range: nothing to check.
@@ -113,7 +115,8 @@ public:
     }
 
 private:
-    // readLine() in the processor's widest vector code.
+    // readLine() in the baseline vector code and in AVX2: a plain line read from masks of its
+    // bytes (readPlainLine), every other line byte by byte (readAnyLine).
     const TarvoBlock& readLinePortable(const char*& p, const char* end);
     const TarvoBlock& readLineAvx2(const char*& p, const char* end);
     template <class MasksOf>
