@@ -242,7 +242,7 @@ template <class MasksOf>
     if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
     TarvoBlock& b = block_;
     b.fault = {};
-    TarvoLetters skipped = static_cast<TarvoLetters>(~letters_);  // letters not read, or read already
+    unsigned skipped = ~unsigned{letters_};  // letters not read, or read already
     std::size_t gCount = 0;
     const std::uint64_t others = ~digits;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
@@ -254,10 +254,10 @@ template <class MasksOf>
         next = static_cast<unsigned>(std::countr_zero(bounds));
         const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
         const unsigned start = at + 1;
-        TarvoLetters bit = 0;
+        unsigned bit = 0;
         if (c == 0) continue;
         if (c != kG) {
-            bit = TarvoLetters(1u << (c - 1));
+            bit = 1u << (c - 1);
             if (skipped & bit) continue;
         }
         // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
@@ -285,7 +285,8 @@ template <class MasksOf>
         }
         const double value = valueOf();
         skipped |= bit;
-        TarvoWord& word = b.words[c - 1];
+        const std::size_t index = c - 1u;
+        TarvoWord& word = b.words[index];
         word.text = p + start;
         if (bit & kFloatLetters) {
             // Fewer than 10^8 in size: far within a float's range.
@@ -293,11 +294,11 @@ template <class MasksOf>
             word.held = static_cast<float>(value);
             word.plain = shape;
         } else {
-            holdOtherWord(static_cast<TarvoLetter>(c - 1), NumberRead{value, false, shape});
+            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, shape});
         }
     }
     b.kind = TarvoBlock::Kind::Numbered;
-    b.present = skipped & letters_;
+    b.present = static_cast<TarvoLetters>(skipped & letters_);
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
     b.gCount = gCount;
