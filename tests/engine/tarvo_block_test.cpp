@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -78,6 +79,57 @@ TEST(TarvoBlockReader, ReadsEachLineOnce) {
         }
     }
     EXPECT_EQ(TarvoBlockReader(letterBit(TarvoLetter::Z)).read("N1X1e39Z2").fault.kind, Fault::None);
+}
+
+// A line is read from masks of its bytes when it is a numbered line of plain words within 64 bytes
+// with room after it, byte by byte otherwise: both readings must give the same block, whatever the
+// words' places around 16- and 32-byte steps.
+TEST(TarvoBlockReader, ReadsPlainLinesAsTheByteReadingDoes) {
+    using namespace std::string_literals;
+    const std::string shapes[] = {
+        "X1.5Y-2", "X12345678Y1", "X123456789", "X1234567.8", "X-123456.7Z+.1234567", "X.5Y5.Z-.5F-5.",
+        "X.Y-Z+", "X--1", "X1-2Y1+2", "X1.2.3", "X 1", "X1 Y2", "X1\tY2", "x1X2", "X1e5", "X1E5Y2",
+        "X1D2", "X1d2", "X1X2Y3Y4Z5Z6", "G1G2G3.5G-1G12345678G123456789G0", "G", "G1.", "T99999",
+        "T1.5", "T2.5M6", "M6T1002", "A1B2C3X1N5Y2", "X1(C)Y2", "X1\0Y2"s, "", "M3P1X1Y2Z3I4J5K6F7S8H9T10",
+        "X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6", "F99999999S0.0000001H-0",
+        "Z1e39", "X-0Y+0G-0"};
+    const auto same = [](const TarvoBlock& a, const TarvoBlock& b, const char* base, const char* other) {
+        if (a.kind != b.kind || a.fault.kind != b.fault.kind || a.fault.letter != b.fault.letter ||
+            std::memcmp(&a.fault.value, &b.fault.value, sizeof(double)) != 0 || a.present != b.present ||
+            a.text != b.text || a.gCount != b.gCount)
+            return false;
+        for (int i = 0; i < kTarvoLetters; ++i) {
+            const TarvoWord &u = a.words[i], &v = b.words[i];
+            if (a.present & (1u << i) &&
+                (std::memcmp(&u.value, &v.value, sizeof(double)) != 0 || u.plain.length != v.plain.length ||
+                 u.plain.whole != v.plain.whole || u.plain.places != v.plain.places || u.plain.point != v.plain.point ||
+                 u.text - base != v.text - other ||
+                 (letterBit(static_cast<TarvoLetter>(i)) & kFloatLetters ? std::memcmp(&u.held, &v.held, sizeof(float))
+                                                                          : u.tool != v.tool)))
+                return false;
+        }
+        for (std::size_t k = 0; k < a.gCount; ++k)
+            if (std::memcmp(&a.g[k].value, &b.g[k].value, sizeof(double)) != 0 || a.g[k].overflow != b.g[k].overflow ||
+                a.g[k].plain.length != b.g[k].plain.length || a.g[k].plain.places != b.g[k].plain.places)
+                return false;
+        return true;
+    };
+    TarvoBlockReader bytes, widest, baseline(kAllLetters, false);
+    for (const std::string& shape : shapes)
+        for (int digits = 0; digits <= 40; ++digits)
+            for (const char* lineEnd : {"\n", "\r\n", "\r"}) {
+                std::string line = "N";
+                line.append(static_cast<std::size_t>(digits), '7').append(shape);
+                std::string run = line;
+                run.append(lineEnd).append(80, 'N');
+                const TarvoBlock& expected = bytes.read(line);  // no room after it: byte by byte
+                for (TarvoBlockReader* reader : {&widest, &baseline}) {
+                    const char* p = run.data();
+                    const TarvoBlock& block = reader->readLine(p, run.data() + run.size());
+                    EXPECT_TRUE(same(block, expected, run.data(), line.data())) << ::testing::PrintToString(line);
+                    EXPECT_EQ(p - run.data(), static_cast<long>(line.size() + std::strlen(lineEnd)));
+                }
+            }
 }
 
 // What a measuring reading ends with: whether it went through, the units and the depth table.

@@ -59,10 +59,26 @@ inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
     return ((digits * 10000) + (digits >> 32)) & 0xFFFFFFFF;
 }
 
+// The size of `whole` digits, then a point when `point`, then `fraction` digits, the text at p
+// with eight bytes readable, at most eight digits in all (seven around a point). Mantissa and
+// power of ten are exact, so the one division gives the correctly rounded value, as the
+// byte-by-byte reading does.
+inline double shortDigitsValue(const char* p, int whole, int fraction, bool point) {
+    std::uint64_t text;
+    std::memcpy(&text, p, sizeof text);
+    if (point) {
+        // The point out, the fraction digits moved down a byte behind the whole ones.
+        const std::uint64_t wholeBytes = (std::uint64_t{1} << (8 * whole)) - 1;
+        text = (text & wholeBytes) | ((text >> 8) & ~wholeBytes);
+    }
+    // Digit values moved to the top of the word: the bytes below them are leading zeros.
+    text = (text - 0x3030303030303030) << (8 * (8 - whole - fraction));
+    return static_cast<double>(eightDigitsValue(text)) / kExactPowersOfTen[fraction];
+}
+
 // [sign] digits [. digits] with at most eight digits (seven around a point), from a text of at
 // least 17 bytes: the digits are found sixteen bytes at a time and valued eight at a time. True
-// with the value and its plain shape, false for every other text. Mantissa and power of ten are
-// exact, so the one division gives the correctly rounded value, as the byte-by-byte reading does.
+// with the value and its plain shape, false for every other text.
 inline bool readShortNumber(const char* start, NumberRead& read) {
     const char* p = start;
     const bool negative = *p == '-';
@@ -73,23 +89,16 @@ inline bool readShortNumber(const char* start, NumberRead& read) {
     const std::uint32_t others = ~digits;
     const int whole = std::countr_zero(others);
     if (whole > 8) return false;
-    std::uint64_t text;
-    std::memcpy(&text, p, sizeof text);
     int count = whole, fraction = 0;
     const bool point = p[whole] == '.';
     if (point) {
         fraction = std::countr_zero(others >> (whole + 1));
         count += fraction;
         if (count > 7) return false;
-        // The point out, the fraction digits moved down a byte behind the whole ones.
-        const std::uint64_t wholeBytes = (std::uint64_t{1} << (8 * whole)) - 1;
-        text = (text & wholeBytes) | ((text >> 8) & ~wholeBytes);
-        ++p;
     }
-    if (count == 0 || kNumberGoesOn[static_cast<unsigned char>(p[count])]) return false;
-    // Digit values moved to the top of the word: the bytes below them are leading zeros.
-    text = (text - 0x3030303030303030) << (8 * (8 - count));
-    const double value = static_cast<double>(eightDigitsValue(text)) / kExactPowersOfTen[fraction];
+    if (count == 0 || kNumberGoesOn[static_cast<unsigned char>(p[count + point])]) return false;
+    const double value = shortDigitsValue(p, whole, fraction, point);
+    p += point;
     read.value = negative ? -value : value;
     read.overflow = false;
     read.plain = {static_cast<std::uint8_t>(p + count - start), static_cast<std::uint8_t>(whole),

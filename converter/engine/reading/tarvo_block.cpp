@@ -8,6 +8,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Where the processor runs AVX2 (with the bit instructions of its generation), a line's masks come
+// from one vector; SSE2 stays the baseline.
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+#define PATHSHIFT_BLOCK_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace pathshift {
 namespace {
@@ -25,7 +31,115 @@ constexpr std::array<std::uint8_t, 256> byteClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 
+#if defined(__SSE2__)
+// What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
+// its line end: letters other than the exponent letters E and D, digits, points and signs.
+struct Masks {
+    std::uint32_t letters = 0;
+    std::uint32_t digits = 0;
+    std::uint32_t points = 0;
+    std::uint32_t plain = 0;
+};
+
+struct Sse2Masks {
+    Masks operator()(const char* p) const {
+        Masks m;
+        for (int half = 0; half < 32; half += 16) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
+            const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - 'A'))),
+                                                    _mm_set1_epi8(static_cast<char>(-128 + 26)));
+            const __m128i exponents =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('E')), _mm_cmpeq_epi8(b, _mm_set1_epi8('D')));
+            const __m128i letters = _mm_andnot_si128(exponents, capitals);
+            const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
+                                                  _mm_set1_epi8(static_cast<char>(-128 + 10)));
+            const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
+            const __m128i signs =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
+            m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
+            m.digits |= static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) << half;
+            m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
+            m.plain |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) << half;
+        }
+        return m;
+    }
+};
+#endif
+
+#if defined(PATHSHIFT_BLOCK_AVX2)
+// A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
+// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, signs.
+constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kSign = 0x08;
+struct alignas(32) Table {
+    std::uint8_t bytes[32];
+};
+constexpr Table nibbleTable(bool high) {
+    Table t{};
+    for (int n = 0; n < 32; ++n) {
+        const int v = n % 16;  // the same table in both halves of the vector
+        std::uint8_t bits = 0;
+        if (high) {
+            bits = v == 2 ? kPoint | kSign : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
+        } else {
+            if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
+            if (v <= 0xA) bits |= kLetter5;
+            if (v <= 9) bits |= kDigit;
+            if (v == 0xE) bits |= kPoint;
+            if (v == 0xB || v == 0xD) bits |= kSign;
+        }
+        t.bytes[n] = bits;
+    }
+    return t;
+}
+constexpr Table kNibbles[] = {nibbleTable(false), nibbleTable(true), [] {
+                                  Table t{};
+                                  for (std::uint8_t& b : t.bytes) b = 0x0F;
+                                  return t;
+                              }()};
+
+struct Avx2Masks {
+    __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
+    }
+    __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i low = _mm256_and_si256(b, table(2));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(2));
+        const __m256i classes =
+            _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
+        // Each class bit moved to the top of its byte for the movemask.
+        Masks m;
+        m.letters = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
+        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 2)));
+        m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
+        m.plain = ~static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
+        return m;
+    }
+
+    const Table* tables = kNibbles;
+};
+#endif
+
 }  // namespace
+
+TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest) : letters_(letters) {
+#if defined(PATHSHIFT_BLOCK_AVX2)
+    static const bool avx2 =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+    avx2_ = avx2 && widest;
+#else
+    (void)widest;
+#endif
+}
+
+// A word other than a coordinate, feed or speed: rare, and kept out of the plain line's loop.
+void TarvoBlockReader::holdOtherWord(TarvoLetter letter, const NumberRead& read) {
+    const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)]);
+    if (fault) noteFault(letter, fault);
+}
 
 // Letters are met in line order, faults are named in the letters' order.
 void TarvoBlockReader::noteFault(TarvoLetter letter, WordFault fault) {
@@ -98,7 +212,124 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
     return end;
 }
 
-const TarvoBlock& TarvoBlockReader::readLine(const char*& p, const char* end) {
+// A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
+// points and signs, whose words are each a letter and a number of the short plain shape, [sign]
+// digits [. digits] with at most eight digits (seven around a point), up to the next letter or the
+// line end; read from masks of its bytes. readWords() stops at the same letters in the same order,
+// and nothing after such a number goes on with it (a letter other than E and D, or the line end),
+// so every path of readLeadingNumber() and readShortNumber() reads it as the digits' integer over
+// ten to the count after the point, both exact, the sign applied last: shortDigitsValue() is that
+// division, and one digit alone is its own value. Below 10^8 in size, no value is beyond a float.
+// So the block is the one readWords() reads. False, the block left to the byte reading, for every
+// other line.
+template <class MasksOf>
+[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
+                                                                 const MasksOf& masksOf) {
+#if defined(__SSE2__)
+    const char* const p = from;
+    // Room for the masks of 64 bytes and the eight bytes read at the last number.
+    if (end - p < kPlainLineBytes + 8 || *p != 'N') return false;
+    Masks m = masksOf(p);
+    std::uint64_t letters = m.letters, digits = m.digits, points = m.points, plain = m.plain;
+    if (m.plain == 0xFFFFFFFF) {
+        m = masksOf(p + 32);
+        letters |= std::uint64_t{m.letters} << 32;
+        digits |= std::uint64_t{m.digits} << 32;
+        points |= std::uint64_t{m.points} << 32;
+        plain |= std::uint64_t{m.plain} << 32;
+    }
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(~plain));
+    if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
+    TarvoBlock& b = block_;
+    b.fault = {};
+    unsigned skipped = ~unsigned{letters_};  // letters not read, or read already
+    std::size_t gCount = 0;
+    const std::uint64_t others = ~digits;
+    // Each letter's number ends at the next letter or the line end. The N at the start is no word.
+    std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
+    for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
+        const unsigned at = next;
+        bounds &= bounds - 1;
+        if (!bounds) break;  // at the line end
+        next = static_cast<unsigned>(std::countr_zero(bounds));
+        const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
+        const unsigned start = at + 1;
+        unsigned bit = 0;
+        if (c == 0) continue;
+        if (c != kG) {
+            bit = 1u << (c - 1);
+            if (skipped & bit) continue;
+        }
+        // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
+        // Between a letter and the next one, a byte neither digit nor point is a sign.
+        const unsigned sign = ((others & ~points) >> start) & 1;
+        const unsigned digitsAt = start + sign;
+        const auto whole = static_cast<unsigned>(std::countr_zero(others >> digitsAt));
+        const unsigned point = (points >> (digitsAt + whole)) & 1;
+        // Without a point the byte after the whole digits is no digit: the fraction is 0.
+        const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
+        // 1 + point to 8 bytes of digits and point.
+        if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
+        const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
+                                static_cast<std::uint8_t>(fraction), point != 0};
+        const auto valueOf = [&] {
+            const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
+                                                              static_cast<int>(fraction), point != 0);
+            return sign && p[start] == '-' ? -magnitude : magnitude;
+        };
+        if (c == kG) {
+            // Most G words are one digit alone.
+            const double value = shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            plainG_[gCount++] = NumberRead{value, false, shape};
+            continue;
+        }
+        const double value = valueOf();
+        skipped |= bit;
+        const std::size_t index = c - 1u;
+        TarvoWord& word = b.words[index];
+        word.text = p + start;
+        if (bit & kFloatLetters) {
+            // Fewer than 10^8 in size: far within a float's range.
+            word.value = value;
+            word.held = static_cast<float>(value);
+            word.plain = shape;
+        } else {
+            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, shape});
+        }
+    }
+    b.kind = TarvoBlock::Kind::Numbered;
+    b.present = static_cast<TarvoLetters>(skipped & letters_);
+    b.text = std::string_view(p, lineEnd);
+    b.g = plainG_;
+    b.gCount = gCount;
+    from = afterLineEnd(p + lineEnd, end);
+    return true;
+#else
+    (void)from, (void)end, (void)masksOf;
+    return false;
+#endif
+}
+
+const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
+#if defined(__SSE2__)
+    if (readPlainLine(p, end, Sse2Masks())) return block_;
+#endif
+    return readAnyLine(p, end);
+}
+
+#if defined(PATHSHIFT_BLOCK_AVX2)
+__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
+                                                                                          const char* end) {
+    Avx2Masks masks;
+    asm("" : "+r"(masks.tables));  // the tables are read where they are, not built in registers
+    if (readPlainLine(p, end, masks)) return block_;
+    return readAnyLine(p, end);
+}
+#else
+const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) { return readLinePortable(p, end); }
+#endif
+
+const TarvoBlock& TarvoBlockReader::readAnyLine(const char*& p, const char* end) {
     TarvoBlock& b = block_;
     b.fault = {};
     b.present = 0;

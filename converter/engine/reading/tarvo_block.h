@@ -47,27 +47,14 @@ struct TarvoBlock {
     const TarvoWord& word(TarvoLetter letter) const { return words[static_cast<int>(letter)]; }
 };
 
-// The value of the word whose number starts at `after`, as the machine holds it: 32-bit floats for
-// coordinates, feed and speed, a 16-bit tool. `end` is the line's end or the end of a run of whole
-// lines: a number never runs over a line end. The word's fault, if any.
+// The letters whose values the machine holds in 32-bit floats: coordinates, feed and speed.
 inline constexpr TarvoLetters kFloatLetters = letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y) |
                                               letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
                                               letterBit(TarvoLetter::J) | letterBit(TarvoLetter::F) |
                                               letterBit(TarvoLetter::S);
-inline WordFault readWordValue(TarvoLetter letter, const char* after, const char* end, TarvoWord& word) {
-#if defined(__SSE2__)
-    // A short plain number is far within a float's range: nothing to check.
-    NumberRead read;
-    if ((letterBit(letter) & kFloatLetters) && end - after >= 17 && detail::readShortNumber(after, read)) {
-        word.value = read.value;
-        word.held = static_cast<float>(read.value);
-        word.plain = read.plain;
-        return {};
-    }
-    read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
-#else
-    const NumberRead read = readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after)));
-#endif
+// A word's number as the machine holds it: a 32-bit float, a 16-bit tool, or as read. The word's
+// fault, if any.
+inline WordFault holdWord(TarvoLetter letter, const NumberRead& read, TarvoWord& word) {
     word.value = read.value;
     word.plain = read.plain;
     const auto fault = [&](WordFault::Kind kind, double value) {
@@ -88,10 +75,32 @@ inline WordFault readWordValue(TarvoLetter letter, const char* after, const char
     return {};
 }
 
+// The value of the word whose number starts at `after`, as the machine holds it. `end` is the line's
+// end or the end of a run of whole lines: a number never runs over a line end. The word's fault, if
+// any.
+inline WordFault readWordValue(TarvoLetter letter, const char* after, const char* end, TarvoWord& word) {
+#if defined(__SSE2__)
+    // A short plain number is far within a float's range: nothing to check.
+    NumberRead read;
+    if ((letterBit(letter) & kFloatLetters) && end - after >= 17 && detail::readShortNumber(after, read)) {
+        word.value = read.value;
+        word.held = static_cast<float>(read.value);
+        word.plain = read.plain;
+        return {};
+    }
+#endif
+    return holdWord(letter, readLeadingNumber(std::string_view(after, static_cast<std::size_t>(end - after))), word);
+}
+
+// The longest line read from masks of its bytes; longer ones take the byte-by-byte way.
+inline constexpr int kPlainLineBytes = 64;
+
 class TarvoBlockReader {
 public:
-    // Reads the given letters and every G word; a reader for the depth table needs only Z.
-    explicit TarvoBlockReader(TarvoLetters letters = kAllLetters) : letters_(letters) {}
+    // Reads the given letters and every G word; a reader for the depth table needs only Z. The
+    // processor's widest vector code is used unless `widest` is false, which keeps to the baseline
+    // code processors without AVX2 run.
+    explicit TarvoBlockReader(TarvoLetters letters = kAllLetters, bool widest = true);
 
     // The block of one line, without its line end, in one pass over its bytes. It lives until the
     // next call.
@@ -101,17 +110,29 @@ public:
     }
     // The block of the line at p in a run of whole lines (LineScanner::nextLines), found in the
     // same pass that reads its words; p moves on to the next line.
-    const TarvoBlock& readLine(const char*& p, const char* end);
+    const TarvoBlock& readLine(const char*& p, const char* end) {
+        return avx2_ ? readLineAvx2(p, end) : readLinePortable(p, end);
+    }
 
 private:
+    // readLine() in the baseline vector code and in AVX2: a plain line read from masks of its
+    // bytes (readPlainLine), every other line byte by byte (readAnyLine).
+    const TarvoBlock& readLinePortable(const char*& p, const char* end);
+    const TarvoBlock& readLineAvx2(const char*& p, const char* end);
+    template <class MasksOf>
+    bool readPlainLine(const char*& p, const char* end, const MasksOf& masksOf);
+    const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
+    [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
     void noteFault(TarvoLetter letter, WordFault fault);
 
+    bool avx2_ = false;
     TarvoLetters letters_;
     int faultLetter_ = 0;  // the letter of block_.fault
     TarvoBlock block_;
     std::vector<NumberRead> g_;  // kept from line to line: no allocation per line
+    NumberRead plainG_[kPlainLineBytes / 2];  // a plain line's G words: at most one in two bytes
 };
 
 }  // namespace pathshift
