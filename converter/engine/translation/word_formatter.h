@@ -51,9 +51,7 @@ public:
     char* write(Letter letter, float value, char* out) {
         return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
     }
-    char* write(Letter letter, double value, char* out) {
-        return writeCached(letter, doubleCache_[static_cast<std::size_t>(letter)], value, out);
-    }
+    char* write(Letter letter, double value, char* out) { return writeCached(letter, doubleSlot(value), value, out); }
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
@@ -82,8 +80,9 @@ private:
     static constexpr double kNothingWritten = std::numeric_limits<double>::quiet_NaN();
     double last_[4] = {kNothingWritten, kNothingWritten, kNothingWritten, kNothingWritten};
     double written_ = 0;
-    // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
-    // back line after line, and their digits need not be worked out again.
+    // The digits of a value formatted before: feeds, depths and unchanged coordinates come back line
+    // after line, and their digits need not be worked out again. 32-bit values keep the last one per
+    // letter, 64-bit values share a table (doubleSlot).
     struct Cached {
         std::uint64_t bits = kNoValue;  // the value's bits
         RoundedDecimal written;         // the digits the word writes, where they have no short text
@@ -94,6 +93,13 @@ private:
     };
     static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
+    // 64-bit values are computed depths and heights: few of them, each met again and again, but not
+    // always in turn. Their digits depend on the value alone, so the letters share one table.
+    static constexpr int kDoubleSlotBits = 8;
+    Cached& doubleSlot(double value) {
+        constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
+        return doubleCache_[(std::bit_cast<std::uint64_t>(value) * kSpread) >> (64 - kDoubleSlotBits)];
+    }
     // Inline up to the memory: most values come back unchanged and are left out.
     template <class Value>
     char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
@@ -107,7 +113,7 @@ private:
     void fill(Cached& cached, float value);
     void fill(Cached& cached, double value);
     Cached floatCache_[kLetterCount];
-    Cached doubleCache_[kLetterCount];
+    Cached doubleCache_[1 << kDoubleSlotBits];
     char buffer_[kMaxWord];
 };
 
