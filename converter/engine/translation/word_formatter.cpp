@@ -14,6 +14,7 @@ constexpr int kDoubleDigits = 15;  // and a 64-bit float
 
 void WordFormatter::reset() {
     for (double& last : last_) last = kNothingWritten;
+    for (std::uint64_t& copied : copied_) copied = kNoValue;
 }
 
 void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits) {

@@ -43,7 +43,10 @@ public:
     void reset();
     // The next Z word is written whatever its value: a line written as fixed text (the retract
     // before a tool call) has moved the machine to a Z the memory does not know.
-    void forgetZ() { last_[static_cast<std::size_t>(Letter::Z)] = kNothingWritten; }
+    void forgetZ() {
+        last_[static_cast<std::size_t>(Letter::Z)] = kNothingWritten;
+        copied_[static_cast<std::size_t>(Letter::Z)] = kNoValue;
+    }
 
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
@@ -79,6 +82,11 @@ private:
     // value, before the first word and after a forgetZ.
     static constexpr double kNothingWritten = std::numeric_limits<double>::quiet_NaN();
     double last_[4] = {kNothingWritten, kNothingWritten, kNothingWritten, kNothingWritten};
+    // Per letter X, Y, Z and F: the bits of the 32-bit value whose word was last copied from its
+    // source text, until the memory changes; else kNoValue. The general way gives that value the
+    // number the copy went by (see copiedLength), so a word of it now is left out, and is known to be
+    // without its digits: a block without X or Y after one whose word was copied.
+    std::uint64_t copied_[4] = {kNoValue, kNoValue, kNoValue, kNoValue};
     double written_ = 0;
     // The digits of a value formatted before: feeds, depths and unchanged coordinates come back line
     // after line, and their digits need not be worked out again. 32-bit values keep the last one per
@@ -103,8 +111,12 @@ private:
     // Inline up to the memory: most values come back unchanged and are left out.
     template <class Value>
     char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
-        if (cached.bits != std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value))
+        const std::uint64_t bits = std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value);
+        if (cached.bits != bits) {
+            if (sizeof(Value) == 4 && letter <= Letter::F && copied_[static_cast<std::size_t>(letter)] == bits)
+                return out;
             fill(cached, value);
+        }
         if (!remember(letter, cached.n)) return out;
         return writeDigits(letter, cached, out);
     }
@@ -129,9 +141,11 @@ inline bool WordFormatter::remember(Letter letter, double n) {
         case Letter::Z:
             if (n == last_[slot]) return false;
             last_[slot] = n;
+            copied_[slot] = kNoValue;
             return true;
         case Letter::DepthZ:
             last_[static_cast<std::size_t>(Letter::Z)] = n;
+            copied_[static_cast<std::size_t>(Letter::Z)] = kNoValue;
             return true;
         default:
             return true;
@@ -144,7 +158,10 @@ inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoL
     const std::size_t length = copiedLength(source.text, source.plain);
     if (length == 0) return write(letter, negate ? -source.held : source.held, out);
     const double n = negate ? -source.value : source.value;
-    if (!remember(letter, n)) return out;
+    const bool changed = remember(letter, n);
+    if (letter <= Letter::F)
+        copied_[static_cast<std::size_t>(letter)] = std::bit_cast<std::uint32_t>(negate ? -source.held : source.held);
+    if (!changed) return out;
     const char* digits = source.text;
     const bool negative = *digits == '-';
     digits += negative;
