@@ -117,33 +117,9 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
     }
 }
 
-bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
-    lineNumber_ = lineNumber;
-    if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
-        return takeOtherLine(block);
-    ++report_.linesRead;
-    ++report_.blocksTranslated;
-
-    TarvoMachine& m = machine_;
-    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
-    m.takeWords(block);
-    constexpr TarvoLetters kFeedSpeedTool =
-        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
-    if (block.present & kFeedSpeedTool) takeFeedSpeedTool(block, metric);
-    if (block.gCount != 0) {
-        WordFault fault;
-        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
-            if (fault) fail(faultText(fault, FaultWording::Converter));
-            return false;
-        }
-    }
-    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
-    m.endBlock();
-    return true;
-}
-
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
-bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
+// Inline: the one caller is translate(), nearly every block of a program.
+[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
     const TarvoMachine& m = machine_;
     const double zOut = static_cast<double>(m.pos.z) - level_;
     if (plunges_ == 0 && !cutBeforeRapidNoted_) {
@@ -184,6 +160,31 @@ bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
     }
     p = feedAsRead ? word(Letter::F, 'F', TarvoLetter::F, false, feed_, p) : value(Letter::F, 'F', feed_, p);
     endWords(p);
+    return true;
+}
+
+bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
+    lineNumber_ = lineNumber;
+    if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
+        return takeOtherLine(block);
+    ++report_.linesRead;
+    ++report_.blocksTranslated;
+
+    TarvoMachine& m = machine_;
+    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
+    m.takeWords(block);
+    constexpr TarvoLetters kFeedSpeedTool =
+        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
+    if (block.present & kFeedSpeedTool) takeFeedSpeedTool(block, metric);
+    if (block.gCount != 0) {
+        WordFault fault;
+        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
+            if (fault) fail(faultText(fault, FaultWording::Converter));
+            return false;
+        }
+    }
+    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
+    m.endBlock();
     return true;
 }
 

@@ -179,16 +179,19 @@ inline bool WordFormatter::remember(Letter letter, double n) {
 inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
+    const float held = negate ? -source.held : source.held;
+    // The copy decides as the general way does, so a value the memory has decided on is left out.
+    if (letter <= Letter::F && leftOut_[0][static_cast<std::size_t>(letter)] == std::bit_cast<std::uint32_t>(held))
+        return out;
     const std::size_t length = copiedLength(source.text, source.plain);
-    if (length == 0) return write(letter, negate ? -source.held : source.held, out);
+    if (length == 0) return write(letter, held, out);
     const char* digits = source.text;
     const bool negative = *digits == '-';
     digits += negative;
     const std::size_t count = length - negative;  // 1 to 8
     const double n = negate ? -source.value : source.value;
     const bool changed = remember(letter, n);
-    if (letter <= Letter::F)
-        leftOut_[0][static_cast<std::size_t>(letter)] = std::bit_cast<std::uint32_t>(negate ? -source.held : source.held);
+    if (letter <= Letter::F) leftOut_[0][static_cast<std::size_t>(letter)] = std::bit_cast<std::uint32_t>(held);
     if (!changed) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
     if (count == 1 && *digits == '0') {  // never "-0"
