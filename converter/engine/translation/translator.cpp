@@ -146,8 +146,7 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
     const auto value = [&](Letter letter, char capital, auto held, char* at) {
         return noted(capital, at, formatter_.write(letter, held, at));
     };
-    beginWords();
-    words_.addG(m.motion);
+    beginWords(m.motion);
     char* p = out_.lineRoom(kMaxMotionLine);
     *p++ = 'G';
     *p++ = static_cast<char>('0' + m.motion);
@@ -233,8 +232,7 @@ bool Translator::plunge() {
     endLine(std::copy(kMessageEnd.begin(), kMessageEnd.end(), p), kNoWords);
     if (fullBlock) {
         ++report_.toolCalls;
-        beginWords();
-        words_.addG(306);
+        beginWords(306);
         out_.append("G306");
         appendWord(Letter::T, tool->tool);
         appendWord(Letter::h, tool->tool);
@@ -250,8 +248,7 @@ bool Translator::plunge() {
     lastTool_ = tool->tool;
     // The retract left the machine at Z2, so the approach height is always written.
     formatter_.forgetZ();
-    beginWords();
-    words_.addG(0);
+    beginWords(0);
     out_.append("G0");
     if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
     out_.append(compText(m.comp));

@@ -51,9 +51,10 @@ private:
     void takeFeedSpeedTool(const TarvoBlock& block, bool metric);
     void noteDroppedLine(std::string_view line);
     bool fail(std::string reason);
-    // A line of words: begun with its G codes, words appended, ended.
-    void beginWords() {
-        words_.gCount = 0;
+    // A line of words: begun with its first G code, words appended, ended.
+    void beginWords(int code) {
+        words_.g[0] = code;
+        words_.gCount = 1;
         words_.letters = 0;
     }
     template <class Value>
