@@ -296,8 +296,8 @@ TEST(SourceDigits, EveryCopiedDecimalKeepsItsDigitsInAFloat) {
 }
 
 // A source word written from its digits gives the text and values of its held value written the
-// general way: words that end the line, are followed by others, stand in a line of a few bytes or
-// far from its end.
+// general way, and the same memory: words that end the line, are followed by others, stand in a line
+// of a few bytes or far from its end.
 TEST(SourceDigits, GiveTheWordsOfTheHeldValue) {
     std::vector<std::string> texts = {"27.3527", "-0.5", "0", "-0", "0.0001", "-9999999", "123.4567", "1234.5678",
                                       "12.30", "05", "-00.5", ".5", "5.", "1.5e3", "1.5 ", "+2", "1.23456", "40",
@@ -325,6 +325,13 @@ TEST(SourceDigits, GiveTheWordsOfTheHeldValue) {
                 if (!block.has(source)) continue;
                 EXPECT_EQ(std::string(out, copied.write(letter, block, source, negate, out)), expected) << line;
                 EXPECT_EQ(bitsOf(copied.writtenValue()), bitsOf(general.writtenValue())) << line;
+                // Then the general way (blocks without the letter): the same value, another, the same.
+                for (const float again : {held, held + 1.0f, held}) {
+                    const float value = negate ? -again : again;
+                    EXPECT_EQ(std::string(out, copied.write(letter, value, out)),
+                              std::string(general.FormatWord(letter, value)))
+                        << line;
+                }
             }
         }
     }

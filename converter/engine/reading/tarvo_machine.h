@@ -51,6 +51,24 @@ private:
     Head head_;
 };
 
+// Inline: every block of every reading comes through here, most holding only X and Y.
+inline void TarvoMachine::takeWords(const TarvoBlock& b) {
+    const TarvoLetters present = b.present;
+    if (present & letterBit(TarvoLetter::X)) pos.x = b.word(TarvoLetter::X).held;
+    if (present & letterBit(TarvoLetter::Y)) pos.y = b.word(TarvoLetter::Y).held;
+    zSeen = present & letterBit(TarvoLetter::Z);
+    if (zSeen) pos.z = b.word(TarvoLetter::Z).held;
+    centre = present & (letterBit(TarvoLetter::I) | letterBit(TarvoLetter::J));
+    i = present & letterBit(TarvoLetter::I) ? b.word(TarvoLetter::I).held : 0.0f;
+    j = present & letterBit(TarvoLetter::J) ? b.word(TarvoLetter::J).held : 0.0f;
+    toolWord = present & letterBit(TarvoLetter::T);
+    // The tool follows the T word, so it need only be looked at when one is read.
+    if (toolWord) {
+        tWord = b.word(TarvoLetter::T).tool;
+        if (headKnowsTool(head_, tWord)) tool = tWord;
+    }
+}
+
 template <class Plunge>
 bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
     for (std::size_t k = 0; k < block.gCount; ++k) {

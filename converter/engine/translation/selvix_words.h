@@ -29,6 +29,10 @@ struct SelvixWords {
     // A letter's first value counts.
     constexpr void add(char letter, double v) {
         if (has(letter)) return;
+        put(letter, v);
+    }
+    // A letter the line does not hold yet: a writer that names each letter once needs no check.
+    constexpr void put(char letter, double v) {
         letters |= 1u << (letter - 'A');
         value[letter - 'A'] = v;
     }

@@ -61,25 +61,10 @@ bool holdsWords(std::string_view line) {
 
 }  // namespace
 
-char* Translator::noted(char* at, char* end) {
-    // Lower-case letters (the tool call's h) read as their capitals.
-    if (lines_ && end != at) words_.add(static_cast<char>(*at & ~0x20), formatter_.writtenValue());
-    return end;
-}
-
 template <class Value>
 void Translator::appendWord(Letter letter, Value value) {
     char* const at = out_.lineRoom(WordFormatter::kMaxWord);
     out_.extendLine(noted(at, formatter_.write(letter, value, at)));
-}
-
-void Translator::endLine(char* end, const SelvixWords& words) {
-    if (!lines_) {
-        out_.endLine(end);
-        return;
-    }
-    out_.endLineUnwatched(end);
-    lines_->wordsLine(words);
 }
 
 void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
@@ -106,22 +91,19 @@ void Translator::noteDroppedLine(std::string_view line) {
     }
 }
 
-bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
-    lineNumber_ = lineNumber;
-    if (block.fault.kind == WordFault::Kind::Nul) [[unlikely]]
-        return fail(faultText(block.fault, FaultWording::Converter));
+bool Translator::takeOtherLine(const TarvoBlock& block) {
+    if (block.fault.kind == WordFault::Kind::Nul) return fail(faultText(block.fault, FaultWording::Converter));
     ++report_.linesRead;
     if (block.kind != TarvoBlock::Kind::Numbered) {
         noteDroppedLine(block.text);
         return true;
     }
     ++report_.blocksTranslated;
-    if (block.fault) [[unlikely]]
-        return fail(faultText(block.fault, FaultWording::Converter));
+    return fail(faultText(block.fault, FaultWording::Converter));
+}
 
-    TarvoMachine& m = machine_;
-    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
-    m.takeWords(block);
+void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
+    const TarvoMachine& m = machine_;
     if (block.has(TarvoLetter::F)) {
         feed_ = block.word(TarvoLetter::F).held;
         if (!metric && settings_.ipsFeed) feed_ = feed_ / 60.0f;
@@ -133,20 +115,13 @@ bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
                      "tool T" + std::to_string(m.tWord) + " is outside head " + (head1 ? "1" : "2") + "'s tools (" +
                          headToolRange(settings_.head) + "): the tool stays T" + std::to_string(m.tool));
     }
-    WordFault fault;
-    if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
-        if (fault) fail(faultText(fault, FaultWording::Converter));
-        return false;
-    }
-    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
-    m.endBlock();
-    return true;
 }
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
-bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
+// Inline: the one caller is translate(), nearly every block of a program.
+[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
     const TarvoMachine& m = machine_;
-    const double zOut = static_cast<double>(m.pos.z) - levels_.level(plunges_);
+    const double zOut = static_cast<double>(m.pos.z) - level_;
     if (plunges_ == 0 && !cutBeforeRapidNoted_) {
         cutBeforeRapidNoted_ = true;
         report_.warn(lineNumber_, WarningKind::CutBeforeRapid,
@@ -164,25 +139,51 @@ bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
                          "arc block without I or J: its centre is its start point");
     }
     // The words of this block are written from their source text where they can be.
-    const auto word = [&](Letter letter, TarvoLetter source, bool negate, auto held, char* at) {
-        if (block.has(source)) return noted(at, formatter_.write(letter, block, source, negate, at));
-        return noted(at, formatter_.write(letter, negate ? -held : held, at));
+    const auto word = [&](Letter letter, char capital, TarvoLetter source, bool negate, auto held, char* at) {
+        if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, negate, at));
+        return noted(capital, at, formatter_.write(letter, negate ? -held : held, at));
     };
-    const auto value = [&](Letter letter, auto held, char* at) { return noted(at, formatter_.write(letter, held, at)); };
-    beginWords();
-    words_.addG(m.motion);
+    const auto value = [&](Letter letter, char capital, auto held, char* at) {
+        return noted(capital, at, formatter_.write(letter, held, at));
+    };
+    beginWords(m.motion);
     char* p = out_.lineRoom(kMaxMotionLine);
     *p++ = 'G';
     *p++ = static_cast<char>('0' + m.motion);
-    p = word(Letter::X, TarvoLetter::X, true, m.pos.x, p);
-    p = word(Letter::Y, TarvoLetter::Y, true, m.pos.y, p);
-    p = value(Letter::Z, zOut, p);
+    p = word(Letter::X, 'X', TarvoLetter::X, true, m.pos.x, p);
+    p = word(Letter::Y, 'Y', TarvoLetter::Y, true, m.pos.y, p);
+    p = value(Letter::Z, 'Z', zOut, p);
     if (arc) {
-        p = value(Letter::I, centreX, p);
-        p = value(Letter::J, centreY, p);
+        p = value(Letter::I, 'I', centreX, p);
+        p = value(Letter::J, 'J', centreY, p);
     }
-    p = feedAsRead ? word(Letter::F, TarvoLetter::F, false, feed_, p) : value(Letter::F, feed_, p);
+    p = feedAsRead ? word(Letter::F, 'F', TarvoLetter::F, false, feed_, p) : value(Letter::F, 'F', feed_, p);
     endWords(p);
+    return true;
+}
+
+bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
+    lineNumber_ = lineNumber;
+    if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
+        return takeOtherLine(block);
+    ++report_.linesRead;
+    ++report_.blocksTranslated;
+
+    TarvoMachine& m = machine_;
+    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
+    m.takeWords(block);
+    constexpr TarvoLetters kFeedSpeedTool =
+        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
+    if (block.present & kFeedSpeedTool) takeFeedSpeedTool(block, metric);
+    if (block.gCount != 0) {
+        WordFault fault;
+        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
+            if (fault) fail(faultText(fault, FaultWording::Converter));
+            return false;
+        }
+    }
+    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
+    m.endBlock();
     return true;
 }
 
@@ -195,6 +196,7 @@ bool Translator::plunge() {
     // The measuring reading met exactly these plunges: both start from the same state.
     if (!levels_.holds(plunges_ + 1)) return fail("internal error: the depth table has no entry for this plunge");
     const double level = levels_.level(plunges_ + 1);
+    level_ = level;
     depth_ = level - settings_.thickness;
     const double rapidZ = settings_.thickness - level + 0.5;
     ++report_.plunges;
@@ -230,8 +232,7 @@ bool Translator::plunge() {
     endLine(std::copy(kMessageEnd.begin(), kMessageEnd.end(), p), kNoWords);
     if (fullBlock) {
         ++report_.toolCalls;
-        beginWords();
-        words_.addG(306);
+        beginWords(306);
         out_.append("G306");
         appendWord(Letter::T, tool->tool);
         appendWord(Letter::h, tool->tool);
@@ -247,8 +248,7 @@ bool Translator::plunge() {
     lastTool_ = tool->tool;
     // The retract left the machine at Z2, so the approach height is always written.
     formatter_.forgetZ();
-    beginWords();
-    words_.addG(0);
+    beginWords(0);
     out_.append("G0");
     if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
     out_.append(compText(m.comp));

@@ -14,6 +14,7 @@ constexpr int kDoubleDigits = 15;  // and a 64-bit float
 
 void WordFormatter::reset() {
     for (double& last : last_) last = kNothingWritten;
+    for (Letter letter : {Letter::X, Letter::Y, Letter::Z, Letter::F}) forgetLeftOut(letter);
 }
 
 void WordFormatter::fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits) {
@@ -46,6 +47,17 @@ char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out)
         return out + 1 + cached.textLength;
     }
     return out + 1 + writeFourDecimals(cached.written, out + 1);
+}
+
+// The digits written at once where formatFloatFourDecimals serves (its room is within the word's).
+char* WordFormatter::writeUnkept(Letter letter, float value, char* out) {
+    double n, readBack;
+    const std::size_t length = formatFloatFourDecimals(value, out + 1, n, readBack);
+    if (length == 0) return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+    if (!remember(letter, n)) return out;
+    written_ = readBack;
+    *out = kLetterChars[static_cast<std::size_t>(letter)];
+    return out + 1 + length;
 }
 
 char* WordFormatter::write(Letter letter, std::int16_t value, char* out) {

@@ -2,6 +2,7 @@
 // FormatWord: every address word of the target program. Coordinates and feeds that have not changed
 // since they were last written are left out.
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -26,11 +27,26 @@ enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 // d (the word as read and held) rounds back to d at seven significant digits: a test checks every
 // such d. The four-decimal text of d is then the text itself, and the value the general way
 // remembers, the 64-bit float nearest to d, is the value read.
+namespace detail {
+// The digit counts of that shape, one bit at whole * 8 + places, without a point and with one.
+inline constexpr std::array<std::uint64_t, 2> kCopiedCounts = [] {
+    std::array<std::uint64_t, 2> counts{};
+    for (int point = 0; point < 2; ++point)
+        for (int whole = 1; whole <= 7; ++whole)
+            for (int places = 0; whole + places <= 7; ++places)
+                if (!point || (places >= 1 && places <= 4)) counts[point] |= std::uint64_t{1} << (whole * 8 + places);
+    return counts;
+}();
+}  // namespace detail
+
 inline std::size_t copiedLength(const char* text, PlainNumber n) {
-    if (n.length == 0 || *text == '+' || n.whole == 0 || n.whole + n.places > 7) return 0;
+    // Counts of 8 or more are more than seven digits.
+    if (n.length == 0 || (n.whole | n.places) >= 8 ||
+        !((detail::kCopiedCounts[n.point] >> (n.whole * 8 + n.places)) & 1) || *text == '+')
+        return 0;
     const char* const digits = text + (*text == '-');
     if (n.whole > 1 && digits[0] == '0') return 0;
-    if (n.point && (n.places == 0 || n.places > 4 || digits[n.whole + n.places] == '0')) return 0;
+    if (n.point && digits[n.whole + n.places] == '0') return 0;
     return n.length;
 }
 
@@ -43,17 +59,20 @@ public:
     void reset();
     // The next Z word is written whatever its value: a line written as fixed text (the retract
     // before a tool call) has moved the machine to a Z the memory does not know.
-    void forgetZ() { last_[static_cast<std::size_t>(Letter::Z)] = kNothingWritten; }
+    void forgetZ() {
+        last_[static_cast<std::size_t>(Letter::Z)] = kNothingWritten;
+        forgetLeftOut(Letter::Z);
+    }
 
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
     // which is `out` when the word is left out.
     char* write(Letter letter, float value, char* out) {
+        // Arc centres differ nearly every time: kept, they would only be copied once more.
+        if (letter == Letter::I || letter == Letter::J) return writeUnkept(letter, value, out);
         return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
     }
-    char* write(Letter letter, double value, char* out) {
-        return writeCached(letter, doubleCache_[static_cast<std::size_t>(letter)], value, out);
-    }
+    char* write(Letter letter, double value, char* out) { return writeCached(letter, doubleSlot(value), value, out); }
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
@@ -81,9 +100,19 @@ private:
     // value, before the first word and after a forgetZ.
     static constexpr double kNothingWritten = std::numeric_limits<double>::quiet_NaN();
     double last_[4] = {kNothingWritten, kNothingWritten, kNothingWritten, kNothingWritten};
+    // Per width (32-bit, 64-bit) and letter X, Y, Z and F: the bits of the last value whose word the
+    // memory decided on, until the memory changes; else kNoValue. The memory holds that value's
+    // number, or leaves out its word whatever it holds (a feed of 40), so a word of the same value is
+    // left out at once: an unchanged Z or feed, a block without X or Y. A copied word counts as its
+    // held value: the general way gives that value the number the copy went by (see copiedLength).
+    std::uint64_t leftOut_[2][4] = {{kNoValue, kNoValue, kNoValue, kNoValue}, {kNoValue, kNoValue, kNoValue, kNoValue}};
+    void forgetLeftOut(Letter letter) {
+        leftOut_[0][static_cast<std::size_t>(letter)] = leftOut_[1][static_cast<std::size_t>(letter)] = kNoValue;
+    }
     double written_ = 0;
-    // The digits of the last value formatted per letter: feeds, depths and unchanged coordinates come
-    // back line after line, and their digits need not be worked out again.
+    // The digits of a value formatted before: feeds, depths and unchanged coordinates come back line
+    // after line, and their digits need not be worked out again. 32-bit values keep the last one per
+    // letter, 64-bit values share a table (doubleSlot).
     struct Cached {
         std::uint64_t bits = kNoValue;  // the value's bits
         RoundedDecimal written;         // the digits the word writes, where they have no short text
@@ -94,20 +123,33 @@ private:
     };
     static constexpr std::uint64_t kNoValue = ~std::uint64_t{0};  // a NaN of either width: never a value
     static constexpr int kLetterCount = 10;
+    // 64-bit values are computed depths and heights: few of them, each met again and again, but not
+    // always in turn. Their digits depend on the value alone, so the letters share one table.
+    static constexpr int kDoubleSlotBits = 8;
+    Cached& doubleSlot(double value) {
+        constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
+        return doubleCache_[(std::bit_cast<std::uint64_t>(value) * kSpread) >> (64 - kDoubleSlotBits)];
+    }
     // Inline up to the memory: most values come back unchanged and are left out.
     template <class Value>
     char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
-        if (cached.bits != std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value))
-            fill(cached, value);
-        if (!remember(letter, cached.n)) return out;
+        const std::uint64_t bits = std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value);
+        const auto slot = static_cast<std::size_t>(letter);
+        constexpr int width = sizeof(Value) == 8;
+        if (letter <= Letter::F && leftOut_[width][slot] == bits) return out;
+        if (cached.bits != bits) fill(cached, value);
+        const bool changed = remember(letter, cached.n);
+        if (letter <= Letter::F) leftOut_[width][slot] = bits;
+        if (!changed) return out;
         return writeDigits(letter, cached, out);
     }
     char* writeDigits(Letter letter, const Cached& cached, char* out);
+    char* writeUnkept(Letter letter, float value, char* out);
     void fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits);
     void fill(Cached& cached, float value);
     void fill(Cached& cached, double value);
     Cached floatCache_[kLetterCount];
-    Cached doubleCache_[kLetterCount];
+    Cached doubleCache_[1 << kDoubleSlotBits];
     char buffer_[kMaxWord];
 };
 
@@ -123,9 +165,11 @@ inline bool WordFormatter::remember(Letter letter, double n) {
         case Letter::Z:
             if (n == last_[slot]) return false;
             last_[slot] = n;
+            forgetLeftOut(letter);
             return true;
         case Letter::DepthZ:
             last_[static_cast<std::size_t>(Letter::Z)] = n;
+            forgetLeftOut(Letter::Z);
             return true;
         default:
             return true;
@@ -135,14 +179,20 @@ inline bool WordFormatter::remember(Letter letter, double n) {
 inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
+    const float held = negate ? -source.held : source.held;
+    // The copy decides as the general way does, so a value the memory has decided on is left out.
+    if (letter <= Letter::F && leftOut_[0][static_cast<std::size_t>(letter)] == std::bit_cast<std::uint32_t>(held))
+        return out;
     const std::size_t length = copiedLength(source.text, source.plain);
-    if (length == 0) return write(letter, negate ? -source.held : source.held, out);
-    const double n = negate ? -source.value : source.value;
-    if (!remember(letter, n)) return out;
+    if (length == 0) return write(letter, held, out);
     const char* digits = source.text;
     const bool negative = *digits == '-';
     digits += negative;
     const std::size_t count = length - negative;  // 1 to 8
+    const double n = negate ? -source.value : source.value;
+    const bool changed = remember(letter, n);
+    if (letter <= Letter::F) leftOut_[0][static_cast<std::size_t>(letter)] = std::bit_cast<std::uint32_t>(held);
+    if (!changed) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
     if (count == 1 && *digits == '0') {  // never "-0"
         written_ = 0.0;
