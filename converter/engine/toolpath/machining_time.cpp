@@ -68,7 +68,15 @@ void MachiningTimeSink::begin(const ToolpathInfo& info) {
 }
 
 bool MachiningTimeSink::move(const Move& move) {
-    const double length = pathLength(move);
+    // Arcs in a call of their own, so that a straight move needs no stack frame.
+    if (move.arc()) [[unlikely]]
+        return arcMove(move);
+    return take(move, pathLength(move));
+}
+
+[[gnu::noinline]] bool MachiningTimeSink::arcMove(const Move& move) { return take(move, pathLength(move)); }
+
+inline bool MachiningTimeSink::take(const Move& move, double length) {
     if (!move.cutting()) {
         time_.rapid += length / rapidPerSecond_;
     } else if (move.feed > 0) {

@@ -61,6 +61,9 @@ public:
     const MachiningRates& rates() const { return rates_; }
 
 private:
+    bool arcMove(const Move& move);
+    bool take(const Move& move, double length);
+
     MachiningRates rates_;
     MachiningTime time_;
     double rapidPerSecond_ = 0;  // program units
