@@ -58,7 +58,9 @@ double pathLength(const Move& move) {
     const double dz = move.end.z - move.start.z;
     if (!move.arc()) return std::hypot(move.end.x - move.start.x, move.end.y - move.start.y, dz);
     const ArcAngles a = arcAngles(move);
-    return std::hypot(a.radius * std::abs(a.sweep), dz);
+    const double around = a.radius * std::abs(a.sweep);
+    // hypot(v, ±0) is |v| (the C library's annex F), and most arcs stay level.
+    return dz == 0 ? std::abs(around) : std::hypot(around, dz);
 }
 
 void MachiningTimeSink::begin(const ToolpathInfo& info) {
@@ -68,7 +70,7 @@ void MachiningTimeSink::begin(const ToolpathInfo& info) {
 }
 
 bool MachiningTimeSink::move(const Move& move) {
-    // Arcs in a call of their own, so that a straight move needs no stack frame.
+    // Arcs in a call of their own, so that a straight move needs fewer registers.
     if (move.arc()) [[unlikely]]
         return arcMove(move);
     return take(move, pathLength(move));

@@ -47,7 +47,7 @@ struct MachiningTime {
 };
 
 // The length of a move's path in the program's units: an arc along its turn (a full circle when it
-// ends where it starts), rising or falling evenly in Z.
+// ends where it starts), rising or falling evenly in Z; a rapid or a line along the straight line.
 double pathLength(const Move& move);
 
 class MachiningTimeSink final : public MoveSink {
