@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/toolpath/arc_angles.h"
 #include "engine/toolpath/machining_time.h"
 #include "engine/toolpath/written_program_replay.h"
 #include "support/piece_source.h"
@@ -70,6 +73,24 @@ TEST(MachiningTime, HandTimedPrograms) {
         EXPECT_NEAR(t.rapid, p.rapid, 1e-9);
         EXPECT_NEAR(t.toolChanges, p.toolChanges, 1e-9);
         EXPECT_EQ(t.cutsWithoutFeed, p.cutsWithoutFeed);
+    }
+}
+
+// A level arc's length is taken as the length around it; the general form is hypot with its rise.
+TEST(MachiningTime, LevelArcLengthIsTheGeneralOne) {
+    std::mt19937 random(7);
+    for (int k = 0; k < 20000; ++k) {
+        const double size = std::pow(10.0, std::uniform_int_distribution<int>(-300, 300)(random));
+        auto coordinate = [&] { return std::uniform_real_distribution<double>(-size, size)(random); };
+        Move arc;
+        arc.kind = k % 2 ? MoveKind::ArcClockwise : MoveKind::ArcCounterClockwise;
+        arc.start = {coordinate(), coordinate(), k % 3 ? 0.0 : -0.0};
+        arc.end = k % 5 ? Point3{coordinate(), coordinate(), 0.0} : arc.start;
+        arc.centreX = coordinate();
+        arc.centreY = coordinate();
+        const ArcAngles a = arcAngles(arc);
+        const double general = std::hypot(a.radius * std::abs(a.sweep), arc.end.z - arc.start.z);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(pathLength(arc)), std::bit_cast<std::uint64_t>(general)) << k;
     }
 }
 
