@@ -47,7 +47,7 @@ struct MachiningTime {
 };
 
 // The length of a move's path in the program's units: an arc along its turn (a full circle when it
-// ends where it starts), rising or falling evenly in Z.
+// ends where it starts), rising or falling evenly in Z; a rapid or a line along the straight line.
 double pathLength(const Move& move);
 
 class MachiningTimeSink final : public MoveSink {
@@ -61,6 +61,9 @@ public:
     const MachiningRates& rates() const { return rates_; }
 
 private:
+    bool arcMove(const Move& move);
+    bool take(const Move& move, double length);
+
     MachiningRates rates_;
     MachiningTime time_;
     double rapidPerSecond_ = 0;  // program units

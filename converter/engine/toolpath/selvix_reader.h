@@ -19,9 +19,13 @@ class SelvixReader {
 public:
     // `toolCalls`, when given, is told of every tool call as it is read.
     explicit SelvixReader(std::string_view text, MoveSink* toolCalls = nullptr)
-        : lines_(text), toolCalls_(toolCalls) {}
+        : lines_(text), toolCalls_(toolCalls) {
+        startMachine();
+    }
     explicit SelvixReader(TextSource& source, MoveSink* toolCalls = nullptr)
-        : lines_(source), toolCalls_(toolCalls) {}
+        : lines_(source), toolCalls_(toolCalls) {
+        startMachine();
+    }
 
     // Reads the header up to its "START" label; false with error() set when it is not there or
     // names no thickness.
@@ -33,19 +37,21 @@ public:
     const ReplayError& error() const { return error_; }
 
     // What one line meant, for a caller that hands the lines in itself (then begin() and next()
-    // are not called).
+    // are not called). After Step::Move the line's move is move().
     enum class Step : std::uint8_t { Nothing, Started, Move, Failed };
-    Step readLine(std::string_view line, std::size_t lineNumber, Move& move);
+    Step readLine(std::string_view line, std::size_t lineNumber);
     // The same for a line of the program body given as its words.
-    Step readLine(const SelvixWords& words, std::size_t lineNumber, Move& move) {
+    Step readLine(const SelvixWords& words, std::size_t lineNumber) {
         lineNumber_ = lineNumber;
         if (!started_) [[unlikely]]
             return wordsBeforeStart();
-        return bodyWords(words, std::string_view(), move);
+        return bodyWords(words, std::string_view());
     }
+    const Move& move() const { return move_; }
     bool started() const { return started_; }
 
 private:
+    void startMachine();
     bool readWords(std::string_view line, SelvixWords& words);
     bool fail(std::string reason);
     Step stepFailed(std::string reason);
@@ -53,14 +59,13 @@ private:
     // "`what` <the line> `why`"
     [[gnu::cold]] Step lineFailed(std::string_view what, std::string_view line, std::string_view why);
     Step headerLine(std::string_view line);
-    Step bodyLine(std::string_view line, Move& move);
+    Step bodyLine(std::string_view line);
     // `line` is the words' text, for messages; empty when they were given as words.
-    Step bodyWords(const SelvixWords& words, std::string_view line, Move& move);
+    Step bodyWords(const SelvixWords& words, std::string_view line);
     // The common line in few instructions, the others in their own.
-    Step otherWords(const SelvixWords& words, std::string_view line, Move& move);
-    Step motionWords(const SelvixWords& words, std::string_view line, int motion, bool namesMotion, Move& move);
+    Step otherWords(const SelvixWords& words, std::string_view line);
+    Step motionWords(const SelvixWords& words, std::string_view line, int motion, bool namesMotion);
     Step toolCallLine(const SelvixWords& words, std::string_view line);
-    Point3 position() const { return {-x_, -y_, z_ + level_}; }
 
     LineReader lines_;
     MoveSink* toolCalls_;
@@ -69,14 +74,13 @@ private:
     std::size_t lineNumber_ = 0;
     bool thicknessSeen_ = false;
     bool started_ = false;  // past the "START" label
-    // The machine's state, in the target's own frame.
-    double x_ = 0, y_ = 0, z_ = 0;
-    int motion_ = -1;  // the modal G0 to G3; -1 before the first
-    std::int16_t tool_ = 0;
-    double depth_ = 0;
-    bool depthKnown_ = false;
+    // The machine's state. The last move's end is where the machine stands, in the source's frame
+    // ({-X, -Y, Z + level}); its tool, depth and feed are those in effect. Each line writes only
+    // what it changes.
+    Move move_;
+    double z_ = 0;      // the Z word in effect, relative to the level
     double level_ = 0;  // where Z 0 lies: the depth plus the thickness once a tool call named it
-    double feed_ = 0;
+    int motion_ = -1;   // the modal G0 to G3; -1 before the first
 };
 
 }  // namespace pathshift

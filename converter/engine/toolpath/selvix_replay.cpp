@@ -107,10 +107,16 @@ bool SelvixReader::readWords(std::string_view line, SelvixWords& words) {
     return true;
 }
 
-SelvixReader::Step SelvixReader::readLine(std::string_view line, std::size_t lineNumber, Move& move) {
+// Before any word the machine stands at X0 Y0 Z0 of its own frame, which mirrored is -0, -0, 0.
+void SelvixReader::startMachine() {
+    move_.end = {-0.0, -0.0, z_ + level_};
+    move_.depthKnown = false;
+}
+
+SelvixReader::Step SelvixReader::readLine(std::string_view line, std::size_t lineNumber) {
     lineNumber_ = lineNumber;
     line = trimmed(line.substr(0, line.find(';')));
-    return started_ ? bodyLine(line, move) : headerLine(line);
+    return started_ ? bodyLine(line) : headerLine(line);
 }
 
 SelvixReader::Step SelvixReader::headerLine(std::string_view line) {
@@ -130,12 +136,12 @@ SelvixReader::Step SelvixReader::headerLine(std::string_view line) {
     return Step::Nothing;
 }
 
-SelvixReader::Step SelvixReader::bodyLine(std::string_view line, Move& move) {
+SelvixReader::Step SelvixReader::bodyLine(std::string_view line) {
     // Messages, labels and empty lines carry no words.
     if (line.empty() || line.front() == '(' || line.front() == '"') return Step::Nothing;
     SelvixWords words;
     if (!readWords(line, words)) return Step::Failed;
-    return bodyWords(words, line, move);
+    return bodyWords(words, line);
 }
 
 SelvixReader::Step SelvixReader::wordsBeforeStart() {
@@ -148,19 +154,23 @@ SelvixReader::Step SelvixReader::lineFailed(std::string_view what, std::string_v
 
 // The words of a line that is no tool call and part of the toolpath, in the motion mode `motion`.
 inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, std::string_view line, int motion,
-                                                    bool namesMotion, Move& move) {
-    if (words.has('F')) feed_ = words['F'];
+                                                    bool namesMotion) {
+    if (words.has('F')) move_.feed = words['F'];
     motion_ = motion;
     // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
     const bool axes = words.has('X') || words.has('Y') || words.has('Z');
     if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
 
-    // Worked out in locals and stored once: `move` might alias the reader's own state.
-    const Point3 start = position();
-    if (words.has('X')) x_ = words['X'];
-    if (words.has('Y')) y_ = words['Y'];
-    if (words.has('Z')) z_ = words['Z'];
-    const Point3 end = position();
+    // The last move's end is where the machine stands; the new end is the same mirrored frame.
+    move_.start = move_.end;
+    if (words.has('X')) move_.end.x = -words['X'];
+    if (words.has('Y')) move_.end.y = -words['Y'];
+    if (words.has('Z')) {
+        z_ = words['Z'];
+        move_.end.z = z_ + level_;
+    }
+    const Point3& start = move_.start;
+    const Point3& end = move_.end;
     if (motion == kRapid && start.x == end.x && start.y == end.y && start.z == end.z) return Step::Nothing;
     double centreX = 0, centreY = 0;
     if (motion >= kClockwise) {
@@ -172,29 +182,22 @@ inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, st
     static_assert(static_cast<int>(MoveKind::Rapid) == kRapid && static_cast<int>(MoveKind::Line) == kLine &&
                   static_cast<int>(MoveKind::ArcClockwise) == kClockwise &&
                   static_cast<int>(MoveKind::ArcCounterClockwise) == kCounterClockwise);
-    move.kind = static_cast<MoveKind>(motion);
-    move.start = start;
-    move.end = end;
-    move.centreX = centreX;
-    move.centreY = centreY;
-    move.tool = tool_;
-    move.depth = depth_;
-    move.depthKnown = depthKnown_;
-    move.feed = feed_;
-    move.sourceLine = 0;
-    move.targetLine = lineNumber_;
+    move_.kind = static_cast<MoveKind>(motion);
+    move_.centreX = centreX;
+    move_.centreY = centreY;
+    move_.targetLine = lineNumber_;
     return Step::Move;
 }
 
-SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line, Move& move) {
+SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line) {
     // Most lines name one motion code and nothing else: the look at the codes would find just that.
     if (words.gCount == 1 && static_cast<unsigned>(words.g[0]) <= kCounterClockwise)
-        return motionWords(words, line, words.g[0], true, move);
-    return otherWords(words, line, move);
+        return motionWords(words, line, words.g[0], true);
+    return otherWords(words, line);
 }
 
 // Out of line, so that the common line needs few registers.
-[[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line, Move& move) {
+[[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line) {
     // An empty line or a message, given as no words, changes nothing.
     if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
     const CodeLook look = lookAtCodes(words);
@@ -203,7 +206,7 @@ SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string
     if (look.skipped) return Step::Nothing;
     if (look.toolCall) return toolCallLine(words, line);
     const bool namesMotion = look.motion >= kRapid;
-    return motionWords(words, line, namesMotion ? look.motion : motion_, namesMotion, move);
+    return motionWords(words, line, namesMotion ? look.motion : motion_, namesMotion);
 }
 
 SelvixReader::Step SelvixReader::toolCallLine(const SelvixWords& words, std::string_view line) {
@@ -211,19 +214,20 @@ SelvixReader::Step SelvixReader::toolCallLine(const SelvixWords& words, std::str
     const double tool = words['T'];
     if (!(tool >= -32768 && tool <= 32767) || tool != std::floor(tool))
         return lineFailed("the tool call ", line, " names no tool number");
-    tool_ = static_cast<std::int16_t>(tool);
-    depth_ = words['Z'];
-    depthKnown_ = true;
-    level_ = depth_ + info_.thickness;
-    if (toolCalls_) toolCalls_->toolCall(tool_);
+    move_.tool = static_cast<std::int16_t>(tool);
+    move_.depth = words['Z'];
+    move_.depthKnown = true;
+    level_ = move_.depth + info_.thickness;
+    // Z 0 lies elsewhere now: the Z in effect stands at another height.
+    move_.end.z = z_ + level_;
+    if (toolCalls_) toolCalls_->toolCall(move_.tool);
     return Step::Nothing;
 }
 
 bool SelvixReader::begin() {
     std::string_view line;
-    Move unused;
     while (lines_.next(line)) {
-        switch (readLine(line, lines_.lineNumber(), unused)) {
+        switch (readLine(line, lines_.lineNumber())) {
             case Step::Started: return true;
             case Step::Failed: return false;
             default: break;
@@ -236,8 +240,10 @@ bool SelvixReader::begin() {
 bool SelvixReader::next(Move& move) {
     std::string_view line;
     while (lines_.next(line)) {
-        switch (readLine(line, lines_.lineNumber(), move)) {
-            case Step::Move: return true;
+        switch (readLine(line, lines_.lineNumber())) {
+            case Step::Move:
+                move = move_;
+                return true;
             case Step::Failed: return false;
             default: break;
         }

@@ -23,14 +23,13 @@ public:
     const ReplayError& error() const { return reader_.error(); }
 
 private:
-    void take(SelvixReader::Step step, const Move& move);
+    void take(SelvixReader::Step step);
 
     MoveSink& moves_;
     SelvixReader reader_;
-    Move move_;  // kept from line to line: a line that moves sets all of it
     std::size_t lineNumber_ = 0;
+    bool halted_ = false;  // failed, or the sink wanted no more moves
     bool failed_ = false;
-    bool stopped_ = false;  // the sink wanted no more moves
 };
 
 }  // namespace pathshift
