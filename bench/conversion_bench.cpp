@@ -2,7 +2,8 @@
 // and the peak memory of the converting process.
 //
 // Beside it, read_split (from this program's folder) reading the same file and splitting it into
-// lines, in the same run: the ratio of the two speeds is what the machine's load does not change.
+// lines, in the same run, both with memchr and with std::getline: the ratio of the speeds is what
+// the machine's load does not change.
 //
 //   conversion_bench PATHSHIFT_CLI SOURCE OUTPUT_FOLDER [RUNS]
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "child_run.h"
 
@@ -41,9 +43,16 @@ int main(int argc, char** argv) {
                 megabytes / toStdout.seconds, static_cast<double>(toStdout.peakKb) / 1024.0);
     const std::string self(argv[0]);
     const std::string readSplit = self.substr(0, self.rfind('/') + 1) + "read_split";
-    RunFigures floor;
-    if (!measureRuns({readSplit.c_str(), argv[2]}, runs, floor)) return 1;
-    std::printf("read and split lines, best of %d runs: %.3f s, %.0f MB/s; conversion at %.2f x that speed\n", runs,
-                floor.seconds, megabytes / floor.seconds, floor.seconds / best);
+    // Two floors: memchr over big pieces, and the std::getline loop most line readers are.
+    for (const bool getline : {false, true}) {
+        RunFigures floor;
+        std::vector<const char*> command{readSplit.c_str(), argv[2]};
+        if (getline) command.insert(command.begin() + 1, "--getline");
+        if (!measureRuns(command, runs, floor)) return 1;
+        std::printf("read and split lines (%s), best of %d runs: %.3f s, %.0f MB/s; conversion at %.2f x that speed "
+                    "(%.2f x with --stdout)\n",
+                    getline ? "std::getline" : "memchr", runs, floor.seconds, megabytes / floor.seconds,
+                    floor.seconds / best, floor.seconds / toStdout.seconds);
+    }
     return 0;
 }
