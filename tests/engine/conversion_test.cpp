@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -665,6 +666,36 @@ TEST(ProgramInPieces, AReadErrorFailsTheConversion) {
         ConversionError error;
         EXPECT_FALSE(convertProgram(source, plungeOptions(), sink, report, error)) << failAfter;
         EXPECT_FALSE(error.reason.empty()) << failAfter;
+    }
+}
+
+// A fault the first reading stops at is named by reading the text again; when the text read again
+// holds no fault, the file changed between the readings and the conversion says so, not "".
+TEST(ProgramInPieces, AFaultGoneWhenReadAgainIsAChangedFile) {
+    const std::string clean = std::string(testing::kPlungeSource) + "N9G1X1\n";
+    for (const std::string& faulty : {std::string(testing::kPlungeSource) + "N9G1Z-1e39\n",
+                                     std::string(testing::kPlungeSource) + "N9G1X1" + '\0' + "\n"}) {
+        for (const bool changes : {false, true}) {
+            testing::PieceSource source(faulty, 7), again(faulty, 7);
+            if (changes) source.laterText = again.laterText = clean;
+            class Sink final : public OutputSink {
+            public:
+                bool write(std::string_view) override { return true; }
+            } sink;
+            ConversionReport report;
+            ConversionError error;
+            EXPECT_FALSE(convertProgram(source, plungeOptions(), sink, report, error));
+            struct : MoveSink {
+                bool move(const Move&) override { return true; }
+            } moves;
+            ReplayError replayError;
+            EXPECT_FALSE(replayTarvo(again, plungeOptions(), moves, replayError));
+            const std::size_t line = std::count(testing::kPlungeSource.begin(), testing::kPlungeSource.end(), '\n') + 1;
+            for (const auto& [at, reason] : {std::pair{error.line, error.reason}, {replayError.line, replayError.reason}}) {
+                EXPECT_EQ(at, changes ? 0 : line) << faulty;
+                EXPECT_EQ(reason == kSourceChanged, changes) << reason;
+            }
+        }
     }
 }
 

@@ -2,13 +2,15 @@
 // A program held in memory but handed out like a file, in short reads, failing on demand.
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "engine/io/text_source.h"
 
 namespace pathshift::testing {
 
-// A text handed out in reads of at most `chunk` bytes; it can fail a read or a rewind on demand.
+// A text handed out in reads of at most `chunk` bytes; it can fail a read or a rewind on demand, or
+// hand out another text from its second scan on, as a file changed unnoticed between scans would.
 class PieceSource final : public TextSource {
 public:
     PieceSource(std::string text, std::size_t chunk) : text_(std::move(text)), chunk_(chunk) {}
@@ -19,6 +21,7 @@ public:
             error = "rewind refused";
             return false;
         }
+        if (rewinds == 2 && laterText) text_ = *laterText;
         at_ = 0;
         return true;
     }
@@ -39,6 +42,7 @@ public:
         return static_cast<long>(n);
     }
 
+    std::optional<std::string> laterText;
     int failAfterReads = -1;
     bool failRewind = false;
     int rewinds = 0;

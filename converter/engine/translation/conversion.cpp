@@ -1,5 +1,6 @@
 #include "engine/translation/conversion.h"
 
+#include "engine/io/text_source.h"
 #include "engine/reading/block_scan.h"
 #include "engine/reading/depth_measure.h"
 #include "engine/reading/number_text.h"
@@ -63,7 +64,8 @@ private:
         TarvoBlockReader reader;
         measure_.begin();
         startProgress();
-        scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
+        bool named = false;
+        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
             WordFault fault;
             std::string toolReason;
             const bool taken = measure_.take(block, fault, [&](const TarvoMachine& machine) {
@@ -73,9 +75,12 @@ private:
                 return false;
             });
             if (taken) return progress(0, block.text.data());
+            named = true;
             error_ = {line, fault ? faultText(fault, FaultWording::Converter) : toolReason};
             return false;
         });
+        // Read again without the fault, the text is not the one the first reading saw.
+        if (read && !named) error_ = {0, std::string(kSourceChanged)};
     }
 
     bool write() {
