@@ -654,14 +654,16 @@ TEST(ProgramInPieces, ConvertsExactlyLikeTheWholeText) {
     }
 }
 
+class DiscardingSink final : public OutputSink {
+public:
+    bool write(std::string_view) override { return true; }
+};
+
 TEST(ProgramInPieces, AReadErrorFailsTheConversion) {
     for (int failAfter : {0, 2, 10}) {
         testing::PieceSource source(std::string(testing::kPlungeSource), 4);
         source.failAfterReads = failAfter;
-        class Sink final : public OutputSink {
-        public:
-            bool write(std::string_view) override { return true; }
-        } sink;
+        DiscardingSink sink;
         ConversionReport report;
         ConversionError error;
         EXPECT_FALSE(convertProgram(source, plungeOptions(), sink, report, error)) << failAfter;
@@ -678,10 +680,7 @@ TEST(ProgramInPieces, AFaultGoneWhenReadAgainIsAChangedFile) {
         for (const bool changes : {false, true}) {
             testing::PieceSource source(faulty, 7), again(faulty, 7);
             if (changes) source.laterText = again.laterText = clean;
-            class Sink final : public OutputSink {
-            public:
-                bool write(std::string_view) override { return true; }
-            } sink;
+            DiscardingSink sink;
             ConversionReport report;
             ConversionError error;
             EXPECT_FALSE(convertProgram(source, plungeOptions(), sink, report, error));
