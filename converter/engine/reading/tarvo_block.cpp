@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "engine/reading/line_ends.h"
+#include "engine/reading/powers_of_ten.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,17 +32,61 @@ constexpr std::array<std::uint8_t, 256> byteClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 
+// The plain line's word loop meets letters only. Each letter's bit in the reader's letter sets: a
+// word's letter, G, or a letter the dialect does not know, which the loop passes over.
+constexpr std::uint16_t kGBit = 1u << kTarvoLetters, kOtherBit = 2u << kTarvoLetters;
+constexpr std::array<std::uint16_t, 256> kLetterBits = [] {
+    std::array<std::uint16_t, 256> bits{};
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
+        bits[static_cast<std::size_t>(c)] = k == kG ? kGBit : k == 0 ? kOtherBit : std::uint16_t(1u << (k - 1));
+    }
+    return bits;
+}();
+
+// A plain word's number after its sign: digits with at most one point, at most eight bytes. One row
+// for each length and place of the point, keyed by bodyKey(); what reading the number needs of it.
+constexpr int kBodyBytes = 8;
+struct alignas(32) BodyShape {
+    // For a byte shuffle of the body's eight bytes: its digits without the point, aligned right in
+    // the low eight bytes behind zeros; the rest zeros.
+    std::uint8_t digitsRight[16];
+    double divisor;     // ten to the count of fraction digits
+    PlainNumber plain;  // the shape without a sign
+    bool holds;         // at least one digit
+};
+// `point` is the point's place in the body, or its length when it has none.
+constexpr unsigned bodyKey(unsigned length, unsigned point) { return length * (kBodyBytes + 1) + point; }
+constexpr std::array<BodyShape, bodyKey(kBodyBytes, kBodyBytes) + 1> kBodyShapes = [] {
+    std::array<BodyShape, bodyKey(kBodyBytes, kBodyBytes) + 1> shapes{};
+    for (int length = 0; length <= kBodyBytes; ++length)
+        for (int at = 0; at <= length; ++at) {
+            const bool point = at < length;
+            const int whole = at, fraction = point ? length - at - 1 : 0, count = whole + fraction;
+            BodyShape& s = shapes[bodyKey(static_cast<unsigned>(length), static_cast<unsigned>(at))];
+            for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
+            for (int k = 0; k < count; ++k)
+                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(k < whole ? k : k + 1);
+            s.divisor = kExactPowersOfTen[fraction];
+            s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
+                       static_cast<std::uint8_t>(fraction), point};
+            s.holds = count > 0;
+        }
+    return shapes;
+}();
+
 #if defined(__SSE2__)
 // What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
 // its line end: letters other than the exponent letters E and D, digits, points and signs.
 struct Masks {
     std::uint32_t letters = 0;
-    std::uint32_t digits = 0;
     std::uint32_t points = 0;
+    std::uint32_t signs = 0;
     std::uint32_t plain = 0;
 };
 
-struct Sse2Masks {
+// The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
+struct Sse2Line {
     Masks operator()(const char* p) const {
         Masks m;
         for (int half = 0; half < 32; half += 16) {
@@ -58,11 +103,14 @@ struct Sse2Masks {
                 _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
             const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
-            m.digits |= static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
+            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
             m.plain |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) << half;
         }
         return m;
+    }
+    double value(const char* body, const BodyShape& s) const {
+        return detail::shortDigitsValue(body, s.plain.whole, s.plain.places, s.plain.point);
     }
 };
 #endif
@@ -98,7 +146,9 @@ constexpr Table kNibbles[] = {nibbleTable(false), nibbleTable(true), [] {
                                   return t;
                               }()};
 
-struct Avx2Masks {
+// Masks from two nibble tables in one vector; a body's value from a shuffle of its digits and
+// multiply-adds of neighbours: pairs, fours, then all eight, every sum exact in its lane.
+struct Avx2Line {
     __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
         return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
     }
@@ -112,11 +162,22 @@ struct Avx2Masks {
         Masks m;
         m.letters = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
-        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 2)));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
+        m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
         m.plain = ~static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
+    }
+    // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
+    // division is the one the word-wide reading makes.
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* body, const BodyShape& s) const {
+        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), _mm_set1_epi8('0'));
+        d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
+        d = _mm_maddubs_epi16(d, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
+        d = _mm_madd_epi16(d, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+        d = _mm_packus_epi32(d, d);
+        d = _mm_madd_epi16(d, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
+        return _mm_cvtsd_f64(_mm_div_sd(_mm_cvtepi32_pd(d), _mm_load_sd(&s.divisor)));
     }
 
     const Table* tables = kNibbles;
@@ -213,38 +274,39 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 }
 
 // A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
-// points and signs, whose words are each a letter and a number of the short plain shape, [sign]
-// digits [. digits] with at most eight digits (seven around a point), up to the next letter or the
-// line end; read from masks of its bytes. readWords() stops at the same letters in the same order,
-// and nothing after such a number goes on with it (a letter other than E and D, or the line end),
-// so every path of readLeadingNumber() and readShortNumber() reads it as the digits' integer over
-// ten to the count after the point, both exact, the sign applied last: shortDigitsValue() is that
-// division, and one digit alone is its own value. Below 10^8 in size, no value is beyond a float.
-// So the block is the one readWords() reads. False, the block left to the byte reading, for every
-// other line.
-template <class MasksOf>
+// points and signs, each sign right after a letter, whose words are each a letter and a number of
+// the short plain shape, [sign] digits [. digits] with at most eight digits (seven around a point),
+// up to the next letter or the line end; read from masks of its bytes. readWords() stops at the
+// same letters in the same order, and nothing after such a number goes on with it (a letter other
+// than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
+// it as the digits' integer over ten to the count after the point, both exact, the sign applied
+// last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
+// size, no value is beyond a float. So the block is the one readWords() reads. False, the block
+// left to the byte reading, for every other line.
+template <class Line>
 [[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
-                                                                 const MasksOf& masksOf) {
+                                                                 const Line& line) {
 #if defined(__SSE2__)
     const char* const p = from;
     // Room for the masks of 64 bytes and the eight bytes read at the last number.
     if (end - p < kPlainLineBytes + 8 || *p != 'N') return false;
-    Masks m = masksOf(p);
-    std::uint64_t letters = m.letters, digits = m.digits, points = m.points, plain = m.plain;
+    Masks m = line(p);
+    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, plain = m.plain;
     if (m.plain == 0xFFFFFFFF) {
-        m = masksOf(p + 32);
+        m = line(p + 32);
         letters |= std::uint64_t{m.letters} << 32;
-        digits |= std::uint64_t{m.digits} << 32;
         points |= std::uint64_t{m.points} << 32;
+        signs |= std::uint64_t{m.signs} << 32;
         plain |= std::uint64_t{m.plain} << 32;
     }
     const auto lineEnd = static_cast<unsigned>(std::countr_zero(~plain));
     if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
+    // With every sign after a letter, a number's bytes after its sign are digits and points.
+    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return false;
     TarvoBlock& b = block_;
     b.fault = {};
-    unsigned skipped = ~unsigned{letters_};  // letters not read, or read already
+    unsigned skipped = (~unsigned{letters_} & ~kGBit) | kOtherBit;  // letters not read, or read already
     std::size_t gCount = 0;
-    const std::uint64_t others = ~digits;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
@@ -252,49 +314,44 @@ template <class MasksOf>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<unsigned>(std::countr_zero(bounds));
-        const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
+        const unsigned bit = kLetterBits[static_cast<unsigned char>(p[at])];
+        if (skipped & bit) continue;
+        if (bit == 0) __builtin_unreachable();  // every capital has its bit
         const unsigned start = at + 1;
-        unsigned bit = 0;
-        if (c == 0) continue;
-        if (c != kG) {
-            bit = 1u << (c - 1);
-            if (skipped & bit) continue;
-        }
-        // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
-        // Between a letter and the next one, a byte neither digit nor point is a sign.
-        const unsigned sign = ((others & ~points) >> start) & 1;
-        const unsigned digitsAt = start + sign;
-        const auto whole = static_cast<unsigned>(std::countr_zero(others >> digitsAt));
-        const unsigned point = (points >> (digitsAt + whole)) & 1;
-        // Without a point the byte after the whole digits is no digit: the fraction is 0.
-        const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
-        // 1 + point to 8 bytes of digits and point.
-        if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
-        const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
-                                static_cast<std::uint8_t>(fraction), point != 0};
+        const auto sign = static_cast<unsigned>(signs >> start) & 1;
+        const unsigned body = start + sign;
+        const unsigned length = next - body;
+        if (length > kBodyBytes) return false;
+        const std::uint64_t pointsIn = (points >> body) & ((std::uint64_t{1} << length) - 1);
+        if (pointsIn & (pointsIn - 1)) return false;
+        const BodyShape& shape =
+            kBodyShapes[bodyKey(length, static_cast<unsigned>(std::countr_zero(pointsIn | std::uint64_t{1} << length)))];
+        if (!shape.holds) return false;
+        // The length, in the low byte, counts the sign.
+        static_assert(std::endian::native == std::endian::little);
+        const PlainNumber plain = std::bit_cast<PlainNumber>(std::bit_cast<std::uint32_t>(shape.plain) + sign);
         const auto valueOf = [&] {
-            const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
-                                                              static_cast<int>(fraction), point != 0);
+            const double magnitude = line.value(p + body, shape);
             return sign && p[start] == '-' ? -magnitude : magnitude;
         };
-        if (c == kG) {
+        if (bit == kGBit) {
             // Most G words are one digit alone.
-            const double value = shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
-            plainG_[gCount++] = NumberRead{value, false, shape};
+            const double value = plain.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            plainG_[gCount++] = NumberRead{value, false, plain};
             continue;
         }
         const double value = valueOf();
         skipped |= bit;
-        const std::size_t index = c - 1u;
+        const auto index = static_cast<std::size_t>(std::countr_zero(bit));
         TarvoWord& word = b.words[index];
         word.text = p + start;
         if (bit & kFloatLetters) {
             // Fewer than 10^8 in size: far within a float's range.
             word.value = value;
             word.held = static_cast<float>(value);
-            word.plain = shape;
+            word.plain = plain;
         } else {
-            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, shape});
+            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, plain});
         }
     }
     b.kind = TarvoBlock::Kind::Numbered;
@@ -305,24 +362,25 @@ template <class MasksOf>
     from = afterLineEnd(p + lineEnd, end);
     return true;
 #else
-    (void)from, (void)end, (void)masksOf;
+    (void)from, (void)end, (void)line;
     return false;
 #endif
 }
 
 const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (readPlainLine(p, end, Sse2Masks())) return block_;
+    if (readPlainLine(p, end, Sse2Line())) return block_;
 #endif
     return readAnyLine(p, end);
 }
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
+// Flattened: the line's vector steps are inlined as the AVX2 code they are.
+[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
                                                                                           const char* end) {
-    Avx2Masks masks;
-    asm("" : "+r"(masks.tables));  // the tables are read where they are, not built in registers
-    if (readPlainLine(p, end, masks)) return block_;
+    Avx2Line line;
+    asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
+    if (readPlainLine(p, end, line)) return block_;
     return readAnyLine(p, end);
 }
 #else

@@ -119,9 +119,9 @@ private:
     // bytes (readPlainLine), every other line byte by byte (readAnyLine).
     const TarvoBlock& readLinePortable(const char*& p, const char* end);
     const TarvoBlock& readLineAvx2(const char*& p, const char* end);
-    template <class MasksOf>
-    bool readPlainLine(const char*& p, const char* end, const MasksOf& masksOf);
-    const TarvoBlock& readAnyLine(const char*& p, const char* end);
+    template <class Line>
+    bool readPlainLine(const char*& p, const char* end, const Line& line);
+    [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
     [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
