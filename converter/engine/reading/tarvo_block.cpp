@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "engine/reading/line_ends.h"
 #include "engine/reading/powers_of_ten.h"
@@ -32,20 +33,20 @@ constexpr std::array<std::uint8_t, 256> byteClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 
-// The plain line's word loop meets letters only. Each letter's bit in the reader's letter sets: a
+// The plain line's word loop meets letters only. Each letter's index in the reader's letter sets: a
 // word's letter, G, or a letter the dialect does not know, which the loop passes over.
-constexpr std::uint16_t kGBit = 1u << kTarvoLetters, kOtherBit = 2u << kTarvoLetters;
-constexpr std::array<std::uint16_t, 256> kLetterBits = [] {
-    std::array<std::uint16_t, 256> bits{};
+constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
+constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
+    std::array<std::uint8_t, 256> index{};
     for (int c = 'A'; c <= 'Z'; ++c) {
         const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
-        bits[static_cast<std::size_t>(c)] = k == kG ? kGBit : k == 0 ? kOtherBit : std::uint16_t(1u << (k - 1));
+        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1);
     }
-    return bits;
+    return index;
 }();
 
-// A plain word's number after its sign: digits with at most one point, at most eight bytes. One row
-// for each length and place of the point, keyed by bodyKey(); what reading the number needs of it.
+// A plain word's number after its sign: digits with at most one point, at most eight bytes. A row
+// for each set of its points and its end, one bit a byte (bodyKey()): what reading the number needs.
 constexpr int kBodyBytes = 8;
 struct alignas(32) BodyShape {
     // For a byte shuffle of the body's eight bytes: its digits without the point, aligned right in
@@ -53,24 +54,26 @@ struct alignas(32) BodyShape {
     std::uint8_t digitsRight[16];
     double divisor;     // ten to the count of fraction digits
     PlainNumber plain;  // the shape without a sign
-    bool holds;         // at least one digit
+    bool holds;         // at least one digit and at most one point
 };
-// `point` is the point's place in the body, or its length when it has none.
-constexpr unsigned bodyKey(unsigned length, unsigned point) { return length * (kBodyBytes + 1) + point; }
-constexpr std::array<BodyShape, bodyKey(kBodyBytes, kBodyBytes) + 1> kBodyShapes = [] {
-    std::array<BodyShape, bodyKey(kBodyBytes, kBodyBytes) + 1> shapes{};
-    for (int length = 0; length <= kBodyBytes; ++length)
-        for (int at = 0; at <= length; ++at) {
-            const bool point = at < length;
-            const int whole = at, fraction = point ? length - at - 1 : 0, count = whole + fraction;
-            BodyShape& s = shapes[bodyKey(static_cast<unsigned>(length), static_cast<unsigned>(at))];
+constexpr unsigned bodyKey(std::uint64_t points, unsigned length) {
+    return static_cast<unsigned>(points | std::uint64_t{1} << length);
+}
+constexpr std::array<BodyShape, 2u << kBodyBytes> kBodyShapes = [] {
+    std::array<BodyShape, 2u << kBodyBytes> shapes{};
+    for (unsigned length = 0; length <= kBodyBytes; ++length)
+        for (unsigned points = 0; points < 1u << length; ++points) {
+            BodyShape& s = shapes[bodyKey(points, length)];
+            const bool point = points != 0;
+            const int whole = point ? std::countr_zero(points) : static_cast<int>(length);
+            const int fraction = point ? static_cast<int>(length) - whole - 1 : 0, count = whole + fraction;
             for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
             for (int k = 0; k < count; ++k)
                 s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(k < whole ? k : k + 1);
             s.divisor = kExactPowersOfTen[fraction];
             s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
                        static_cast<std::uint8_t>(fraction), point};
-            s.holds = count > 0;
+            s.holds = count > 0 && std::popcount(points) <= 1;
         }
     return shapes;
 }();
@@ -82,7 +85,7 @@ struct Masks {
     std::uint32_t letters = 0;
     std::uint32_t points = 0;
     std::uint32_t signs = 0;
-    std::uint32_t plain = 0;
+    std::uint32_t others = 0;  // the bytes not plain
 };
 
 // The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
@@ -105,7 +108,7 @@ struct Sse2Line {
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
             m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
-            m.plain |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) << half;
+            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
         }
         return m;
     }
@@ -140,11 +143,17 @@ constexpr Table nibbleTable(bool high) {
     }
     return t;
 }
-constexpr Table kNibbles[] = {nibbleTable(false), nibbleTable(true), [] {
-                                  Table t{};
-                                  for (std::uint8_t& b : t.bytes) b = 0x0F;
-                                  return t;
-                              }()};
+// Bytes, or 16-bit lanes in little-endian bytes, alternating between two values.
+constexpr Table alternating(int first, int second, int bytes = 1) {
+    Table t{};
+    for (int n = 0; n < 32; ++n) t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
+    return t;
+}
+// The nibble tables, then the constants of the value's steps.
+constexpr Table kNibbles[] = {nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
+                              alternating('0', '0'),    alternating(10, 1),        alternating(100, 1, 2),
+                              alternating(10000, 1, 2)};
+enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
 
 // Masks from two nibble tables in one vector; a body's value from a shuffle of its digits and
 // multiply-adds of neighbours: pairs, fours, then all eight, every sum exact in its lane.
@@ -154,30 +163,32 @@ struct Avx2Line {
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i low = _mm256_and_si256(b, table(2));
-        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(2));
-        const __m256i classes =
-            _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
+        const __m256i low = _mm256_and_si256(b, table(kNibbleBits));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(kNibbleBits));
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), low),
+                                                 _mm256_shuffle_epi8(table(kHighNibbles), high));
         // Each class bit moved to the top of its byte for the movemask.
         Masks m;
         m.letters = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
         m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
-        m.plain = ~static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
+        m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes.
     __attribute__((target("avx2,bmi,bmi2"))) double value(const char* body, const BodyShape& s) const {
-        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), _mm_set1_epi8('0'));
+        const auto constant = [&](int which) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables[which].bytes));
+        };
+        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), constant(kZeros));
         d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
-        d = _mm_maddubs_epi16(d, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
-        d = _mm_madd_epi16(d, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+        d = _mm_maddubs_epi16(d, constant(kTensAndOnes));
+        d = _mm_madd_epi16(d, constant(kHundredsAndOnes));
         d = _mm_packus_epi32(d, d);
-        d = _mm_madd_epi16(d, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
-        return _mm_cvtsd_f64(_mm_div_sd(_mm_cvtepi32_pd(d), _mm_load_sd(&s.divisor)));
+        d = _mm_madd_epi16(d, constant(kTenThousandsAndOnes));
+        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / s.divisor;
     }
 
     const Table* tables = kNibbles;
@@ -186,7 +197,8 @@ struct Avx2Line {
 
 }  // namespace
 
-TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest) : letters_(letters) {
+TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
+    : letters_(letters), plainSkipped_((~unsigned{letters} & ~(1u << kGIndex)) | 1u << kOtherIndex) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
@@ -281,32 +293,36 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 // than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
 // last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
-// size, no value is beyond a float. So the block is the one readWords() reads. False, the block
-// left to the byte reading, for every other line.
+// size, no value is beyond a float. So the block is the one readWords() reads. Where the next line
+// starts; null, the block left to the byte reading, for every other line.
 template <class Line>
-[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
-                                                                 const Line& line) {
+[[gnu::always_inline]] inline const char* TarvoBlockReader::readPlainLine(const char* p, const char* end,
+                                                                        const Line& line) {
 #if defined(__SSE2__)
-    const char* const p = from;
     // Room for the masks of 64 bytes and the eight bytes read at the last number.
-    if (end - p < kPlainLineBytes + 8 || *p != 'N') return false;
+    if (end - p < kPlainLineBytes + 8 || *p != 'N') return nullptr;
     Masks m = line(p);
-    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, plain = m.plain;
-    if (m.plain == 0xFFFFFFFF) {
+    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, others = m.others;
+    if (m.others == 0) {
         m = line(p + 32);
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
         signs |= std::uint64_t{m.signs} << 32;
-        plain |= std::uint64_t{m.plain} << 32;
+        others |= std::uint64_t{m.others} << 32;
     }
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(~plain));
-    if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
+    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return nullptr;
     // With every sign after a letter, a number's bytes after its sign are digits and points.
-    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return false;
+    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return nullptr;
+    // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
+    b.kind = TarvoBlock::Kind::Numbered;
     b.fault = {};
-    unsigned skipped = (~unsigned{letters_} & ~kGBit) | kOtherBit;  // letters not read, or read already
-    std::size_t gCount = 0;
+    b.text = std::string_view(p, lineEnd);
+    b.g = plainG_;
+    const char* const after = afterLineEnd(p + lineEnd, end);
+    unsigned skipped = plainSkipped_;  // letters not read, or read already
+    NumberRead* g = plainG_;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
@@ -314,62 +330,59 @@ template <class Line>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<unsigned>(std::countr_zero(bounds));
-        const unsigned bit = kLetterBits[static_cast<unsigned char>(p[at])];
+        const unsigned index = kLetterIndex[static_cast<unsigned char>(p[at])];
+        const unsigned bit = 1u << index;
         if (skipped & bit) continue;
-        if (bit == 0) __builtin_unreachable();  // every capital has its bit
         const unsigned start = at + 1;
         const auto sign = static_cast<unsigned>(signs >> start) & 1;
         const unsigned body = start + sign;
         const unsigned length = next - body;
-        if (length > kBodyBytes) return false;
-        const std::uint64_t pointsIn = (points >> body) & ((std::uint64_t{1} << length) - 1);
-        if (pointsIn & (pointsIn - 1)) return false;
-        const BodyShape& shape =
-            kBodyShapes[bodyKey(length, static_cast<unsigned>(std::countr_zero(pointsIn | std::uint64_t{1} << length)))];
-        if (!shape.holds) return false;
+        if (length > kBodyBytes) return nullptr;
+        const BodyShape& shape = kBodyShapes[bodyKey((points >> body) & ((std::uint64_t{1} << length) - 1), length)];
+        if (!shape.holds) return nullptr;
         // The length, in the low byte, counts the sign.
         static_assert(std::endian::native == std::endian::little);
-        const PlainNumber plain = std::bit_cast<PlainNumber>(std::bit_cast<std::uint32_t>(shape.plain) + sign);
+        const std::uint32_t plainBits = std::bit_cast<std::uint32_t>(shape.plain) + sign;
         const auto valueOf = [&] {
             const double magnitude = line.value(p + body, shape);
             return sign && p[start] == '-' ? -magnitude : magnitude;
         };
-        if (bit == kGBit) {
+        if (index == kGIndex) {
             // Most G words are one digit alone.
-            const double value = plain.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
-            plainG_[gCount++] = NumberRead{value, false, plain};
+            g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            g->overflow = false;
+            std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
+            ++g;
             continue;
         }
         const double value = valueOf();
         skipped |= bit;
-        const auto index = static_cast<std::size_t>(std::countr_zero(bit));
         TarvoWord& word = b.words[index];
         word.text = p + start;
         if (bit & kFloatLetters) {
             // Fewer than 10^8 in size: far within a float's range.
             word.value = value;
             word.held = static_cast<float>(value);
-            word.plain = plain;
+            std::memcpy(static_cast<void*>(&word.plain), &plainBits, sizeof plainBits);
         } else {
-            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, plain});
+            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, std::bit_cast<PlainNumber>(plainBits)});
         }
     }
-    b.kind = TarvoBlock::Kind::Numbered;
     b.present = static_cast<TarvoLetters>(skipped & letters_);
-    b.text = std::string_view(p, lineEnd);
-    b.g = plainG_;
-    b.gCount = gCount;
-    from = afterLineEnd(p + lineEnd, end);
-    return true;
+    b.gCount = static_cast<std::size_t>(g - plainG_);
+    return after;
 #else
-    (void)from, (void)end, (void)line;
-    return false;
+    (void)p, (void)end, (void)line;
+    return nullptr;
 #endif
 }
 
 const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (readPlainLine(p, end, Sse2Line())) return block_;
+    if (const char* const next = readPlainLine(p, end, Sse2Line())) {
+        p = next;
+        return block_;
+    }
 #endif
     return readAnyLine(p, end);
 }
@@ -380,7 +393,10 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
                                                                                           const char* end) {
     Avx2Line line;
     asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
-    if (readPlainLine(p, end, line)) return block_;
+    if (const char* const next = readPlainLine(p, end, line)) {
+        p = next;
+        return block_;
+    }
     return readAnyLine(p, end);
 }
 #else

@@ -120,7 +120,7 @@ private:
     const TarvoBlock& readLinePortable(const char*& p, const char* end);
     const TarvoBlock& readLineAvx2(const char*& p, const char* end);
     template <class Line>
-    bool readPlainLine(const char*& p, const char* end, const Line& line);
+    const char* readPlainLine(const char* p, const char* end, const Line& line);
     [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
@@ -129,6 +129,7 @@ private:
 
     bool avx2_ = false;
     TarvoLetters letters_;
+    unsigned plainSkipped_;  // what a plain line's word loop passes over from its start
     int faultLetter_ = 0;  // the letter of block_.fault
     TarvoBlock block_;
     std::vector<NumberRead> g_;  // kept from line to line: no allocation per line
