@@ -208,10 +208,13 @@ TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
 #endif
 }
 
-// A word other than a coordinate, feed or speed: rare, and kept out of the plain line's loop.
-void TarvoBlockReader::holdOtherWord(TarvoLetter letter, const NumberRead& read) {
-    const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)]);
-    if (fault) noteFault(letter, fault);
+// The plain line's words other than coordinates, feeds and speeds: rare, and kept out of its loop.
+void TarvoBlockReader::holdOtherWords() {
+    for (unsigned rest = block_.present & ~kFloatLetters; rest; rest &= rest - 1) {
+        const auto letter = static_cast<TarvoLetter>(std::countr_zero(rest));
+        TarvoWord& word = block_.words[static_cast<int>(letter)];
+        if (const WordFault fault = holdWord(letter, NumberRead{word.value, false, word.plain}, word)) noteFault(letter, fault);
+    }
 }
 
 // Letters are met in line order, faults are named in the letters' order.
@@ -357,19 +360,18 @@ template <class Line>
         }
         const double value = valueOf();
         skipped |= bit;
+        // Fewer than 10^8 in size: far within a float's range. The other letters are held after the
+        // loop.
         TarvoWord& word = b.words[index];
         word.text = p + start;
-        if (bit & kFloatLetters) {
-            // Fewer than 10^8 in size: far within a float's range.
-            word.value = value;
-            word.held = static_cast<float>(value);
-            std::memcpy(static_cast<void*>(&word.plain), &plainBits, sizeof plainBits);
-        } else {
-            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, std::bit_cast<PlainNumber>(plainBits)});
-        }
+        word.value = value;
+        word.held = static_cast<float>(value);
+        std::memcpy(static_cast<void*>(&word.plain), &plainBits, sizeof plainBits);
     }
     b.present = static_cast<TarvoLetters>(skipped & letters_);
     b.gCount = static_cast<std::size_t>(g - plainG_);
+    if (b.present & ~kFloatLetters) [[unlikely]]
+        holdOtherWords();
     return after;
 #else
     (void)p, (void)end, (void)line;

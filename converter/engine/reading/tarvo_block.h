@@ -124,7 +124,7 @@ private:
     [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
-    [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
+    [[gnu::noinline, gnu::cold]] void holdOtherWords();
     void noteFault(TarvoLetter letter, WordFault fault);
 
     bool avx2_ = false;
