@@ -40,7 +40,8 @@ constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
     std::array<std::uint8_t, 256> index{};
     for (int c = 'A'; c <= 'Z'; ++c) {
         const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
-        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1);
+        const unsigned i = k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u;
+        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
     }
     return index;
 }();
@@ -146,7 +147,8 @@ constexpr Table nibbleTable(bool high) {
 // Bytes, or 16-bit lanes in little-endian bytes, alternating between two values.
 constexpr Table alternating(int first, int second, int bytes = 1) {
     Table t{};
-    for (int n = 0; n < 32; ++n) t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
+    for (int n = 0; n < 32; ++n)
+        t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
     return t;
 }
 // The nibble tables, then the constants of the value's steps.
@@ -213,7 +215,8 @@ void TarvoBlockReader::holdOtherWords() {
     for (unsigned rest = block_.present & ~kFloatLetters; rest; rest &= rest - 1) {
         const auto letter = static_cast<TarvoLetter>(std::countr_zero(rest));
         TarvoWord& word = block_.words[static_cast<int>(letter)];
-        if (const WordFault fault = holdWord(letter, NumberRead{word.value, false, word.plain}, word)) noteFault(letter, fault);
+        if (const WordFault fault = holdWord(letter, NumberRead{word.value, false, word.plain}, word))
+            noteFault(letter, fault);
     }
 }
 
@@ -391,8 +394,8 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
 // Flattened: the line's vector steps are inlined as the AVX2 code they are.
-[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
-                                                                                          const char* end) {
+[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock&
+TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
     Avx2Line line;
     asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
     if (const char* const next = readPlainLine(p, end, line)) {
