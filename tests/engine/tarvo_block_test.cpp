@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstring>
 #include <random>
 #include <string>
@@ -93,6 +94,16 @@ TEST(TarvoBlockReader, ReadsPlainLinesAsTheByteReadingDoes) {
         "T1.5", "T2.5M6", "M6T1002", "A1B2C3X1N5Y2", "X1(C)Y2", "X1\0Y2"s, "", "M3P1X1Y2Z3I4J5K6F7S8H9T10",
         "X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6", "F99999999S0.0000001H-0",
         "Z1e39", "X-0Y+0G-0"};
+    // Besides, every number of up to nine bytes with up to two points, with and without a sign.
+    std::vector<std::string> lines(std::begin(shapes), std::end(shapes));
+    for (int length = 0; length <= 9; ++length)
+        for (int points = 0; points < 1 << length; ++points)
+            if (std::popcount(static_cast<unsigned>(points)) <= 2)
+                for (const char* letters : {"X", "Z-", "G"}) {
+                    std::string line = letters;
+                    for (int k = 0; k < length; ++k) line += points >> k & 1 ? '.' : static_cast<char>('1' + k % 9);
+                    lines.push_back(line.append("Y2"));
+                }
     const auto same = [](const TarvoBlock& a, const TarvoBlock& b, const char* base, const char* other) {
         if (a.kind != b.kind || a.fault.kind != b.fault.kind || a.fault.letter != b.fault.letter ||
             std::memcmp(&a.fault.value, &b.fault.value, sizeof(double)) != 0 || a.present != b.present ||
@@ -115,7 +126,7 @@ TEST(TarvoBlockReader, ReadsPlainLinesAsTheByteReadingDoes) {
         return true;
     };
     TarvoBlockReader bytes, widest, baseline(kAllLetters, false);
-    for (const std::string& shape : shapes)
+    for (const std::string& shape : lines)
         for (int digits = 0; digits <= 40; ++digits)
             for (const char* lineEnd : {"\n", "\r\n", "\r"}) {
                 std::string line = "N";

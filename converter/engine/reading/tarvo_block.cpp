@@ -2,8 +2,10 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "engine/reading/line_ends.h"
+#include "engine/reading/powers_of_ten.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,17 +33,64 @@ constexpr std::array<std::uint8_t, 256> byteClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 
+// The plain line's word loop meets letters only. Each letter's index in the reader's letter sets: a
+// word's letter, G, or a letter the dialect does not know, which the loop passes over.
+constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
+constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
+    std::array<std::uint8_t, 256> index{};
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
+        const unsigned i = k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u;
+        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
+    }
+    return index;
+}();
+
+// A plain word's number after its sign: digits with at most one point, at most eight bytes. A row
+// for each set of its points and its end, one bit a byte (bodyKey()): what reading the number needs.
+constexpr int kBodyBytes = 8;
+struct alignas(32) BodyShape {
+    // For a byte shuffle of the body's eight bytes: its digits without the point, aligned right in
+    // the low eight bytes behind zeros; the rest zeros.
+    std::uint8_t digitsRight[16];
+    double divisor;     // ten to the count of fraction digits
+    PlainNumber plain;  // the shape without a sign
+    bool holds;         // at least one digit and at most one point
+};
+constexpr unsigned bodyKey(std::uint64_t points, unsigned length) {
+    return static_cast<unsigned>(points | std::uint64_t{1} << length);
+}
+constexpr std::array<BodyShape, 2u << kBodyBytes> kBodyShapes = [] {
+    std::array<BodyShape, 2u << kBodyBytes> shapes{};
+    for (unsigned length = 0; length <= kBodyBytes; ++length)
+        for (unsigned points = 0; points < 1u << length; ++points) {
+            BodyShape& s = shapes[bodyKey(points, length)];
+            const bool point = points != 0;
+            const int whole = point ? std::countr_zero(points) : static_cast<int>(length);
+            const int fraction = point ? static_cast<int>(length) - whole - 1 : 0, count = whole + fraction;
+            for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
+            for (int k = 0; k < count; ++k)
+                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(k < whole ? k : k + 1);
+            s.divisor = kExactPowersOfTen[fraction];
+            s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
+                       static_cast<std::uint8_t>(fraction), point};
+            s.holds = count > 0 && std::popcount(points) <= 1;
+        }
+    return shapes;
+}();
+
 #if defined(__SSE2__)
 // What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
 // its line end: letters other than the exponent letters E and D, digits, points and signs.
 struct Masks {
     std::uint32_t letters = 0;
-    std::uint32_t digits = 0;
     std::uint32_t points = 0;
-    std::uint32_t plain = 0;
+    std::uint32_t signs = 0;
+    std::uint32_t others = 0;  // the bytes not plain
 };
 
-struct Sse2Masks {
+// The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
+struct Sse2Line {
     Masks operator()(const char* p) const {
         Masks m;
         for (int half = 0; half < 32; half += 16) {
@@ -58,11 +107,14 @@ struct Sse2Masks {
                 _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
             const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
-            m.digits |= static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
-            m.plain |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) << half;
+            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
+            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
         }
         return m;
+    }
+    double value(const char* body, const BodyShape& s) const {
+        return detail::shortDigitsValue(body, s.plain.whole, s.plain.places, s.plain.point);
     }
 };
 #endif
@@ -92,31 +144,53 @@ constexpr Table nibbleTable(bool high) {
     }
     return t;
 }
-constexpr Table kNibbles[] = {nibbleTable(false), nibbleTable(true), [] {
-                                  Table t{};
-                                  for (std::uint8_t& b : t.bytes) b = 0x0F;
-                                  return t;
-                              }()};
+// Bytes, or 16-bit lanes in little-endian bytes, alternating between two values.
+constexpr Table alternating(int first, int second, int bytes = 1) {
+    Table t{};
+    for (int n = 0; n < 32; ++n)
+        t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
+    return t;
+}
+// The nibble tables, then the constants of the value's steps.
+constexpr Table kNibbles[] = {nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
+                              alternating('0', '0'),    alternating(10, 1),        alternating(100, 1, 2),
+                              alternating(10000, 1, 2)};
+enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
 
-struct Avx2Masks {
+// Masks from two nibble tables in one vector; a body's value from a shuffle of its digits and
+// multiply-adds of neighbours: pairs, fours, then all eight, every sum exact in its lane.
+struct Avx2Line {
     __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
         return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i low = _mm256_and_si256(b, table(2));
-        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(2));
-        const __m256i classes =
-            _mm256_and_si256(_mm256_shuffle_epi8(table(0), low), _mm256_shuffle_epi8(table(1), high));
+        const __m256i low = _mm256_and_si256(b, table(kNibbleBits));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(kNibbleBits));
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), low),
+                                                 _mm256_shuffle_epi8(table(kHighNibbles), high));
         // Each class bit moved to the top of its byte for the movemask.
         Masks m;
         m.letters = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
-        m.digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 2)));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
-        m.plain = ~static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
+        m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
+        m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
+    }
+    // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
+    // division is the one the word-wide reading makes.
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* body, const BodyShape& s) const {
+        const auto constant = [&](int which) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables[which].bytes));
+        };
+        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), constant(kZeros));
+        d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
+        d = _mm_maddubs_epi16(d, constant(kTensAndOnes));
+        d = _mm_madd_epi16(d, constant(kHundredsAndOnes));
+        d = _mm_packus_epi32(d, d);
+        d = _mm_madd_epi16(d, constant(kTenThousandsAndOnes));
+        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / s.divisor;
     }
 
     const Table* tables = kNibbles;
@@ -125,7 +199,8 @@ struct Avx2Masks {
 
 }  // namespace
 
-TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest) : letters_(letters) {
+TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
+    : letters_(letters), plainSkipped_((~unsigned{letters} & ~(1u << kGIndex)) | 1u << kOtherIndex) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
@@ -135,10 +210,14 @@ TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest) : letters_
 #endif
 }
 
-// A word other than a coordinate, feed or speed: rare, and kept out of the plain line's loop.
-void TarvoBlockReader::holdOtherWord(TarvoLetter letter, const NumberRead& read) {
-    const WordFault fault = holdWord(letter, read, block_.words[static_cast<int>(letter)]);
-    if (fault) noteFault(letter, fault);
+// The plain line's words other than coordinates, feeds and speeds: rare, and kept out of its loop.
+void TarvoBlockReader::holdOtherWords() {
+    for (unsigned rest = block_.present & ~kFloatLetters; rest; rest &= rest - 1) {
+        const auto letter = static_cast<TarvoLetter>(std::countr_zero(rest));
+        TarvoWord& word = block_.words[static_cast<int>(letter)];
+        if (const WordFault fault = holdWord(letter, NumberRead{word.value, false, word.plain}, word))
+            noteFault(letter, fault);
+    }
 }
 
 // Letters are met in line order, faults are named in the letters' order.
@@ -213,38 +292,43 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 }
 
 // A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
-// points and signs, whose words are each a letter and a number of the short plain shape, [sign]
-// digits [. digits] with at most eight digits (seven around a point), up to the next letter or the
-// line end; read from masks of its bytes. readWords() stops at the same letters in the same order,
-// and nothing after such a number goes on with it (a letter other than E and D, or the line end),
-// so every path of readLeadingNumber() and readShortNumber() reads it as the digits' integer over
-// ten to the count after the point, both exact, the sign applied last: shortDigitsValue() is that
-// division, and one digit alone is its own value. Below 10^8 in size, no value is beyond a float.
-// So the block is the one readWords() reads. False, the block left to the byte reading, for every
-// other line.
-template <class MasksOf>
-[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& from, const char* end,
-                                                                 const MasksOf& masksOf) {
+// points and signs, each sign right after a letter, whose words are each a letter and a number of
+// the short plain shape, [sign] digits [. digits] with at most eight digits (seven around a point),
+// up to the next letter or the line end; read from masks of its bytes. readWords() stops at the
+// same letters in the same order, and nothing after such a number goes on with it (a letter other
+// than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
+// it as the digits' integer over ten to the count after the point, both exact, the sign applied
+// last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
+// size, no value is beyond a float. So the block is the one readWords() reads. Where the next line
+// starts; null, the block left to the byte reading, for every other line.
+template <class Line>
+[[gnu::always_inline]] inline const char* TarvoBlockReader::readPlainLine(const char* p, const char* end,
+                                                                        const Line& line) {
 #if defined(__SSE2__)
-    const char* const p = from;
     // Room for the masks of 64 bytes and the eight bytes read at the last number.
-    if (end - p < kPlainLineBytes + 8 || *p != 'N') return false;
-    Masks m = masksOf(p);
-    std::uint64_t letters = m.letters, digits = m.digits, points = m.points, plain = m.plain;
-    if (m.plain == 0xFFFFFFFF) {
-        m = masksOf(p + 32);
+    if (end - p < kPlainLineBytes + 8 || *p != 'N') return nullptr;
+    Masks m = line(p);
+    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, others = m.others;
+    if (m.others == 0) {
+        m = line(p + 32);
         letters |= std::uint64_t{m.letters} << 32;
-        digits |= std::uint64_t{m.digits} << 32;
         points |= std::uint64_t{m.points} << 32;
-        plain |= std::uint64_t{m.plain} << 32;
+        signs |= std::uint64_t{m.signs} << 32;
+        others |= std::uint64_t{m.others} << 32;
     }
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(~plain));
-    if (lineEnd == kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
+    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return nullptr;
+    // With every sign after a letter, a number's bytes after its sign are digits and points.
+    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return nullptr;
+    // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
+    b.kind = TarvoBlock::Kind::Numbered;
     b.fault = {};
-    unsigned skipped = ~unsigned{letters_};  // letters not read, or read already
-    std::size_t gCount = 0;
-    const std::uint64_t others = ~digits;
+    b.text = std::string_view(p, lineEnd);
+    b.g = plainG_;
+    const char* const after = afterLineEnd(p + lineEnd, end);
+    unsigned skipped = plainSkipped_;  // letters not read, or read already
+    NumberRead* g = plainG_;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
@@ -252,77 +336,72 @@ template <class MasksOf>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<unsigned>(std::countr_zero(bounds));
-        const std::uint8_t c = kByteClass[static_cast<unsigned char>(p[at])];
+        const unsigned index = kLetterIndex[static_cast<unsigned char>(p[at])];
+        const unsigned bit = 1u << index;
+        if (skipped & bit) continue;
         const unsigned start = at + 1;
-        unsigned bit = 0;
-        if (c == 0) continue;
-        if (c != kG) {
-            bit = 1u << (c - 1);
-            if (skipped & bit) continue;
-        }
-        // The number's shape: its sign, whole digits, point and fraction digits up to the next letter.
-        // Between a letter and the next one, a byte neither digit nor point is a sign.
-        const unsigned sign = ((others & ~points) >> start) & 1;
-        const unsigned digitsAt = start + sign;
-        const auto whole = static_cast<unsigned>(std::countr_zero(others >> digitsAt));
-        const unsigned point = (points >> (digitsAt + whole)) & 1;
-        // Without a point the byte after the whole digits is no digit: the fraction is 0.
-        const auto fraction = static_cast<unsigned>(std::countr_zero(others >> (digitsAt + whole + point)));
-        // 1 + point to 8 bytes of digits and point.
-        if (digitsAt + whole + point + fraction != next || next - digitsAt - 1 - point >= 8 - point) return false;
-        const PlainNumber shape{static_cast<std::uint8_t>(next - start), static_cast<std::uint8_t>(whole),
-                                static_cast<std::uint8_t>(fraction), point != 0};
+        const auto sign = static_cast<unsigned>(signs >> start) & 1;
+        const unsigned body = start + sign;
+        const unsigned length = next - body;
+        if (length > kBodyBytes) return nullptr;
+        const BodyShape& shape = kBodyShapes[bodyKey((points >> body) & ((std::uint64_t{1} << length) - 1), length)];
+        if (!shape.holds) return nullptr;
+        // The length, in the low byte, counts the sign.
+        static_assert(std::endian::native == std::endian::little);
+        const std::uint32_t plainBits = std::bit_cast<std::uint32_t>(shape.plain) + sign;
         const auto valueOf = [&] {
-            const double magnitude = detail::shortDigitsValue(p + digitsAt, static_cast<int>(whole),
-                                                              static_cast<int>(fraction), point != 0);
+            const double magnitude = line.value(p + body, shape);
             return sign && p[start] == '-' ? -magnitude : magnitude;
         };
-        if (c == kG) {
+        if (index == kGIndex) {
             // Most G words are one digit alone.
-            const double value = shape.length == 1 ? static_cast<double>(p[start] - '0') : valueOf();
-            plainG_[gCount++] = NumberRead{value, false, shape};
+            g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            g->overflow = false;
+            std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
+            ++g;
             continue;
         }
         const double value = valueOf();
         skipped |= bit;
-        const std::size_t index = c - 1u;
+        // Fewer than 10^8 in size: far within a float's range. The other letters are held after the
+        // loop.
         TarvoWord& word = b.words[index];
         word.text = p + start;
-        if (bit & kFloatLetters) {
-            // Fewer than 10^8 in size: far within a float's range.
-            word.value = value;
-            word.held = static_cast<float>(value);
-            word.plain = shape;
-        } else {
-            holdOtherWord(static_cast<TarvoLetter>(index), NumberRead{value, false, shape});
-        }
+        word.value = value;
+        word.held = static_cast<float>(value);
+        std::memcpy(static_cast<void*>(&word.plain), &plainBits, sizeof plainBits);
     }
-    b.kind = TarvoBlock::Kind::Numbered;
     b.present = static_cast<TarvoLetters>(skipped & letters_);
-    b.text = std::string_view(p, lineEnd);
-    b.g = plainG_;
-    b.gCount = gCount;
-    from = afterLineEnd(p + lineEnd, end);
-    return true;
+    b.gCount = static_cast<std::size_t>(g - plainG_);
+    if (b.present & ~kFloatLetters) [[unlikely]]
+        holdOtherWords();
+    return after;
 #else
-    (void)from, (void)end, (void)masksOf;
-    return false;
+    (void)p, (void)end, (void)line;
+    return nullptr;
 #endif
 }
 
 const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (readPlainLine(p, end, Sse2Masks())) return block_;
+    if (const char* const next = readPlainLine(p, end, Sse2Line())) {
+        p = next;
+        return block_;
+    }
 #endif
     return readAnyLine(p, end);
 }
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-__attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p,
-                                                                                          const char* end) {
-    Avx2Masks masks;
-    asm("" : "+r"(masks.tables));  // the tables are read where they are, not built in registers
-    if (readPlainLine(p, end, masks)) return block_;
+// Flattened: the line's vector steps are inlined as the AVX2 code they are.
+[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock&
+TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
+    Avx2Line line;
+    asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
+    if (const char* const next = readPlainLine(p, end, line)) {
+        p = next;
+        return block_;
+    }
     return readAnyLine(p, end);
 }
 #else

@@ -119,16 +119,17 @@ private:
     // bytes (readPlainLine), every other line byte by byte (readAnyLine).
     const TarvoBlock& readLinePortable(const char*& p, const char* end);
     const TarvoBlock& readLineAvx2(const char*& p, const char* end);
-    template <class MasksOf>
-    bool readPlainLine(const char*& p, const char* end, const MasksOf& masksOf);
-    const TarvoBlock& readAnyLine(const char*& p, const char* end);
+    template <class Line>
+    const char* readPlainLine(const char* p, const char* end, const Line& line);
+    [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
-    [[gnu::noinline, gnu::cold]] void holdOtherWord(TarvoLetter letter, const NumberRead& read);
+    [[gnu::noinline, gnu::cold]] void holdOtherWords();
     void noteFault(TarvoLetter letter, WordFault fault);
 
     bool avx2_ = false;
     TarvoLetters letters_;
+    unsigned plainSkipped_;  // what a plain line's word loop passes over from its start
     int faultLetter_ = 0;  // the letter of block_.fault
     TarvoBlock block_;
     std::vector<NumberRead> g_;  // kept from line to line: no allocation per line
