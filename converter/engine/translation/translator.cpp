@@ -139,11 +139,11 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
                          "arc block without I or J: its centre is its start point");
     }
     // The words of this block are written from their source text where they can be.
-    const auto word = [&](Letter letter, char capital, TarvoLetter source, bool negate, auto held, char* at) {
+    const auto word = [&](Letter letter, char capital, TarvoLetter source, bool negate, auto held, char* at) __attribute__((always_inline)) {
         if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, negate, at));
         return noted(capital, at, formatter_.write(letter, negate ? -held : held, at));
     };
-    const auto value = [&](Letter letter, char capital, auto held, char* at) {
+    const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
         return noted(capital, at, formatter_.write(letter, held, at));
     };
     beginWords(m.motion);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -144,7 +145,19 @@ private:
         return writeDigits(letter, cached, out);
     }
     char* writeDigits(Letter letter, const Cached& cached, char* out);
-    char* writeUnkept(Letter letter, float value, char* out);
+    // Written at once from the float's scaled digits where scaleFloatDigits serves (the text's room
+    // is within the word's); the rare others go the cached way, out of line.
+    char* writeUnkept(Letter letter, float value, char* out) {
+        double rounded;
+        int k;
+        if (!scaleFloatDigits(value, rounded, k)) [[unlikely]]
+            return writeCachedFloat(letter, value, out);
+        const bool negative = std::signbit(value);
+        if (!remember(letter, floatDigitsValue(rounded, k, negative))) return out;
+        *out = kLetterChars[static_cast<std::size_t>(letter)];
+        return out + 1 + writeTenThousandths(floatTenThousandths(rounded, k), negative, out + 1, written_);
+    }
+    [[gnu::noinline]] char* writeCachedFloat(Letter letter, float value, char* out);
     void fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits);
     void fill(Cached& cached, float value);
     void fill(Cached& cached, double value);
