@@ -56,6 +56,13 @@ inline void TarvoMachine::takeWords(const TarvoBlock& b) {
     const TarvoLetters present = b.present;
     if (present & letterBit(TarvoLetter::X)) pos.x = b.word(TarvoLetter::X).held;
     if (present & letterBit(TarvoLetter::Y)) pos.y = b.word(TarvoLetter::Y).held;
+    constexpr TarvoLetters kOthers = letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
+                                     letterBit(TarvoLetter::J) | letterBit(TarvoLetter::T);
+    if (!(present & kOthers)) {  // most blocks: what follows, in constant stores
+        zSeen = centre = toolWord = false;
+        i = j = 0.0f;
+        return;
+    }
     zSeen = present & letterBit(TarvoLetter::Z);
     if (zSeen) pos.z = b.word(TarvoLetter::Z).held;
     centre = present & (letterBit(TarvoLetter::I) | letterBit(TarvoLetter::J));

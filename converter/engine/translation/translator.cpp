@@ -119,29 +119,17 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
 // Inline: the one caller is translate(), nearly every block of a program.
-[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
+[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool copyFeed) {
     const TarvoMachine& m = machine_;
-    const double zOut = static_cast<double>(m.pos.z) - level_;
-    if (plunges_ == 0 && !cutBeforeRapidNoted_) {
+    if (plunges_ == 0 && !cutBeforeRapidNoted_) [[unlikely]] {
         cutBeforeRapidNoted_ = true;
         report_.warn(lineNumber_, WarningKind::CutBeforeRapid,
                      "cutting move before the first rapid (G0): no tool call precedes it");
     }
-    const bool arc = m.motion != 1;
-    float centreX = 0, centreY = 0;
-    if (arc) {
-        centreX = -(m.last.x + m.i);
-        centreY = -(m.last.y + m.j);
-        if (!std::isfinite(centreX) || !std::isfinite(centreY))
-            return fail("the arc centre is beyond the range of a 32-bit float");
-        if (!m.centre)
-            report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
-                         "arc block without I or J: its centre is its start point");
-    }
     // The words of this block are written from their source text where they can be.
-    const auto word = [&](Letter letter, char capital, TarvoLetter source, bool negate, auto held, char* at) __attribute__((always_inline)) {
-        if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, negate, at));
-        return noted(capital, at, formatter_.write(letter, negate ? -held : held, at));
+    const auto word = [&](Letter letter, char capital, TarvoLetter source, float held, char* at) __attribute__((always_inline)) {
+        if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, true, at));
+        return noted(capital, at, formatter_.write(letter, -held, at));
     };
     const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
         return noted(capital, at, formatter_.write(letter, held, at));
@@ -150,14 +138,22 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
     char* p = out_.lineRoom(kMaxMotionLine);
     *p++ = 'G';
     *p++ = static_cast<char>('0' + m.motion);
-    p = word(Letter::X, 'X', TarvoLetter::X, true, m.pos.x, p);
-    p = word(Letter::Y, 'Y', TarvoLetter::Y, true, m.pos.y, p);
-    p = value(Letter::Z, 'Z', zOut, p);
-    if (arc) {
+    p = word(Letter::X, 'X', TarvoLetter::X, m.pos.x, p);
+    p = word(Letter::Y, 'Y', TarvoLetter::Y, m.pos.y, p);
+    p = value(Letter::Z, 'Z', static_cast<double>(m.pos.z) - level_, p);
+    if (m.motion != 1) {
+        // Nothing is written before the line ends, so a failure here leaves no trace.
+        const float centreX = -(m.last.x + m.i), centreY = -(m.last.y + m.j);
+        if (!std::isfinite(centreX) || !std::isfinite(centreY)) [[unlikely]]
+            return fail("the arc centre is beyond the range of a 32-bit float");
+        if (!m.centre)
+            report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
+                         "arc block without I or J: its centre is its start point");
         p = value(Letter::I, 'I', centreX, p);
         p = value(Letter::J, 'J', centreY, p);
     }
-    p = feedAsRead ? word(Letter::F, 'F', TarvoLetter::F, false, feed_, p) : value(Letter::F, 'F', feed_, p);
+    p = copyFeed ? noted('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
+                 : value(Letter::F, 'F', feed_, p);
     endWords(p);
     return true;
 }
@@ -170,11 +166,17 @@ bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
     ++report_.blocksTranslated;
 
     TarvoMachine& m = machine_;
-    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
     m.takeWords(block);
     constexpr TarvoLetters kFeedSpeedTool =
         letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
-    if (block.present & kFeedSpeedTool) takeFeedSpeedTool(block, metric);
+    // The F word's source text is the feed's in millimetres (the units before this block's G words)
+    // or without the IPS feed option.
+    bool copyFeed = false;
+    if (block.present & kFeedSpeedTool) {
+        const bool metric = m.units == UnitsWord::G71;
+        takeFeedSpeedTool(block, metric);
+        copyFeed = block.has(TarvoLetter::F) && (metric || !settings_.ipsFeed);
+    }
     if (block.gCount != 0) {
         WordFault fault;
         if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
@@ -182,7 +184,7 @@ bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
             return false;
         }
     }
-    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
+    if (m.cutting() && !writeMotion(block, copyFeed)) return false;
     m.endBlock();
     return true;
 }

@@ -43,8 +43,8 @@ public:
 
 private:
     bool plunge();
-    // The motion line of a cutting block; the feed is its F word's value when feedAsRead.
-    bool writeMotion(const TarvoBlock& block, bool feedAsRead);
+    // The motion line of a cutting block; the feed is copied from its F word when copyFeed.
+    bool writeMotion(const TarvoBlock& block, bool copyFeed);
     // A dropped line or a block with a fault.
     bool takeOtherLine(const TarvoBlock& block);
     // The F, S and T words of a block holding any.

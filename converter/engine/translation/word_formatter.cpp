@@ -50,7 +50,7 @@ char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out)
 }
 
 char* WordFormatter::writeCachedFloat(Letter letter, float value, char* out) {
-    return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+    return writeCached(letter, [&]() -> Cached& { return floatSlot(letter); }, value, out);
 }
 
 char* WordFormatter::write(Letter letter, std::int16_t value, char* out) {

@@ -71,9 +71,11 @@ public:
     char* write(Letter letter, float value, char* out) {
         // Arc centres differ nearly every time: kept, they would only be copied once more.
         if (letter == Letter::I || letter == Letter::J) return writeUnkept(letter, value, out);
-        return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+        return writeCached(letter, [&]() -> Cached& { return floatSlot(letter); }, value, out);
     }
-    char* write(Letter letter, double value, char* out) { return writeCached(letter, doubleSlot(value), value, out); }
+    char* write(Letter letter, double value, char* out) {
+        return writeCached(letter, [&]() -> Cached& { return doubleSlot(value); }, value, out);
+    }
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
@@ -127,17 +129,20 @@ private:
     // 64-bit values are computed depths and heights: few of them, each met again and again, but not
     // always in turn. Their digits depend on the value alone, so the letters share one table.
     static constexpr int kDoubleSlotBits = 8;
+    Cached& floatSlot(Letter letter) { return floatCache_[static_cast<std::size_t>(letter)]; }
     Cached& doubleSlot(double value) {
         constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
         return doubleCache_[(std::bit_cast<std::uint64_t>(value) * kSpread) >> (64 - kDoubleSlotBits)];
     }
-    // Inline up to the memory: most values come back unchanged and are left out.
-    template <class Value>
-    char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
+    // Inline up to the memory: most values come back unchanged and are left out, before their
+    // cache entry (`entry()`) is looked up.
+    template <class Entry, class Value>
+    char* writeCached(Letter letter, Entry&& entry, Value value, char* out) {
         const std::uint64_t bits = std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value);
         const auto slot = static_cast<std::size_t>(letter);
         constexpr int width = sizeof(Value) == 8;
         if (letter <= Letter::F && leftOut_[width][slot] == bits) return out;
+        Cached& cached = entry();
         if (cached.bits != bits) fill(cached, value);
         const bool changed = remember(letter, cached.n);
         if (letter <= Letter::F) leftOut_[width][slot] = bits;
