@@ -77,7 +77,7 @@ inline void TarvoMachine::takeWords(const TarvoBlock& b) {
 }
 
 template <class Plunge>
-bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
+[[gnu::always_inline]] inline bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
     for (std::size_t k = 0; k < block.gCount; ++k) {
         if (block.g[k].overflow) {
             fault = {WordFault::Kind::GNumber, 'G', 0};
