@@ -86,7 +86,7 @@ private:
         appendHeader(out_, measure_.units(), thicknessText_);
         bool failed = false;
         startProgress();
-        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
+        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) __attribute__((always_inline)) {
             failed = !translator.translate(block, line);
             return !failed && progress(size_, block.text.data());
         });

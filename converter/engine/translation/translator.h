@@ -47,7 +47,9 @@ private:
     static constexpr std::size_t kMaxMotionLine = 2 + 6 * WordFormatter::kMaxWord;
 
     bool plunge();
-    // The motion line of a cutting block; the feed is copied from its F word when copyFeed.
+    // The motion line of a cutting block; the feed is copied from its F word when copyFeed. Its
+    // words are noted when a listener (lines_) is told of them: decided once a line.
+    template <bool kListened>
     bool writeMotion(const TarvoBlock& block, bool copyFeed);
     // A dropped line or a block with a fault.
     bool takeOtherLine(const TarvoBlock& block);
@@ -67,8 +69,9 @@ private:
     char* noted(char* at, char* end) { return noted(static_cast<char>(*at & ~0x20), at, end); }
     // The same for a word whose letter the caller knows; lower-case letters (the tool call's h)
     // read as their capitals. A line names each letter once.
+    template <bool kListened = true>
     char* noted(char capital, char* at, char* end) {
-        if (end != at) words_.put(capital, formatter_.writtenValue());
+        if (kListened && end != at) words_.put(capital, formatter_.writtenValue());
         return end;
     }
     void endWords(char* end) { endLine(end, words_); }
@@ -107,6 +110,7 @@ private:
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
 // Inline: the one caller is translate(), nearly every block of a program.
+template <bool kListened>
 [[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool copyFeed) {
     const TarvoMachine& m = machine_;
     if (plunges_ == 0 && !cutBeforeRapidNoted_) [[unlikely]] {
@@ -116,13 +120,13 @@ private:
     }
     // The words of this block are written from their source text where they can be.
     const auto word = [&](Letter letter, char capital, TarvoLetter source, float held, char* at) __attribute__((always_inline)) {
-        if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, true, at));
-        return noted(capital, at, formatter_.write(letter, -held, at));
+        if (block.has(source)) return noted<kListened>(capital, at, formatter_.write(letter, block, source, true, at));
+        return noted<kListened>(capital, at, formatter_.write(letter, -held, at));
     };
     const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
-        return noted(capital, at, formatter_.write(letter, held, at));
+        return noted<kListened>(capital, at, formatter_.write(letter, held, at));
     };
-    beginWords(m.motion);
+    if (kListened) beginWords(m.motion);
     char* p = out_.lineRoom(kMaxMotionLine);
     *p++ = 'G';
     *p++ = static_cast<char>('0' + m.motion);
@@ -140,9 +144,13 @@ private:
         p = value(Letter::I, 'I', centreX, p);
         p = value(Letter::J, 'J', centreY, p);
     }
-    p = copyFeed ? noted('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
+    p = copyFeed ? noted<kListened>('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
                  : value(Letter::F, 'F', feed_, p);
-    endWords(p);
+    if (kListened) {
+        endWords(p);
+    } else {
+        out_.endLine(p);
+    }
     return true;
 }
 
@@ -173,7 +181,8 @@ private:
             return false;
         }
     }
-    if (m.cutting() && !writeMotion(block, copyFeed)) return false;
+    if (m.cutting() && !(lines_ ? writeMotion<true>(block, copyFeed) : writeMotion<false>(block, copyFeed)))
+        return false;
     m.endBlock();
     return true;
 }

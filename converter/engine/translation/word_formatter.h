@@ -206,7 +206,7 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     }
 }
 
-inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
+[[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
     const float held = negate ? -source.held : source.held;
