@@ -31,7 +31,8 @@ protected:
 
 class OutputText {
 public:
-    explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr) : sink_(sink), watcher_(watcher) {}
+    explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr)
+        : sink_(sink), watcher_(watcher), flushAt_(sink ? kFlushSize : ~std::size_t{0}) {}
 
     void clear() { size_ = lineStart_ = 0; }
     void append(std::string_view text) {
@@ -69,7 +70,7 @@ public:
         std::memcpy(end, kLineEnd.data(), kLineEnd.size());
         size_ = static_cast<std::size_t>(end - buffer_.get()) + kLineEnd.size();
         lineStart_ = size_;
-        if (sink_ && size_ >= kFlushSize) flush();
+        if (size_ >= flushAt_) flush();
     }
     void AppendLine(std::string_view line) {
         append(line);
@@ -95,6 +96,7 @@ private:
     std::size_t lineStart_ = 0;
     OutputSink* sink_;
     LineWatcher* watcher_;
+    std::size_t flushAt_;  // kFlushSize with a sink; without one the text is never handed on
     bool failed_ = false;
 };
 

@@ -56,6 +56,13 @@ inline void TarvoMachine::takeWords(const TarvoBlock& b) {
     const TarvoLetters present = b.present;
     if (present & letterBit(TarvoLetter::X)) pos.x = b.word(TarvoLetter::X).held;
     if (present & letterBit(TarvoLetter::Y)) pos.y = b.word(TarvoLetter::Y).held;
+    constexpr TarvoLetters kOthers = letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
+                                     letterBit(TarvoLetter::J) | letterBit(TarvoLetter::T);
+    if (!(present & kOthers)) {  // most blocks: what follows, in constant stores
+        zSeen = centre = toolWord = false;
+        i = j = 0.0f;
+        return;
+    }
     zSeen = present & letterBit(TarvoLetter::Z);
     if (zSeen) pos.z = b.word(TarvoLetter::Z).held;
     centre = present & (letterBit(TarvoLetter::I) | letterBit(TarvoLetter::J));
@@ -70,7 +77,7 @@ inline void TarvoMachine::takeWords(const TarvoBlock& b) {
 }
 
 template <class Plunge>
-bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
+[[gnu::always_inline]] inline bool TarvoMachine::takeGWords(const TarvoBlock& block, WordFault& fault, Plunge&& plunge) {
     for (std::size_t k = 0; k < block.gCount; ++k) {
         if (block.g[k].overflow) {
             fault = {WordFault::Kind::GNumber, 'G', 0};

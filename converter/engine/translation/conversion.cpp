@@ -91,9 +91,11 @@ private:
         appendHeader(out_, measure_.units(), thicknessText_);
         bool failed = false;
         startProgress();
-        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) {
+        // Inline: the translator's step for every line, in the scanning loop.
+        const bool watched = static_cast<bool>(progress_);
+        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) __attribute__((always_inline)) {
             failed = !translator.translate(block, line);
-            return !failed && progress(size_, block.text.data());
+            return !failed && (!watched || progress(size_, block.text.data()));
         });
         if (!read) return false;
         if (!measure_.levels().error().empty()) {

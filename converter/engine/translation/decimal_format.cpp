@@ -177,15 +177,15 @@ inline void writeFourPlaces(unsigned fraction, char* p) {
     p[3] = kDigitPairs[low + 1];
 }
 
-// digits / 10^drop (drop up to 19), rounded half away from zero.
-inline std::uint64_t dropDigitsHalfAway(std::uint64_t digits, int drop) {
-    const std::uint64_t divisor = kIntegerPowersOfTen[drop];
-    const std::uint64_t remainder = digits % divisor;
-    return digits / divisor + (remainder >= divisor - remainder);
+// The digit pair of a number below 100 as two bytes, its first digit at the lower address.
+inline std::uint16_t pairBytes(unsigned pair) {
+    std::uint16_t bytes;
+    std::memcpy(&bytes, kDigitPairs + 2 * pair, sizeof bytes);
+    return bytes;
 }
 
-// The four-decimal text of a value of `tenThousandths` (below 2^53) ten-thousandths, and the
-// 64-bit float it reads back as.
+}  // namespace
+
 std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack) {
     constexpr std::uint64_t kScale = 10000;
     if (tenThousandths == 0) {  // never "-0"
@@ -196,7 +196,8 @@ std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, cha
     const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
     readBack = negative ? -magnitude : magnitude;
     char* p = out;
-    if (negative) *p++ = '-';
+    *p = '-';
+    p += negative;
     const std::uint64_t whole = tenThousandths / kScale;
     if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
         const auto pair = static_cast<unsigned>(whole) * 2;
@@ -207,16 +208,17 @@ std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, cha
     } else {
         p = writeDigits(whole, p);
     }
-    const auto fraction = static_cast<unsigned>(tenThousandths % kScale);
+    const auto fraction = static_cast<unsigned>(tenThousandths - whole * kScale);
     if (fraction == 0) return static_cast<std::size_t>(p - out);
-    *p++ = '.';
-    writeFourPlaces(fraction, p);
-    const unsigned high = fraction / 100, low = fraction % 100;
-    const int places = low == 0 ? (high % 10 == 0 ? 1 : 2) : (low % 10 == 0 ? 3 : 4);
-    return static_cast<std::size_t>(p + places - out);
+    // The four places as one word, the first in its lowest byte: the trailing zeros left out are
+    // its top bytes that hold '0'.
+    static_assert(std::endian::native == std::endian::little);
+    const std::uint32_t places = pairBytes(fraction / 100) | std::uint32_t{pairBytes(fraction % 100)} << 16;
+    *p = '.';
+    std::memcpy(p + 1, &places, sizeof places);
+    const int zeros = std::countl_zero(places - 0x30303030u) / 8;  // the word less '0's is not 0
+    return static_cast<std::size_t>(p + 5 - zeros - out);
 }
-
-}  // namespace
 
 RoundedDecimal roundSignificant(double value, int precision) {
     RoundedDecimal out;
@@ -324,24 +326,6 @@ std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, do
     }
     if (tenThousandths >= kLimit) return 0;
     return writeTenThousandths(tenThousandths, decimal.negative, out, readBack);
-}
-
-// roundFloatDigits' digits are rounded / 10^k, or 10^6 / 10^(k - 1) after a carry: the same number,
-// which decimalValue reads back in one correctly rounded operation, as the division here does. Its
-// ten-thousandths are rounded * 10^(4 - k), exact below 10^11, or the half-away rounding of
-// rounded / 10^(k - 4), which depends only on that number too.
-std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack) {
-    double rounded;
-    int k;
-    if (!scaleFloatDigits(value, rounded, k)) return 0;
-    const bool negative = std::signbit(value);
-    const double magnitude = rounded / kExactPowersOfTen[k];
-    n = negative ? -magnitude : magnitude;
-    if (k <= 4)
-        return writeTenThousandths(static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded * kExactPowersOfTen[4 - k])),
-                                   negative, out, readBack);
-    const auto digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
-    return writeTenThousandths(dropDigitsHalfAway(digits, k - 4), negative, out, readBack);
 }
 
 }  // namespace pathshift

@@ -101,8 +101,40 @@ constexpr std::size_t kShortDecimalRoom = 24;
 // with nothing written for the other decimals.
 std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack);
 
+// The four-decimal text of `tenThousandths` (below 2^53) ten-thousandths, never "-0", at `out`
+// (room kShortDecimalRoom), and the 64-bit float it reads back as. Returns the length.
+std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack);
+
+// digits / 10^drop (drop up to 19), rounded half away from zero.
+inline std::uint64_t dropDigitsHalfAway(std::uint64_t digits, int drop) {
+    const std::uint64_t divisor = kIntegerPowersOfTen[drop];
+    const std::uint64_t remainder = digits % divisor;
+    return digits / divisor + (remainder >= divisor - remainder);
+}
+
+// For scaleFloatDigits' rounded / 10^k: its decimalValue as roundFloatDigits gives it (after a carry
+// 10^6 / 10^(k - 1), the same number), read back in one correctly rounded division.
+inline double floatDigitsValue(double rounded, int k, bool negative) {
+    const double magnitude = rounded / kExactPowersOfTen[k];
+    return negative ? -magnitude : magnitude;
+}
+
+// The same number's ten-thousandths, rounded half away from zero as formatShortFourDecimals rounds
+// them: rounded * 10^(4 - k), exact below 10^11, or the rounding of rounded / 10^(k - 4).
+inline std::uint64_t floatTenThousandths(double rounded, int k) {
+    if (k <= 4) return static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded * kExactPowersOfTen[4 - k]));
+    return dropDigitsHalfAway(static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded)), k - 4);
+}
+
 // For a float that scaleFloatDigits serves: formatShortFourDecimals of its roundFloatDigits, and
 // their decimalValue as `n`. Returns 0 with nothing written for the other floats.
-std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack);
+inline std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack) {
+    double rounded;
+    int k;
+    if (!scaleFloatDigits(value, rounded, k)) return 0;
+    const bool negative = std::signbit(value);
+    n = floatDigitsValue(rounded, k, negative);
+    return writeTenThousandths(floatTenThousandths(rounded, k), negative, out, readBack);
+}
 
 }  // namespace pathshift

@@ -13,8 +13,6 @@ namespace {
 
 // How much of a dropped line a warning quotes.
 constexpr std::size_t kQuotedLine = 60;
-// The longest motion line: G1 to G3 and six words.
-constexpr std::size_t kMaxMotionLine = 2 + 6 * WordFormatter::kMaxWord;
 
 std::string quote(std::string_view line) {
     std::string text(line.substr(0, kQuotedLine));
@@ -69,7 +67,8 @@ void Translator::appendWord(Letter letter, Value value) {
 
 void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
     char* const at = out_.lineRoom(text.size());
-    std::memcpy(at, text.data(), text.size());
+    // A few bytes: a plain loop beats a call to memcpy.
+    for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
     endLine(at + text.size(), words);
 }
 
@@ -115,76 +114,6 @@ void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
                      "tool T" + std::to_string(m.tWord) + " is outside head " + (head1 ? "1" : "2") + "'s tools (" +
                          headToolRange(settings_.head) + "): the tool stays T" + std::to_string(m.tool));
     }
-}
-
-// X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
-// Inline: the one caller is translate(), nearly every block of a program.
-[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool feedAsRead) {
-    const TarvoMachine& m = machine_;
-    const double zOut = static_cast<double>(m.pos.z) - level_;
-    if (plunges_ == 0 && !cutBeforeRapidNoted_) {
-        cutBeforeRapidNoted_ = true;
-        report_.warn(lineNumber_, WarningKind::CutBeforeRapid,
-                     "cutting move before the first rapid (G0): no tool call precedes it");
-    }
-    const bool arc = m.motion != 1;
-    float centreX = 0, centreY = 0;
-    if (arc) {
-        centreX = -(m.last.x + m.i);
-        centreY = -(m.last.y + m.j);
-        if (!std::isfinite(centreX) || !std::isfinite(centreY))
-            return fail("the arc centre is beyond the range of a 32-bit float");
-        if (!m.centre)
-            report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
-                         "arc block without I or J: its centre is its start point");
-    }
-    // The words of this block are written from their source text where they can be.
-    const auto word = [&](Letter letter, char capital, TarvoLetter source, bool negate, auto held, char* at) {
-        if (block.has(source)) return noted(capital, at, formatter_.write(letter, block, source, negate, at));
-        return noted(capital, at, formatter_.write(letter, negate ? -held : held, at));
-    };
-    const auto value = [&](Letter letter, char capital, auto held, char* at) {
-        return noted(capital, at, formatter_.write(letter, held, at));
-    };
-    beginWords(m.motion);
-    char* p = out_.lineRoom(kMaxMotionLine);
-    *p++ = 'G';
-    *p++ = static_cast<char>('0' + m.motion);
-    p = word(Letter::X, 'X', TarvoLetter::X, true, m.pos.x, p);
-    p = word(Letter::Y, 'Y', TarvoLetter::Y, true, m.pos.y, p);
-    p = value(Letter::Z, 'Z', zOut, p);
-    if (arc) {
-        p = value(Letter::I, 'I', centreX, p);
-        p = value(Letter::J, 'J', centreY, p);
-    }
-    p = feedAsRead ? word(Letter::F, 'F', TarvoLetter::F, false, feed_, p) : value(Letter::F, 'F', feed_, p);
-    endWords(p);
-    return true;
-}
-
-bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
-    lineNumber_ = lineNumber;
-    if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
-        return takeOtherLine(block);
-    ++report_.linesRead;
-    ++report_.blocksTranslated;
-
-    TarvoMachine& m = machine_;
-    const bool metric = m.units == UnitsWord::G71;  // the units before this block's G words
-    m.takeWords(block);
-    constexpr TarvoLetters kFeedSpeedTool =
-        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
-    if (block.present & kFeedSpeedTool) takeFeedSpeedTool(block, metric);
-    if (block.gCount != 0) {
-        WordFault fault;
-        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
-            if (fault) fail(faultText(fault, FaultWording::Converter));
-            return false;
-        }
-    }
-    if (m.cutting() && !writeMotion(block, metric || !settings_.ipsFeed)) return false;
-    m.endBlock();
-    return true;
 }
 
 bool Translator::plunge() {

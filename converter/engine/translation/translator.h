@@ -3,6 +3,7 @@
 // preceded by the plunge block (retract, tool call, rapid to the start point) when a cut follows a
 // rapid. The depth of each plunge comes from the levels a first reading measured.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -42,9 +43,14 @@ public:
     const ConversionError& error() const { return error_; }
 
 private:
+    // The longest motion line: G1 to G3 and six words.
+    static constexpr std::size_t kMaxMotionLine = 2 + 6 * WordFormatter::kMaxWord;
+
     bool plunge();
-    // The motion line of a cutting block; the feed is its F word's value when feedAsRead.
-    bool writeMotion(const TarvoBlock& block, bool feedAsRead);
+    // The motion line of a cutting block; the feed is copied from its F word when copyFeed. Its
+    // words are noted when a listener (lines_) is told of them: decided once a line.
+    template <bool kListened>
+    bool writeMotion(const TarvoBlock& block, bool copyFeed);
     // A dropped line or a block with a fault.
     bool takeOtherLine(const TarvoBlock& block);
     // The F, S and T words of a block holding any.
@@ -63,8 +69,9 @@ private:
     char* noted(char* at, char* end) { return noted(static_cast<char>(*at & ~0x20), at, end); }
     // The same for a word whose letter the caller knows; lower-case letters (the tool call's h)
     // read as their capitals. A line names each letter once.
+    template <bool kListened = true>
     char* noted(char capital, char* at, char* end) {
-        if (end != at) words_.put(capital, formatter_.writtenValue());
+        if (kListened && end != at) words_.put(capital, formatter_.writtenValue());
         return end;
     }
     void endWords(char* end) { endLine(end, words_); }
@@ -100,5 +107,84 @@ private:
     ConversionError error_;
     bool cutBeforeRapidNoted_ = false;
 };
+
+// X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
+// Inline: the one caller is translate(), nearly every block of a program.
+template <bool kListened>
+[[gnu::always_inline]] inline bool Translator::writeMotion(const TarvoBlock& block, bool copyFeed) {
+    const TarvoMachine& m = machine_;
+    if (plunges_ == 0 && !cutBeforeRapidNoted_) [[unlikely]] {
+        cutBeforeRapidNoted_ = true;
+        report_.warn(lineNumber_, WarningKind::CutBeforeRapid,
+                     "cutting move before the first rapid (G0): no tool call precedes it");
+    }
+    // The words of this block are written from their source text where they can be.
+    const auto word = [&](Letter letter, char capital, TarvoLetter source, float held, char* at) __attribute__((always_inline)) {
+        if (block.has(source)) return noted<kListened>(capital, at, formatter_.write(letter, block, source, true, at));
+        return noted<kListened>(capital, at, formatter_.write(letter, -held, at));
+    };
+    const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
+        return noted<kListened>(capital, at, formatter_.write(letter, held, at));
+    };
+    if (kListened) beginWords(m.motion);
+    char* p = out_.lineRoom(kMaxMotionLine);
+    *p++ = 'G';
+    *p++ = static_cast<char>('0' + m.motion);
+    p = word(Letter::X, 'X', TarvoLetter::X, m.pos.x, p);
+    p = word(Letter::Y, 'Y', TarvoLetter::Y, m.pos.y, p);
+    p = value(Letter::Z, 'Z', static_cast<double>(m.pos.z) - level_, p);
+    if (m.motion != 1) {
+        // Nothing is written before the line ends, so a failure here leaves no trace.
+        const float centreX = -(m.last.x + m.i), centreY = -(m.last.y + m.j);
+        if (!std::isfinite(centreX) || !std::isfinite(centreY)) [[unlikely]]
+            return fail("the arc centre is beyond the range of a 32-bit float");
+        if (!m.centre)
+            report_.warn(lineNumber_, WarningKind::ArcWithoutCentre,
+                         "arc block without I or J: its centre is its start point");
+        p = value(Letter::I, 'I', centreX, p);
+        p = value(Letter::J, 'J', centreY, p);
+    }
+    p = copyFeed ? noted<kListened>('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
+                 : value(Letter::F, 'F', feed_, p);
+    if (kListened) {
+        endWords(p);
+    } else {
+        out_.endLine(p);
+    }
+    return true;
+}
+
+// Inline: the scanning loop calls it for every line.
+[[gnu::always_inline]] inline bool Translator::translate(const TarvoBlock& block, std::size_t lineNumber) {
+    lineNumber_ = lineNumber;
+    if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
+        return takeOtherLine(block);
+    ++report_.linesRead;
+    ++report_.blocksTranslated;
+
+    TarvoMachine& m = machine_;
+    m.takeWords(block);
+    constexpr TarvoLetters kFeedSpeedTool =
+        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
+    // The F word's source text is the feed's in millimetres (the units before this block's G words)
+    // or without the IPS feed option.
+    bool copyFeed = false;
+    if (block.present & kFeedSpeedTool) {
+        const bool metric = m.units == UnitsWord::G71;
+        takeFeedSpeedTool(block, metric);
+        copyFeed = block.has(TarvoLetter::F) && (metric || !settings_.ipsFeed);
+    }
+    if (block.gCount != 0) {
+        WordFault fault;
+        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
+            if (fault) fail(faultText(fault, FaultWording::Converter));
+            return false;
+        }
+    }
+    if (m.cutting() && !(lines_ ? writeMotion<true>(block, copyFeed) : writeMotion<false>(block, copyFeed)))
+        return false;
+    m.endBlock();
+    return true;
+}
 
 }  // namespace pathshift

@@ -49,15 +49,8 @@ char* WordFormatter::writeDigits(Letter letter, const Cached& cached, char* out)
     return out + 1 + writeFourDecimals(cached.written, out + 1);
 }
 
-// The digits written at once where formatFloatFourDecimals serves (its room is within the word's).
-char* WordFormatter::writeUnkept(Letter letter, float value, char* out) {
-    double n, readBack;
-    const std::size_t length = formatFloatFourDecimals(value, out + 1, n, readBack);
-    if (length == 0) return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
-    if (!remember(letter, n)) return out;
-    written_ = readBack;
-    *out = kLetterChars[static_cast<std::size_t>(letter)];
-    return out + 1 + length;
+char* WordFormatter::writeCachedFloat(Letter letter, float value, char* out) {
+    return writeCached(letter, [&]() -> Cached& { return floatSlot(letter); }, value, out);
 }
 
 char* WordFormatter::write(Letter letter, std::int16_t value, char* out) {

@@ -4,11 +4,11 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string_view>
-#include <type_traits>
 
 #include "engine/reading/tarvo_block.h"
 #include "engine/translation/decimal_format.h"
@@ -68,11 +68,15 @@ public:
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
     // which is `out` when the word is left out.
     char* write(Letter letter, float value, char* out) {
-        // Arc centres differ nearly every time: kept, they would only be copied once more.
-        if (letter == Letter::I || letter == Letter::J) return writeUnkept(letter, value, out);
-        return writeCached(letter, floatCache_[static_cast<std::size_t>(letter)], value, out);
+        // Coordinates and arc centres differ nearly every time: kept, their digits would only be
+        // copied once more. Feeds and speeds come back.
+        if (letter == Letter::F || letter == Letter::S)
+            return writeCached(letter, [&]() -> Cached& { return floatSlot(letter); }, value, out);
+        return writeUnkept(letter, value, out);
     }
-    char* write(Letter letter, double value, char* out) { return writeCached(letter, doubleSlot(value), value, out); }
+    char* write(Letter letter, double value, char* out) {
+        return writeCached(letter, [&]() -> Cached& { return doubleSlot(value); }, value, out);
+    }
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
@@ -126,25 +130,51 @@ private:
     // 64-bit values are computed depths and heights: few of them, each met again and again, but not
     // always in turn. Their digits depend on the value alone, so the letters share one table.
     static constexpr int kDoubleSlotBits = 8;
+    Cached& floatSlot(Letter letter) { return floatCache_[static_cast<std::size_t>(letter)]; }
     Cached& doubleSlot(double value) {
         constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
         return doubleCache_[(std::bit_cast<std::uint64_t>(value) * kSpread) >> (64 - kDoubleSlotBits)];
     }
-    // Inline up to the memory: most values come back unchanged and are left out.
+    static std::uint64_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+    static std::uint64_t bitsOf(double value) { return std::bit_cast<std::uint64_t>(value); }
+    // The memory's rules for a word of `value`, in two steps: it is left out at once where the
+    // memory has decided on the value; else decide() applies the rules to the word's number n,
+    // true when the word is written.
     template <class Value>
-    char* writeCached(Letter letter, Cached& cached, Value value, char* out) {
-        const std::uint64_t bits = std::bit_cast<std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>>(value);
-        const auto slot = static_cast<std::size_t>(letter);
-        constexpr int width = sizeof(Value) == 8;
-        if (letter <= Letter::F && leftOut_[width][slot] == bits) return out;
-        if (cached.bits != bits) fill(cached, value);
-        const bool changed = remember(letter, cached.n);
-        if (letter <= Letter::F) leftOut_[width][slot] = bits;
-        if (!changed) return out;
+    bool decidedOn(Letter letter, Value value) const {
+        return letter <= Letter::F && leftOut_[sizeof(Value) == 8][static_cast<std::size_t>(letter)] == bitsOf(value);
+    }
+    template <class Value>
+    bool decide(Letter letter, Value value, double n) {
+        const bool changed = remember(letter, n);
+        if (letter <= Letter::F) leftOut_[sizeof(Value) == 8][static_cast<std::size_t>(letter)] = bitsOf(value);
+        return changed;
+    }
+    // Inline up to the memory: most values come back unchanged and are left out, before their
+    // cache entry (`entry()`) is looked up.
+    template <class Entry, class Value>
+    char* writeCached(Letter letter, Entry&& entry, Value value, char* out) {
+        if (decidedOn(letter, value)) return out;
+        Cached& cached = entry();
+        if (cached.bits != bitsOf(value)) fill(cached, value);
+        if (!decide(letter, value, cached.n)) return out;
         return writeDigits(letter, cached, out);
     }
     char* writeDigits(Letter letter, const Cached& cached, char* out);
-    char* writeUnkept(Letter letter, float value, char* out);
+    // Written at once from the float's scaled digits where scaleFloatDigits serves (the text's room
+    // is within the word's); the rare others go the cached way, out of line.
+    char* writeUnkept(Letter letter, float value, char* out) {
+        if (decidedOn(letter, value)) return out;
+        double rounded;
+        int k;
+        if (!scaleFloatDigits(value, rounded, k)) [[unlikely]]
+            return writeCachedFloat(letter, value, out);
+        const bool negative = std::signbit(value);
+        if (!decide(letter, value, floatDigitsValue(rounded, k, negative))) return out;
+        *out = kLetterChars[static_cast<std::size_t>(letter)];
+        return out + 1 + writeTenThousandths(floatTenThousandths(rounded, k), negative, out + 1, written_);
+    }
+    [[gnu::noinline]] char* writeCachedFloat(Letter letter, float value, char* out);
     void fill(Cached& cached, std::uint64_t bits, const RoundedDecimal& digits);
     void fill(Cached& cached, float value);
     void fill(Cached& cached, double value);
@@ -176,13 +206,12 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     }
 }
 
-inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
+[[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
                                   char* out) {
     const TarvoWord& source = block.word(sourceLetter);
     const float held = negate ? -source.held : source.held;
     // The copy decides as the general way does, so a value the memory has decided on is left out.
-    if (letter <= Letter::F && leftOut_[0][static_cast<std::size_t>(letter)] == std::bit_cast<std::uint32_t>(held))
-        return out;
+    if (decidedOn(letter, held)) return out;
     const std::size_t length = copiedLength(source.text, source.plain);
     if (length == 0) return write(letter, held, out);
     const char* digits = source.text;
@@ -190,9 +219,7 @@ inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoL
     digits += negative;
     const std::size_t count = length - negative;  // 1 to 8
     const double n = negate ? -source.value : source.value;
-    const bool changed = remember(letter, n);
-    if (letter <= Letter::F) leftOut_[0][static_cast<std::size_t>(letter)] = std::bit_cast<std::uint32_t>(held);
-    if (!changed) return out;
+    if (!decide(letter, held, n)) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
     if (count == 1 && *digits == '0') {  // never "-0"
         written_ = 0.0;
