@@ -183,12 +183,14 @@ template <class MarksOf>
     for (const char* p = lines.data(); p < end;) {  // p: the start of a line
         // The next stop, in the chunk at q.
         const char* q = p;
-        const char* chunk;
-        std::uint32_t inside;
-        std::uint32_t stops;
-        while (!(stops = marksOf.stops(chunk = chunkAt(tail, q, end, inside)) & inside)) {
-            q += kChunk;
+        std::uint32_t stops = 0;
+        while (end - q >= kChunk && !(stops = marksOf.stops(q))) q += kChunk;
+        const char* chunk = q;
+        std::uint32_t inside = ~std::uint32_t{0};
+        if (!stops) [[unlikely]] {
             if (q >= end) return true;
+            chunk = chunkAt(tail, q, end, inside);
+            if (!(stops = marksOf.stops(chunk) & inside)) return true;
         }
         const std::uint32_t ends = marksOf.ends(chunk) & inside;
         // The start of the stop's line: after the last line end before it, which lies in this
