@@ -263,7 +263,7 @@ __attribute__((target("avx2"))) bool DepthMeasure::takeLinesAvx2(std::string_vie
 bool DepthMeasure::takeLines(std::string_view lines) {
 #if defined(PATHSHIFT_MEASURE_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return takeLinesAvx2(lines);
+    if (avx2 && widest_) return takeLinesAvx2(lines);
 #endif
     return scan(lines, PortableMarks());
 }

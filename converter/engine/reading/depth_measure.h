@@ -11,7 +11,9 @@ namespace pathshift {
 
 class DepthMeasure {
 public:
-    explicit DepthMeasure(Head head) : head_(head), machine_(head) {}
+    // The processor's widest vector code is used unless `widest` is false, which keeps to the
+    // baseline code processors without AVX2 run.
+    explicit DepthMeasure(Head head, bool widest = true) : head_(head), widest_(widest), machine_(head) {}
 
     void begin() {
         machine_ = TarvoMachine(head_);
@@ -68,6 +70,7 @@ private:
     bool readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key);
 
     Head head_;
+    bool widest_;
     TarvoMachine machine_;
     SegmentLevels levels_;
     // Z texts with the values they are held as (see heldZ()).
