@@ -39,17 +39,17 @@ inline std::uint32_t bytesOf(const char* p) {
     return m;
 }
 
-// The bytes of a chunk the depth table reads at (Z, G, "(", NUL), those that stop a line's words
-// from counting ("(", NUL), and the line ends (LF, CR), one bit each.
+// The bytes of a chunk the depth table reads at (Z, G, "(", NUL), the line ends (LF, CR), and the
+// bytes a line's words end at: its end, or a "(" or NUL; one bit each.
 struct PortableMarks {
     std::uint32_t stops(const char* p) const { return bytesOf<'Z', 'G', '(', '\0'>(p); }
-    std::uint32_t drops(const char* p) const { return bytesOf<'(', '\0'>(p); }
     std::uint32_t ends(const char* p) const { return bytesOf<'\n', '\r'>(p); }
+    std::uint32_t wordEnds(const char* p) const { return bytesOf<'\n', '\r', '(', '\0'>(p); }
 };
 
 #if defined(PATHSHIFT_MEASURE_AVX2)
 // Each set is told by one table of its bytes indexed by their low four bits: the stops' low
-// nibbles (0, 7, 8, A) differ, as do the ends' (A, D). A byte is in the set when the table gives
+// nibbles (0, 7, 8, A) differ, as do the word ends' (0, 8, A, D). A byte is in the set when the table gives
 // the byte back; bytes from 0x80 look up 0 and others an entry of another low nibble, so neither
 // matches. The tables are constants the compiler loads where they are used: held in registers,
 // they would be saved around every call the loop makes.
@@ -60,9 +60,9 @@ struct Avx2Marks {
                                    '\0', n, n, n, n, n, n, 'G', '(', n, 'Z', n, n, n, n, n),
                   p);
     }
-    __attribute__((target("avx2"))) std::uint32_t drops(const char* p) const {
-        return in(_mm256_setr_epi8('\0', n, n, n, n, n, n, n, '(', n, n, n, n, n, n, n,  //
-                                   '\0', n, n, n, n, n, n, n, '(', n, n, n, n, n, n, n),
+    __attribute__((target("avx2"))) std::uint32_t wordEnds(const char* p) const {
+        return in(_mm256_setr_epi8('\0', n, n, n, n, n, n, n, '(', n, '\n', n, n, '\r', n, n,  //
+                                   '\0', n, n, n, n, n, n, n, '(', n, '\n', n, n, '\r', n, n),
                   p);
     }
     __attribute__((target("avx2"))) std::uint32_t ends(const char* p) const {
@@ -171,11 +171,12 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
 }
 
 // The run is looked at a chunk at a time for its stops alone, from the start of a line. The line
-// ends of the chunk a stop is found in tell the start of its line, and those of the 64 bytes from
-// there its end. A line is taken as a block would be: dropped when it holds a "(" or does not
-// start with N, otherwise its G effects in order and then its first Z word. A NUL anywhere stops
-// the reading. Lines without a stop are passed over unlooked at; the search goes on after the line
-// taken. A line running on beyond 64 bytes from its first stop goes to the block reading.
+// ends of the chunk a stop is found in tell the start of its line, and the first line end, "(" or
+// NUL in the 64 bytes from there the end of its words. A line whose words end at its line end is
+// taken as a block would be: when it starts with N, its G effects in order and then its first Z
+// word. The block reading takes a line holding a "(" (dropped) or NUL (a fault), and one running
+// on beyond the 64 bytes. Lines without a stop are passed over unlooked at; the search goes on
+// after the line taken.
 template <class MarksOf>
 [[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
@@ -192,11 +193,11 @@ template <class MarksOf>
             chunk = chunkAt(tail, q, end, inside);
             if (!(stops = marksOf.stops(chunk) & inside)) return true;
         }
-        const std::uint32_t ends = marksOf.ends(chunk) & inside;
+        const std::uint32_t wordEnds = marksOf.wordEnds(chunk) & inside;
         // The start of the stop's line: after the last line end before it, which lies in this
-        // chunk or in one passed over, or else p. No stop lies between it and the stop.
+        // chunk or in one passed over, or else p. No stop, "(" or NUL, lies between it and the stop.
         const char* start = p;
-        const std::uint32_t endsBefore = ends & ((stops & (0u - stops)) - 1);
+        const std::uint32_t endsBefore = wordEnds & ((stops & (0u - stops)) - 1);
         if (endsBefore) {
             start = q + (32 - std::countl_zero(endsBefore));
         } else {
@@ -208,49 +209,43 @@ template <class MarksOf>
                 }
             }
         }
-        // The line's stops, ends and drops in the 64 bytes from w: this chunk and the next, or
-        // for a longer line the two from its first stop.
+        // The line's stops and word ends in the 64 bytes from w: this chunk and the next, or for a
+        // longer line the two from its first stop.
         const char* w = q;
         int filled = 1;
         bool moved = false;
-        std::uint64_t lineStops = stops, lineEnds = ends ^ endsBefore, drops = marksOf.drops(chunk) & inside;
+        std::uint64_t lineStops = stops, lineEnds = wordEnds ^ endsBefore;
         while (!lineEnds && end - w > filled * kChunk) {
             if (filled == 2) {
                 if (moved) break;
                 w = q + std::countr_zero(stops);  // a long line
                 moved = true;
                 filled = 0;
-                lineStops = drops = 0;
+                lineStops = 0;
             }
             const int shift = filled++ * kChunk;
             chunk = chunkAt(tail, w + shift, end, inside);
             lineStops |= std::uint64_t(marksOf.stops(chunk) & inside) << shift;
-            lineEnds |= std::uint64_t(marksOf.ends(chunk) & inside) << shift;
-            drops |= std::uint64_t(marksOf.drops(chunk) & inside) << shift;
+            lineEnds |= std::uint64_t(marksOf.wordEnds(chunk) & inside) << shift;
         }
-        if (!lineEnds && end - w > 2 * kChunk) [[unlikely]] {
+        // The words end at the line's end, or at a "(" or NUL: the block reading drops the line
+        // or finds the NUL, as it takes the lines that run on beyond the 64 bytes.
+        const char* const lineEnd = lineEnds ? w + std::countr_zero(lineEnds) : end;
+        if (lineEnds ? !isLineEnd(*lineEnd) : end - w > 2 * kChunk) [[unlikely]] {
             WordFault fault;
             p = start;
             if (!take(longLines_.readLine(p, end), fault)) return false;
             continue;
         }
-        if (lineEnds) lineStops &= (lineEnds & (0 - lineEnds)) - 1;
-        if (drops &= lineStops) [[unlikely]] {
-            if (!tookDropped(w, drops)) return false;
-        } else if (*start == 'N') {
+        if (*start == 'N') {
             const char* z = nullptr;
-            if (!takeWords(w, lineStops, end, z) || !takeZ(z, end)) return false;
+            if (!takeWords(w, lineEnds ? lineStops & ((lineEnds & (0 - lineEnds)) - 1) : lineStops, end, z) ||
+                !takeZ(z, end))
+                return false;
         }
-        if (!lineEnds) return true;  // the run's last line, without a line end
-        p = w + std::countr_zero(lineEnds) + 1;
+        if (lineEnd == end) return true;  // the run's last line, without a line end
+        p = lineEnd + 1;
     }
-    return true;
-}
-
-// A line holding a "(" or NUL at `drops` in the chunk at `base` is dropped; false for a NUL.
-bool DepthMeasure::tookDropped(const char* base, std::uint64_t drops) {
-    for (; drops; drops &= drops - 1)
-        if (base[std::countr_zero(drops)] == '\0') return false;
     return true;
 }
 

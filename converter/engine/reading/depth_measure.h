@@ -65,7 +65,6 @@ private:
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
-    static bool tookDropped(const char* base, std::uint64_t drops);
     bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
     bool readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key);
 
