@@ -91,11 +91,6 @@ inline const char* chunkAt(char (&tail)[kChunk], const char* q, const char* end,
     return tail;
 }
 
-// The marks below the lowest of `bound`, all of them when it is empty.
-inline std::uint32_t below(std::uint32_t marks, std::uint32_t bound) {
-    return bound ? marks & ((bound & (0u - bound)) - 1) : marks;
-}
-
 }  // namespace
 
 // Most programs write a few Z numbers over and over, so a Z word's held value is kept by its text.
