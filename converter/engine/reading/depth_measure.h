@@ -77,7 +77,7 @@ private:
         std::uint64_t key = ~std::uint64_t{0};  // no text's: its first byte would end the text
         float held = 0;
     };
-    static constexpr int kZTextBits = 6;
+    static constexpr int kZTextBits = 8;
     ZText zTexts_[1 << kZTextBits];
     TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
 };
