@@ -168,7 +168,11 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         "N1G1e400\n", "N1(Z1e39)G1e400\nN2Z3.5e38(\n", "%\0\n"s, "N1G0\nN2G1Z-1(\0)\n"s, "\xEF\xBB\xBF", "",
         // Z numbers at the edges of the short plain shape, in cutting and in rapid lines.
         "N1G1Z-0.48X1\nN2Z+.1234567\nN3Z12345678\nN4Z123456789\nN5Z-1234567.\nN6Z1.2.3\nN7Z-.\nN8Z-0\n"
-        "N9Z0.30000001\nN10Z9.87654321\nN11Z-1234.5678\nN12Z7", "N1G0Z0.5\nN2Z1e39\n", "N1G0Z1.5\nN2G1Z-.1234 5\n"};
+        "N9Z0.30000001\nN10Z9.87654321\nN11Z-1234.5678\nN12Z7", "N1G0Z0.5\nN2Z1e39\n", "N1G0Z1.5\nN2G1Z-.1234 5\n",
+        // A Z text read again, then the same digits going on otherwise (with 17 bytes after each
+        // but the last), and near the run's end.
+        "N1G1Z-0.5\nN2Z-0.5\nN3Z-0.5E1\nN4X1234567890123\n", "N1G1Z-0.5X\nN2Z-0.5X\nN3Z-0.5 1\nN4X1234567890123\n",
+        "N1G1Z-12.3456\nN2Z-12.34567\nN3Z-12.34567X\nN4Z+.5-2\nN5Z-12.3456\nN6Z-12.34567D1\nN7X1234567890123\nN8Z-.5"};
     // Lines of more G words than the measure holds go to the block reading.
     std::string gWords;
     for (int k = 0; k < 20; ++k) gWords += k % 3 ? "G1" : "G0";
@@ -176,9 +180,11 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         texts.push_back("N1G0\nN2" + gWords + rest);
     std::mt19937 random(13);
     const std::string alphabet = "NNNGGZZ0123.-+ E(\0\r\n\n\nX"s;
-    for (int i = 0; i < 3000; ++i) {
+    // The last thousand with long lines, across the 32-byte steps the scan takes.
+    const std::string longLines = "NNGGGZZZ0123.-+ E(\0\rXXXXXXXXXX\n"s;
+    for (int i = 0; i < 4000; ++i) {
         std::string text(random() % (i < 2000 ? 90 : 400), ' ');
-        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        for (char& c : text) c = (i < 3000 ? alphabet : longLines)[random() % (i < 3000 ? alphabet : longLines).size()];
         texts.push_back(text);
     }
     for (const std::string& text : texts) {
@@ -192,14 +198,17 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
             return ok = blocks.take(block, fault);
         });
         const Measured expected = measuredBy(blocks, ok);
-        for (const std::size_t piece : {1u, 7u, 1u << 20}) {
+        for (const std::size_t piece : {0u, 1u, 7u, 1u << 20}) {  // 0: the text whole in memory
             testing::PieceSource source(text, 5);
-            LineScanner scanner(source, piece);
-            DepthMeasure runs(Head::One);
-            runs.begin();
-            ok = scanner.rewind();
-            for (std::string_view run; ok && scanner.nextLines(run);) ok = runs.takeLines(run);
-            ASSERT_EQ(measuredBy(runs, ok), expected) << ::testing::PrintToString(text) << " piece " << piece;
+            LineScanner scanner = piece ? LineScanner(source, piece) : LineScanner(text);
+            for (const bool widest : {true, false}) {
+                DepthMeasure runs(Head::One, widest);
+                runs.begin();
+                ok = scanner.rewind();
+                for (std::string_view run; ok && scanner.nextLines(run);) ok = runs.takeLines(run);
+                ASSERT_EQ(measuredBy(runs, ok), expected)
+                    << ::testing::PrintToString(text) << " piece " << piece << " widest " << widest;
+            }
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/reading/g_word.h"
+#include "engine/reading/line_ends.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,166 +22,226 @@ namespace {
 // Bytes looked at in one step.
 constexpr int kChunk = 32;
 
-// What a chunk holds, one bit per byte: line ends, and the bytes the depth table reads at.
-struct Marks {
-    std::uint32_t ends = 0;   // LF, CR
-    std::uint32_t stops = 0;  // Z, G, "(", NUL
-};
-
-struct PortableMarks {
-    Marks operator()(const char* p) const;
-};
-
-inline Marks PortableMarks::operator()(const char* p) const {
-    Marks m;
+// One bit for each of the 32 bytes at p that equals one of `kBytes`.
+template <char... kBytes>
+inline std::uint32_t bytesOf(const char* p) {
+    std::uint32_t m = 0;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), z = _mm_set1_epi8('Z'),
-                  g = _mm_set1_epi8('G'), paren = _mm_set1_epi8('('), nul = _mm_setzero_si128();
     for (int half = 0; half < kChunk; half += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
-        const auto ends = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr))));
-        const auto stops = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, z), _mm_cmpeq_epi8(bytes, g)),
-                                           _mm_or_si128(_mm_cmpeq_epi8(bytes, paren), _mm_cmpeq_epi8(bytes, nul)))));
-        m.ends |= ends << half;
-        m.stops |= stops << half;
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
+        __m128i any = _mm_setzero_si128();
+        ((any = _mm_or_si128(any, _mm_cmpeq_epi8(b, _mm_set1_epi8(kBytes)))), ...);
+        m |= static_cast<std::uint32_t>(_mm_movemask_epi8(any)) << half;
     }
 #else
-    for (int i = 0; i < kChunk; ++i) {
-        const char c = p[i];
-        m.ends |= std::uint32_t(c == '\n' || c == '\r') << i;
-        m.stops |= std::uint32_t(c == 'Z' || c == 'G' || c == '(' || c == '\0') << i;
-    }
+    for (int i = 0; i < kChunk; ++i) m |= std::uint32_t(((p[i] == kBytes) || ...)) << i;
 #endif
     return m;
 }
 
-#if defined(PATHSHIFT_MEASURE_AVX2)
-// The bytes looked for, each filling a vector, made once per run: hidden from the compiler, they
-// are kept rather than built again around every call the loop makes.
-struct Avx2Marks {
-    __attribute__((target("avx2"))) Avx2Marks()
-        : lf(_mm256_set1_epi8('\n')), cr(_mm256_set1_epi8('\r')), z(_mm256_set1_epi8('Z')),
-          g(_mm256_set1_epi8('G')), paren(_mm256_set1_epi8('(')), nul(_mm256_setzero_si256()) {
-        asm("" : "+x"(lf), "+x"(cr), "+x"(z), "+x"(g), "+x"(paren), "+x"(nul));
-    }
-    __attribute__((target("avx2"))) Marks operator()(const char* p) const {
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        Marks m;
-        m.ends = static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(b, lf), _mm256_cmpeq_epi8(b, cr))));
-        m.stops = static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(b, z), _mm256_cmpeq_epi8(b, g)),
-                                                 _mm256_or_si256(_mm256_cmpeq_epi8(b, paren), _mm256_cmpeq_epi8(b, nul)))));
-        return m;
-    }
+// The bytes of a chunk the depth table reads at (Z, G, "(", NUL), the line ends (LF, CR), and the
+// bytes a line's words end at: its end, or a "(" or NUL; one bit each.
+struct PortableMarks {
+    std::uint32_t stops(const char* p) const { return bytesOf<'Z', 'G', '(', '\0'>(p); }
+    std::uint32_t ends(const char* p) const { return bytesOf<'\n', '\r'>(p); }
+    std::uint32_t wordEnds(const char* p) const { return bytesOf<'\n', '\r', '(', '\0'>(p); }
+};
 
-    __m256i lf, cr, z, g, paren, nul;
+#if defined(PATHSHIFT_MEASURE_AVX2)
+// Each set is told by one table of its bytes indexed by their low four bits: the stops' low
+// nibbles (0, 7, 8, A) differ, as do the word ends' (0, 8, A, D). A byte is in the set when the table gives
+// the byte back; bytes from 0x80 look up 0 and others an entry of another low nibble, so neither
+// matches. The tables are constants the compiler loads where they are used: held in registers,
+// they would be saved around every call the loop makes.
+struct Avx2Marks {
+    static constexpr char n = '\x80';
+    __attribute__((target("avx2"))) std::uint32_t stops(const char* p) const {
+        return in(_mm256_setr_epi8('\0', n, n, n, n, n, n, 'G', '(', n, 'Z', n, n, n, n, n,  //
+                                   '\0', n, n, n, n, n, n, 'G', '(', n, 'Z', n, n, n, n, n),
+                  p);
+    }
+    __attribute__((target("avx2"))) std::uint32_t wordEnds(const char* p) const {
+        return in(_mm256_setr_epi8('\0', n, n, n, n, n, n, n, '(', n, '\n', n, n, '\r', n, n,  //
+                                   '\0', n, n, n, n, n, n, n, '(', n, '\n', n, n, '\r', n, n),
+                  p);
+    }
+    __attribute__((target("avx2"))) std::uint32_t ends(const char* p) const {
+        return in(_mm256_setr_epi8(n, n, n, n, n, n, n, n, n, n, '\n', n, n, '\r', n, n,  //
+                                   n, n, n, n, n, n, n, n, n, n, '\n', n, n, '\r', n, n),
+                  p);
+    }
+    __attribute__((target("avx2"))) static std::uint32_t in(__m256i table, const char* p) {
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, b), b)));
+    }
 };
 #endif
 
-// The last bytes of a run, read from a copy so as not to read beyond it.
-template <class MarksOf>
-[[gnu::always_inline]] inline Marks tailMarks(const MarksOf& marksOf, const char* p, std::size_t size) {
-    char tail[kChunk];
+// A chunk from q on: the run's bytes there, or for its last bytes a copy, so as not to read beyond
+// it; `inside` marks the run's bytes.
+inline const char* chunkAt(char (&tail)[kChunk], const char* q, const char* end, std::uint32_t& inside) {
+    const auto left = static_cast<std::size_t>(end - q);
+    if (left >= kChunk) [[likely]] {
+        inside = ~std::uint32_t{0};
+        return q;
+    }
     std::memset(tail, ' ', sizeof tail);
-    std::memcpy(tail, p, size);
-    Marks m = marksOf(tail);
-    const std::uint32_t inside = (std::uint32_t{1} << size) - 1;
-    m.ends &= inside;
-    m.stops &= inside;
-    return m;
+    std::memcpy(tail, q, left);
+    inside = (std::uint32_t{1} << left) - 1;
+    return tail;
 }
-
-// Just after the last of the marked bytes.
-inline const char* afterLast(const char* base, std::uint32_t marks) { return base + (32 - std::countl_zero(marks)); }
 
 }  // namespace
 
-// What the depth table needs of the line being read. Its G words' effects wait for the line's end,
-// where they are taken in order as a block's are: a "(" later in the line drops it. The first Z
-// word is read there too, once it is known whether the line cuts.
-struct DepthMeasure::Line {
-    static constexpr std::size_t kGWords = 16;  // a line with more goes to the block reading
-
-    void start(bool numbered) {
-        taken = numbered;
-        z = nullptr;
-        gFault = false;
-        gCount = 0;
+// Most programs write a few Z numbers over and over, so a Z word's held value is kept by its text.
+// readWordValue() reads a text of 17 bytes or more by its short reading first, and when that one
+// takes the text the value depends only on the sign, the digits, the point and the byte after
+// them, all bytes between '+' (0x2B) and '9' but the last. So the bytes up to and including the
+// first byte outside that range, when at most eight, are a key for the value, kept only for texts
+// the short reading takes: any other text may need the bytes beyond its key.
+[[gnu::always_inline]] inline bool DepthMeasure::heldZ(const char* p, const char* end, float& held) {
+#if defined(__SSE2__)
+    if constexpr (std::endian::native == std::endian::little) {
+        if (end - p >= 17) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const auto inRange = static_cast<std::uint32_t>(_mm_movemask_epi8(
+                _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(128 - '+'))),
+                               _mm_set1_epi8(static_cast<char>(-128 + ('9' - '+' + 1))))));
+            const int length = std::countr_zero(~inRange);
+            if (length < 8) {
+                std::uint64_t key;
+                std::memcpy(&key, p, sizeof key);
+                key &= ~std::uint64_t{0} >> (8 * (7 - length));
+                ZText& kept = zTexts_[(key * 0x9E3779B97F4A7C15u) >> (64 - kZTextBits)];
+                if (kept.key == key) [[likely]] {
+                    held = kept.held;
+                    return true;
+                }
+                return readZ(p, end, held, &kept, key);
+            }
+        }
     }
+#endif
+    return readZ(p, end, held, nullptr, 0);
+}
 
-    bool taken = false;  // numbered, with no "(" so far
-    const char* z = nullptr;  // the number of the first Z word, the one that counts
-    bool gFault = false;      // the G words after this one are not taken
-    std::size_t gCount = 0;
-    GEffect g[kGWords];
-};
-
-[[gnu::always_inline]] inline bool DepthMeasure::takeLine(const Line& line, const char* end) {
-    if (!line.taken) return true;
-    for (std::size_t k = 0; k < line.gCount; ++k) machine_.takeG(line.g[k], [this] {
-        levels_.plunge();
-        return true;
-    });
-    if (line.gFault) return false;
-    if (!line.z) return true;
-    // A fault found after the G effects stops the reading all the same.
+bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key) {
     TarvoWord z;
-    if (readWordValue(TarvoLetter::Z, line.z, end, z)) return false;
-    if (machine_.cutting()) levels_.cut(z.held);
+    if (readWordValue(TarvoLetter::Z, p, end, z)) return false;
+    held = z.held;
+#if defined(__SSE2__)
+    if (NumberRead read; kept && detail::readShortNumber(p, read)) *kept = {key, held};
+#endif
     return true;
 }
 
+// The G and Z words of a taken line without "(" or NUL, at `stops` from `base`: each G word's
+// effect taken in line order, the first Z word noted in `z`. False on a fault.
+[[gnu::always_inline]] inline bool DepthMeasure::takeWords(const char* base, std::uint64_t stops, const char* end,
+                                                           const char*& z) {
+    for (; stops; stops &= stops - 1) {
+        const char* const at = base + std::countr_zero(stops);
+        if (*at == 'G') {
+            const GWord g = readGWord(at + 1, end);
+            if (g.overflow) return false;
+            machine_.takeG(g.effect, [this] {
+                levels_.plunge();
+                return true;
+            });
+        } else if (!z) {
+            z = at + 1;
+        }
+    }
+    return true;
+}
+
+// After a taken line's G words: its first Z word counts when the line cuts. A fault found after
+// the G effects stops the reading all the same.
+[[gnu::always_inline]] inline bool DepthMeasure::takeZ(const char* z, const char* end) {
+    if (!z) return true;
+    float held;
+    if (!heldZ(z, end, held)) return false;
+    if (machine_.cutting()) levels_.cut(held);
+    return true;
+}
+
+// The run is looked at a chunk at a time for its stops alone, from the start of a line. The line
+// ends of the chunk a stop is found in tell the start of its line, and the first line end, "(" or
+// NUL in the 64 bytes from there the end of its words. A line whose words end at its line end is
+// taken as a block would be: when it starts with N, its G effects in order and then its first Z
+// word. The block reading takes a line holding a "(" (dropped) or NUL (a fault), and one running
+// on beyond the 64 bytes. Lines without a stop are passed over unlooked at; the search goes on
+// after the line taken.
 template <class MarksOf>
 [[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
-    const char* lineStart = lines.data();  // of the line the chunk starts in
-    const char* line = nullptr;            // the line of the last stop
-    Line words;
-    for (const char* base = lines.data(); base < end;) {
-        const auto left = static_cast<std::size_t>(end - base);
-        const Marks m = left >= kChunk ? marksOf(base) : tailMarks(marksOf, base, left);
-        const char* resume = nullptr;  // where to go on after a line the block reading took
-        for (std::uint32_t stops = m.stops; stops; stops &= stops - 1) {
-            const int i = std::countr_zero(stops);
-            const std::uint32_t endsBefore = m.ends & ((std::uint32_t{1} << i) - 1);
-            const char* const start = endsBefore ? afterLast(base, endsBefore) : lineStart;
-            if (start != line) {
-                if (!takeLine(words, end)) return false;
-                line = start;
-                words.start(*start == 'N');
-            }
-            const char* const at = base + i;
-            if (*at == '\0') return false;
-            if (!words.taken) continue;
-            if (*at == '(') {
-                words.taken = false;  // the line is dropped, its words do not count
-            } else if (*at == 'Z') {
-                if (!words.z) words.z = at + 1;
-            } else if (!words.gFault) {
-                if (words.gCount == Line::kGWords) {
-                    resume = line;
-                    WordFault fault;
-                    if (!take(manyGWords_.readLine(resume, end), fault)) return false;
+    char tail[kChunk];
+    for (const char* p = lines.data(); p < end;) {  // p: the start of a line
+        // The next stop, in the chunk at q.
+        const char* q = p;
+        std::uint32_t stops = 0;
+        while (end - q >= kChunk && !(stops = marksOf.stops(q))) q += kChunk;
+        const char* chunk = q;
+        std::uint32_t inside = ~std::uint32_t{0};
+        if (!stops) [[unlikely]] {
+            if (q >= end) return true;
+            chunk = chunkAt(tail, q, end, inside);
+            if (!(stops = marksOf.stops(chunk) & inside)) return true;
+        }
+        const std::uint32_t wordEnds = marksOf.wordEnds(chunk) & inside;
+        // The start of the stop's line: after the last line end before it, which lies in this
+        // chunk or in one passed over, or else p. No stop, "(" or NUL, lies between it and the stop.
+        const char* start = p;
+        const std::uint32_t endsBefore = wordEnds & ((stops & (0u - stops)) - 1);
+        if (endsBefore) {
+            start = q + (32 - std::countl_zero(endsBefore));
+        } else {
+            for (const char* back = q; back != p;) {
+                back -= kChunk;
+                if (const std::uint32_t backEnds = marksOf.ends(back)) {
+                    start = back + (32 - std::countl_zero(backEnds));
                     break;
                 }
-                const GWord g = readGWord(at + 1, end);
-                words.gFault = g.overflow;
-                if (!g.overflow) words.g[words.gCount++] = g.effect;
             }
         }
-        if (resume) {
-            base = lineStart = resume;
-            line = nullptr;
-            words.start(false);
+        // The line's stops and word ends in the 64 bytes from w: this chunk and the next, or for a
+        // longer line the two from its first stop.
+        const char* w = q;
+        int filled = 1;
+        bool moved = false;
+        std::uint64_t lineStops = stops, lineEnds = wordEnds ^ endsBefore;
+        while (!lineEnds && end - w > filled * kChunk) {
+            if (filled == 2) {
+                if (moved) break;
+                w = q + std::countr_zero(stops);  // a long line
+                moved = true;
+                filled = 0;
+                lineStops = 0;
+            }
+            const int shift = filled++ * kChunk;
+            chunk = chunkAt(tail, w + shift, end, inside);
+            lineStops |= std::uint64_t(marksOf.stops(chunk) & inside) << shift;
+            lineEnds |= std::uint64_t(marksOf.wordEnds(chunk) & inside) << shift;
+        }
+        // The words end at the line's end, or at a "(" or NUL: the block reading drops the line
+        // or finds the NUL, as it takes the lines that run on beyond the 64 bytes.
+        const char* const lineEnd = lineEnds ? w + std::countr_zero(lineEnds) : end;
+        if (lineEnds ? !isLineEnd(*lineEnd) : end - w > 2 * kChunk) [[unlikely]] {
+            WordFault fault;
+            p = start;
+            if (!take(longLines_.readLine(p, end), fault)) return false;
             continue;
         }
-        if (m.ends) lineStart = afterLast(base, m.ends);
-        base += kChunk;
+        if (*start == 'N') {
+            const char* z = nullptr;
+            if (!takeWords(w, lineEnds ? lineStops & ((lineEnds & (0 - lineEnds)) - 1) : lineStops, end, z) ||
+                !takeZ(z, end))
+                return false;
+        }
+        if (lineEnd == end) return true;  // the run's last line, without a line end
+        p = lineEnd + 1;
     }
-    return takeLine(words, end);
+    return true;
 }
 
 #if defined(PATHSHIFT_MEASURE_AVX2)
@@ -192,7 +253,7 @@ __attribute__((target("avx2"))) bool DepthMeasure::takeLinesAvx2(std::string_vie
 bool DepthMeasure::takeLines(std::string_view lines) {
 #if defined(PATHSHIFT_MEASURE_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return takeLinesAvx2(lines);
+    if (avx2 && widest_) return takeLinesAvx2(lines);
 #endif
     return scan(lines, PortableMarks());
 }

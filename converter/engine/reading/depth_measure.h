@@ -2,6 +2,7 @@
 // The first reading of a program: it follows the blocks only as far as the depth table needs (the
 // Z and G words, given a reader of those) and measures every segment's lowest level.
 
+#include <cstdint>
 #include <string_view>
 
 #include "engine/reading/tarvo_machine.h"
@@ -10,7 +11,9 @@ namespace pathshift {
 
 class DepthMeasure {
 public:
-    explicit DepthMeasure(Head head) : head_(head), machine_(head) {}
+    // The processor's widest vector code is used unless `widest` is false, which keeps to the
+    // baseline code processors without AVX2 run.
+    explicit DepthMeasure(Head head, bool widest = true) : head_(head), widest_(widest), machine_(head) {}
 
     void begin() {
         machine_ = TarvoMachine(head_);
@@ -56,16 +59,27 @@ public:
     UnitsWord units() const { return machine_.units; }
 
 private:
-    struct Line;
-    bool takeLine(const Line& line, const char* end);
+    struct ZText;
     template <class MarksOf>
     bool scan(std::string_view lines, const MarksOf& marksOf);
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
+    bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
+    bool takeZ(const char* z, const char* end);
+    bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
+    bool readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key);
 
     Head head_;
+    bool widest_;
     TarvoMachine machine_;
     SegmentLevels levels_;
-    TarvoBlockReader manyGWords_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
+    // Z texts with the values they are held as (see heldZ()).
+    struct ZText {
+        std::uint64_t key = ~std::uint64_t{0};  // no text's: its first byte would end the text
+        float held = 0;
+    };
+    static constexpr int kZTextBits = 8;
+    ZText zTexts_[1 << kZTextBits];
+    TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
 };
 
 }  // namespace pathshift
