@@ -363,13 +363,20 @@ TEST_F(FileRun, AReadOnlyOutputIsNotReplacedAndTheRunGoesOn) {
 }
 
 // While a file is written its folder shows only the old file: what SIGKILL or a power cut leaves.
+// Also for an output long enough to be handed to the disk in stretches while it is written.
 TEST_F(FileRun, AnOutputHasNoNameUntilItIsComplete) {
-    write(destination / "a.nc", "old");
-    AtomicFile file(destination / "a.nc");
-    ASSERT_TRUE(file.open() && file.write("new")) << file.error();
-    EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "old"}}));
-    ASSERT_TRUE(file.commit()) << file.error();
-    EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "new"}}));
+    std::string longText;
+    for (int i = 0; longText.size() < (20u << 20); ++i) longText += "G1X-" + std::to_string(i) + ".5\r\n";
+    for (const std::string& text : {std::string("new"), longText}) {
+        write(destination / "a.nc", "old");
+        AtomicFile file(destination / "a.nc");
+        ASSERT_TRUE(file.open()) << file.error();
+        for (std::size_t at = 0; at < text.size(); at += 1 << 20)
+            ASSERT_TRUE(file.write(std::string_view(text).substr(at, 1 << 20))) << file.error();
+        EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", "old"}}));
+        ASSERT_TRUE(file.commit()) << file.error();
+        EXPECT_EQ(contents(destination), (std::map<std::string, std::string>{{"a.nc", text}}));
+    }
 }
 
 // Where no unnamed file can be made, the named temporary goes with the process, whichever

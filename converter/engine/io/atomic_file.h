@@ -9,6 +9,7 @@
 //
 // The system calls live in atomic_file.cpp alone, so another platform can put its own behind this.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -49,12 +50,16 @@ private:
         return false;
     }
     bool nameUnnamed();
+    // Hands what was written since the last call to the disk, once it is a stretch worth the call.
+    void startWriteback();
 
     std::filesystem::path target_;
     std::string temporary_;  // the named temporary, while one exists
     int cleanupSlot_ = -1;   // where the signal handler finds it
     int fd_ = -1;
     bool unnamed_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t handedToDisk_ = 0;
     std::string error_;
 };
 
