@@ -126,14 +126,18 @@ int runWatch(const WatchArguments& args, const Streams& streams) {
     const bool polled = settings.poll.count() > 0 || !kFolderNotificationsAvailable;
     const auto interval = polled && settings.poll.count() == 0 ? kDefaultPollInterval : settings.poll;
     const std::string how = polled ? "polling every " + std::to_string(interval.count()) + " ms" : "change notifications";
-    std::fprintf(streams.out, "%swatching %s -> %s (%s)\n", now().c_str(), quotedName(settings.source).c_str(),
-                quotedName(settings.destination).c_str(), how.c_str());
-    std::fflush(streams.out);
+    // Said once the folder is watched, so that a file dropped after the line is seen as new.
+    const auto watching = [&] {
+        std::fprintf(streams.out, "%swatching %s -> %s (%s)\n", now().c_str(), quotedName(settings.source).c_str(),
+                     quotedName(settings.destination).c_str(), how.c_str());
+        std::fflush(streams.out);
+    };
     const auto notice = [&streams](const std::string& text) {
         std::fprintf(streams.err, "%s%s\n", now().c_str(), text.c_str());
     };
     const std::optional<std::string> ended =
-        watchHotFolder(settings, [&streams](const HotFolderFile& file) { printFile(streams, file); }, notice, [] { return stopRequested != 0; });
+        watchHotFolder(settings, [&streams](const HotFolderFile& file) { printFile(streams, file); }, notice,
+                       [] { return stopRequested != 0; }, watching);
     if (ended) {
         std::fprintf(streams.err, "pathshift-cli watch: %s\n", ended->c_str());
         return kExitFailed;

@@ -147,6 +147,7 @@ TEST_F(WatchCli, DoneFolderKeepsWhatIsThere) {
     if (folders.size() > 1) fs::remove_all(shm);
 }
 
+// "watching" is said once the folder is listed: a file dropped as soon as it shows is a new one.
 TEST_F(WatchCli, NewOnlyLeavesFilesPresentAtTheStart) {
     drop("old.nc", testing::kPlungeSource);
     start({"--new-only"});

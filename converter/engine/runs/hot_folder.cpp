@@ -61,7 +61,7 @@ public:
     HotFolder(const HotFolderSettings& settings, const HotFolderFileFn& fileDone, const HotFolderNoticeFn& notice)
         : settings_(settings), fileDone_(fileDone), notice_(notice) {}
 
-    std::optional<std::string> run(const StopFn& stop) {
+    std::optional<std::string> run(const StopFn& stop, const std::function<void()>& watching) {
         std::string error;
         // Watched before the first listing, so that nothing arriving in between is missed.
         std::unique_ptr<FolderChanges> changes = settings_.poll.count() > 0 || !kFolderNotificationsAvailable
@@ -69,6 +69,7 @@ public:
                                                      : notifiedChanges(settings_.source, error);
         if (!changes) return error;
         if (!lookAtEverything(settings_.newOnly, error)) return error;
+        if (watching) watching();
         while (!stop()) {
             FolderChangeBatch batch;
             if (!changes->wait(nextWait(), batch, error)) return error;
@@ -213,9 +214,10 @@ std::optional<std::string> hotFolderRefusal(const HotFolderSettings& settings) {
 }
 
 std::optional<std::string> watchHotFolder(const HotFolderSettings& settings, const HotFolderFileFn& fileDone,
-                                          const HotFolderNoticeFn& notice, const StopFn& stop) {
+                                          const HotFolderNoticeFn& notice, const StopFn& stop,
+                                          const std::function<void()>& watching) {
     if (std::optional<std::string> refusal = hotFolderRefusal(settings)) return refusal;
-    return HotFolder(settings, fileDone, notice).run(stop);
+    return HotFolder(settings, fileDone, notice).run(stop, watching);
 }
 
 }  // namespace pathshift

@@ -52,7 +52,10 @@ bool hotFolderCandidate(const std::filesystem::path& name);
 
 // Watches until `stop` returns true, finishing the file in hand; returns nothing then, or why the
 // folder could no longer be watched. `stop` is asked at least once a second and after each file.
+// `watching` is called once the folder is watched and its first listing taken: every file that
+// arrives after it is a new one.
 std::optional<std::string> watchHotFolder(const HotFolderSettings& settings, const HotFolderFileFn& fileDone,
-                                          const HotFolderNoticeFn& notice, const StopFn& stop);
+                                          const HotFolderNoticeFn& notice, const StopFn& stop,
+                                          const std::function<void()>& watching = {});
 
 }  // namespace pathshift
