@@ -64,6 +64,16 @@ int convertToStdout(const ConvertArguments& args, const ConversionOptions& optio
     }
     useBinaryMode(streams.out);
     std::string readError;
+    // Handed to standard output inside the system where it takes that (a file, a pipe).
+    if (std::fflush(streams.out) == 0 && fileno(streams.out) >= 0) {
+        switch (scratch.copyTo(fileno(streams.out), readError)) {
+            case ScratchFile::CopyOut::Sent: return 0;
+            case ScratchFile::CopyOut::Failed:
+                std::fprintf(streams.err, "pathshift-cli: cannot write to standard output: %s\n", readError.c_str());
+                return kExitFailed;
+            case ScratchFile::CopyOut::Unsupported: break;
+        }
+    }
     if (!scratch.rewind(readError)) {
         printError(streams.err, source, 0, readError);
         return kExitFailed;

@@ -1,6 +1,7 @@
 #include "engine/io/scratch_file.h"
 
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -65,6 +66,19 @@ long ScratchFile::read(char* into, std::size_t size, std::string& error) {
             return -1;
         }
     }
+}
+
+ScratchFile::CopyOut ScratchFile::copyTo(int out, std::string& error) {
+    off_t offset = 0;
+    while (static_cast<std::size_t>(offset) < size_) {
+        const ssize_t sent = ::sendfile(out, fd_, &offset, size_ - static_cast<std::size_t>(offset));
+        if (sent > 0) continue;
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && offset == 0 && (errno == EINVAL || errno == ENOSYS)) return CopyOut::Unsupported;
+        error = sent < 0 ? std::strerror(errno) : "the temporary file ended early";
+        return CopyOut::Failed;
+    }
+    return CopyOut::Sent;
 }
 
 long ScratchFile::readAt(std::size_t offset, char* into, std::size_t size, std::string& error) {

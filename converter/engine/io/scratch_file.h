@@ -26,6 +26,10 @@ public:
     long read(char* into, std::size_t size, std::string& error) override;
     long readAt(std::size_t offset, char* into, std::size_t size, std::string& error) override;
     std::size_t size() const override { return size_; }
+    // The whole text copied to the file descriptor `out` by the system, without passing through
+    // this process. Unsupported, with nothing sent, where `out` does not take a copy that way.
+    enum class CopyOut { Sent, Unsupported, Failed };
+    CopyOut copyTo(int out, std::string& error);
     const std::string& error() const { return error_; }
 
 private:

@@ -32,6 +32,9 @@ bool ScratchFile::open() {
     return true;
 }
 
+// Copied out through the process, by the caller.
+ScratchFile::CopyOut ScratchFile::copyTo(int, std::string&) { return CopyOut::Unsupported; }
+
 bool ScratchFile::write(std::string_view text) {
     if (!windows::writeAll(fd_, text)) {
         error_ = windows::lastError("cannot write a temporary file");
