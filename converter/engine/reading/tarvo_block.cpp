@@ -113,6 +113,10 @@ struct Sse2Line {
         }
         return m;
     }
+    // The low `count` bits of x, count at most 64.
+    static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
+        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
+    }
     double value(const char* body, const BodyShape& s) const {
         return detail::shortDigitsValue(body, s.plain.whole, s.plain.places, s.plain.point);
     }
@@ -177,6 +181,9 @@ struct Avx2Line {
         m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
         m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
+    }
+    __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
+        return _bzhi_u64(x, count);
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes.
@@ -326,11 +333,12 @@ template <class Line>
     b.fault = {};
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
-    const char* const after = afterLineEnd(p + lineEnd, end);
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     NumberRead* g = plainG_;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
+    // A body's key from one mask: nothing but points lies between a body's start and its end.
+    const std::uint64_t pointsAndBounds = points | bounds;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
         const unsigned at = next;
         bounds &= bounds - 1;
@@ -342,16 +350,19 @@ template <class Line>
         const unsigned start = at + 1;
         const auto sign = static_cast<unsigned>(signs >> start) & 1;
         const unsigned body = start + sign;
-        const unsigned length = next - body;
-        if (length > kBodyBytes) return nullptr;
-        const BodyShape& shape = kBodyShapes[bodyKey((points >> body) & ((std::uint64_t{1} << length) - 1), length)];
+        // The body's points and its end bit: below 2^(kBodyBytes + 1) exactly when the body has
+        // at most kBodyBytes bytes, and then its bodyKey().
+        const std::uint64_t key = line.lowBits(pointsAndBounds >> body, next - body + 1);
+        if (key >= kBodyShapes.size()) return nullptr;
+        const BodyShape& shape = kBodyShapes[key];
         if (!shape.holds) return nullptr;
         // The length, in the low byte, counts the sign.
         static_assert(std::endian::native == std::endian::little);
         const std::uint32_t plainBits = std::bit_cast<std::uint32_t>(shape.plain) + sign;
+        // Only a sign is a "-": a body is digits and points.
         const auto valueOf = [&] {
             const double magnitude = line.value(p + body, shape);
-            return sign && p[start] == '-' ? -magnitude : magnitude;
+            return p[start] == '-' ? -magnitude : magnitude;
         };
         if (index == kGIndex) {
             // Most G words are one digit alone.
@@ -375,7 +386,7 @@ template <class Line>
     b.gCount = static_cast<std::size_t>(g - plainG_);
     if (b.present & ~kFloatLetters) [[unlikely]]
         holdOtherWords();
-    return after;
+    return afterLineEnd(p + lineEnd, end);
 #else
     (void)p, (void)end, (void)line;
     return nullptr;
