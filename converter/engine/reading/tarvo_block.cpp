@@ -344,7 +344,7 @@ template <class Line>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<unsigned>(std::countr_zero(bounds));
-        const unsigned index = kLetterIndex[static_cast<unsigned char>(p[at])];
+        const std::size_t index = kLetterIndex[static_cast<unsigned char>(p[at])];
         const unsigned bit = 1u << index;
         if (skipped & bit) continue;
         const unsigned start = at + 1;
