@@ -46,35 +46,41 @@ constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
     return index;
 }();
 
-// A plain word's number after its sign: digits with at most one point, at most eight bytes. A row
-// for each set of its points and its end, one bit a byte (bodyKey()): what reading the number needs.
+// A plain word's number: an optional sign, then its body, digits with at most one point, at most
+// eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
+// number's first byte on (numberKey()): what reading the number needs. A body never starts with a
+// point where no sign comes before it (readPlainLine() leaves such lines), so a first bit is a sign.
 constexpr int kBodyBytes = 8;
-struct alignas(32) BodyShape {
-    // For a byte shuffle of the body's eight bytes: its digits without the point, aligned right in
-    // the low eight bytes behind zeros; the rest zeros.
+constexpr int kNumberBytes = kBodyBytes + 1;
+struct alignas(32) NumberShape {
+    // For a byte shuffle of the number's sixteen bytes: its digits without sign and point, aligned
+    // right in the low eight bytes behind zeros.
     std::uint8_t digitsRight[16];
     double divisor;     // ten to the count of fraction digits
-    PlainNumber plain;  // the shape without a sign
-    bool holds;         // at least one digit and at most one point
+    PlainNumber plain;  // the shape, its length counting the sign
+    bool holds;         // at least one digit, at most one point and at most kBodyBytes in the body
+    bool sign;
 };
-constexpr unsigned bodyKey(std::uint64_t points, unsigned length) {
-    return static_cast<unsigned>(points | std::uint64_t{1} << length);
+constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
+    return static_cast<unsigned>(signAndPoints | std::uint64_t{1} << length);
 }
-constexpr std::array<BodyShape, 2u << kBodyBytes> kBodyShapes = [] {
-    std::array<BodyShape, 2u << kBodyBytes> shapes{};
-    for (unsigned length = 0; length <= kBodyBytes; ++length)
-        for (unsigned points = 0; points < 1u << length; ++points) {
-            BodyShape& s = shapes[bodyKey(points, length)];
+constexpr std::array<NumberShape, 2u << kNumberBytes> kNumberShapes = [] {
+    std::array<NumberShape, 2u << kNumberBytes> shapes{};
+    for (unsigned length = 0; length <= kNumberBytes; ++length)
+        for (unsigned bits = 0; bits < 1u << length; ++bits) {
+            NumberShape& s = shapes[numberKey(bits, length)];
+            const unsigned sign = bits & 1, points = bits >> sign, bodyLength = length - sign;
             const bool point = points != 0;
-            const int whole = point ? std::countr_zero(points) : static_cast<int>(length);
-            const int fraction = point ? static_cast<int>(length) - whole - 1 : 0, count = whole + fraction;
+            const int whole = point ? std::countr_zero(points) : static_cast<int>(bodyLength);
+            const int fraction = point ? static_cast<int>(bodyLength) - whole - 1 : 0, count = whole + fraction;
             for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
-            for (int k = 0; k < count; ++k)
-                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(k < whole ? k : k + 1);
+            for (int k = 0; k < count && count <= kBodyBytes; ++k)
+                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(sign + (k < whole ? k : k + 1));
             s.divisor = kExactPowersOfTen[fraction];
             s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
                        static_cast<std::uint8_t>(fraction), point};
-            s.holds = count > 0 && std::popcount(points) <= 1;
+            s.holds = count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes;
+            s.sign = sign;
         }
     return shapes;
 }();
@@ -117,8 +123,8 @@ struct Sse2Line {
     static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
         return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
     }
-    double value(const char* body, const BodyShape& s) const {
-        return detail::shortDigitsValue(body, s.plain.whole, s.plain.places, s.plain.point);
+    double value(const char* number, const NumberShape& s) const {
+        return detail::shortDigitsValue(number + s.sign, s.plain.whole, s.plain.places, s.plain.point);
     }
 };
 #endif
@@ -187,11 +193,11 @@ struct Avx2Line {
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes.
-    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* body, const BodyShape& s) const {
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, const NumberShape& s) const {
         const auto constant = [&](int which) {
             return _mm_load_si128(reinterpret_cast<const __m128i*>(tables[which].bytes));
         };
-        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), constant(kZeros));
+        __m128i d = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(number)), constant(kZeros));
         d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
         d = _mm_maddubs_epi16(d, constant(kTensAndOnes));
         d = _mm_madd_epi16(d, constant(kHundredsAndOnes));
@@ -312,8 +318,8 @@ template <class Line>
 [[gnu::always_inline]] inline const char* TarvoBlockReader::readPlainLine(const char* p, const char* end,
                                                                         const Line& line) {
 #if defined(__SSE2__)
-    // Room for the masks of 64 bytes and the eight bytes read at the last number.
-    if (end - p < kPlainLineBytes + 8 || *p != 'N') return nullptr;
+    // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
+    if (end - p < kPlainLineBytes + 16 || *p != 'N') return nullptr;
     Masks m = line(p);
     std::uint64_t letters = m.letters, points = m.points, signs = m.signs, others = m.others;
     if (m.others == 0) {
@@ -325,8 +331,10 @@ template <class Line>
     }
     const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
     if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return nullptr;
-    // With every sign after a letter, a number's bytes after its sign are digits and points.
-    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return nullptr;
+    // With every sign after a letter, a number's bytes after its sign are digits and points; with
+    // no point right after a letter, a number's first bit in the key is its sign.
+    const std::uint64_t starts = letters << 1;
+    if (((signs & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return nullptr;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
@@ -337,8 +345,9 @@ template <class Line>
     NumberRead* g = plainG_;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
-    // A body's key from one mask: nothing but points lies between a body's start and its end.
-    const std::uint64_t pointsAndBounds = points | bounds;
+    // A number's key from one mask: nothing but its sign and points lies between its start and its
+    // end.
+    const std::uint64_t keyBits = signs | points | bounds;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
         const unsigned at = next;
         bounds &= bounds - 1;
@@ -348,20 +357,17 @@ template <class Line>
         const unsigned bit = 1u << index;
         if (skipped & bit) continue;
         const unsigned start = at + 1;
-        const auto sign = static_cast<unsigned>(signs >> start) & 1;
-        const unsigned body = start + sign;
-        // The body's points and its end bit: below 2^(kBodyBytes + 1) exactly when the body has
-        // at most kBodyBytes bytes, and then its bodyKey().
-        const std::uint64_t key = line.lowBits(pointsAndBounds >> body, next - body + 1);
-        if (key >= kBodyShapes.size()) return nullptr;
-        const BodyShape& shape = kBodyShapes[key];
+        // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
+        // most kNumberBytes bytes, and then its numberKey().
+        const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
+        if (key >= kNumberShapes.size()) return nullptr;
+        const NumberShape& shape = kNumberShapes[key];
         if (!shape.holds) return nullptr;
-        // The length, in the low byte, counts the sign.
         static_assert(std::endian::native == std::endian::little);
-        const std::uint32_t plainBits = std::bit_cast<std::uint32_t>(shape.plain) + sign;
+        const auto plainBits = std::bit_cast<std::uint32_t>(shape.plain);
         // Only a sign is a "-": a body is digits and points.
         const auto valueOf = [&] {
-            const double magnitude = line.value(p + body, shape);
+            const double magnitude = line.value(p + start, shape);
             return p[start] == '-' ? -magnitude : magnitude;
         };
         if (index == kGIndex) {
