@@ -36,15 +36,6 @@ constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 // The plain line's word loop meets letters only. Each letter's index in the reader's letter sets: a
 // word's letter, G, or a letter the dialect does not know, which the loop passes over.
 constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
-constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
-    std::array<std::uint8_t, 256> index{};
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
-        const unsigned i = k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u;
-        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
-    }
-    return index;
-}();
 
 // A plain word's number: an optional sign, then its body, digits with at most one point, at most
 // eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
@@ -52,38 +43,51 @@ constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
 // point where no sign comes before it (readPlainLine() leaves such lines), so a first bit is a sign.
 constexpr int kBodyBytes = 8;
 constexpr int kNumberBytes = kBodyBytes + 1;
-struct alignas(32) NumberShape {
-    // For a byte shuffle of the number's sixteen bytes: its digits without sign and point, aligned
-    // right in the low eight bytes behind zeros.
-    std::uint8_t digitsRight[16];
-    double divisor;     // ten to the count of fraction digits
-    PlainNumber plain;  // the shape, its length counting the sign
-    bool holds;         // at least one digit, at most one point and at most kBodyBytes in the body
-    bool sign;
-};
+constexpr unsigned kNumberKeys = 2u << kNumberBytes;
 constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
     return static_cast<unsigned>(signAndPoints | std::uint64_t{1} << length);
 }
-constexpr std::array<NumberShape, 2u << kNumberBytes> kNumberShapes = [] {
-    std::array<NumberShape, 2u << kNumberBytes> shapes{};
+// What the plain line's word loop looks up, column by column: one register and the row's index
+// address every column.
+struct PlainWordTables {
+    std::uint8_t letterIndex[256];
+    // For a byte shuffle of the number's bytes: its digits without sign and point, aligned right
+    // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
+    // shuffle makes of the high eight is never used.
+    std::uint64_t digitsRight[kNumberKeys + 1];
+    double divisor[kNumberKeys];  // ten to the count of fraction digits
+    PlainNumber plain[kNumberKeys];  // the shape, its length counting the sign
+    bool holds[kNumberKeys];  // at least one digit, at most one point and at most kBodyBytes in the body
+    bool sign[kNumberKeys];
+};
+constexpr PlainWordTables plainWordTables() {
+    PlainWordTables t{};
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
+        t.letterIndex[c] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u);
+    }
     for (unsigned length = 0; length <= kNumberBytes; ++length)
         for (unsigned bits = 0; bits < 1u << length; ++bits) {
-            NumberShape& s = shapes[numberKey(bits, length)];
+            const unsigned key = numberKey(bits, length);
             const unsigned sign = bits & 1, points = bits >> sign, bodyLength = length - sign;
             const bool point = points != 0;
             const int whole = point ? std::countr_zero(points) : static_cast<int>(bodyLength);
             const int fraction = point ? static_cast<int>(bodyLength) - whole - 1 : 0, count = whole + fraction;
-            for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
-            for (int k = 0; k < count && count <= kBodyBytes; ++k)
-                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(sign + (k < whole ? k : k + 1));
-            s.divisor = kExactPowersOfTen[fraction];
-            s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
-                       static_cast<std::uint8_t>(fraction), point};
-            s.holds = count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes;
-            s.sign = sign;
+            std::uint64_t lanes = ~std::uint64_t{0} / 0xFF * 0x80;
+            for (int k = 0; k < count && count <= kBodyBytes; ++k) {
+                const auto lane = std::uint64_t{sign + static_cast<unsigned>(k < whole ? k : k + 1)};
+                const int at = 8 * (kBodyBytes - count + k);
+                lanes = (lanes & ~(std::uint64_t{0xFF} << at)) | lane << at;
+            }
+            t.digitsRight[key] = lanes;
+            t.divisor[key] = kExactPowersOfTen[fraction];
+            t.plain[key] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
+                            static_cast<std::uint8_t>(fraction), point};
+            t.holds[key] = count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes;
+            t.sign[key] = sign;
         }
-    return shapes;
-}();
+    return t;
+}
 
 #if defined(__SSE2__)
 // What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
@@ -95,41 +99,6 @@ struct Masks {
     std::uint32_t others = 0;  // the bytes not plain
 };
 
-// The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
-struct Sse2Line {
-    Masks operator()(const char* p) const {
-        Masks m;
-        for (int half = 0; half < 32; half += 16) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
-            const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - 'A'))),
-                                                    _mm_set1_epi8(static_cast<char>(-128 + 26)));
-            const __m128i exponents =
-                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('E')), _mm_cmpeq_epi8(b, _mm_set1_epi8('D')));
-            const __m128i letters = _mm_andnot_si128(exponents, capitals);
-            const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
-                                                  _mm_set1_epi8(static_cast<char>(-128 + 10)));
-            const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
-            const __m128i signs =
-                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
-            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
-            m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
-            m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
-            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
-            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
-        }
-        return m;
-    }
-    // The low `count` bits of x, count at most 64.
-    static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
-        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
-    }
-    double value(const char* number, const NumberShape& s) const {
-        return detail::shortDigitsValue(number + s.sign, s.plain.whole, s.plain.places, s.plain.point);
-    }
-};
-#endif
-
-#if defined(PATHSHIFT_BLOCK_AVX2)
 // A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
 // letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, signs.
 constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kSign = 0x08;
@@ -161,17 +130,60 @@ constexpr Table alternating(int first, int second, int bytes = 1) {
         t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
     return t;
 }
-// The nibble tables, then the constants of the value's steps.
-constexpr Table kNibbles[] = {nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
+// The nibble tables, then the constants of the value's steps: the AVX2 code's. The tables the word
+// loop looks up after them, at a known distance.
+struct alignas(32) LineTables {
+    Table nibbles[7];
+    PlainWordTables words;
+};
+constexpr LineTables kLineTables = {{nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
                               alternating('0', '0'),    alternating(10, 1),        alternating(100, 1, 2),
-                              alternating(10000, 1, 2)};
+                              alternating(10000, 1, 2)}, plainWordTables()};
 enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
 
+// The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
+struct Sse2Line {
+    Masks operator()(const char* p) const {
+        Masks m;
+        for (int half = 0; half < 32; half += 16) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + half));
+            const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - 'A'))),
+                                                    _mm_set1_epi8(static_cast<char>(-128 + 26)));
+            const __m128i exponents =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('E')), _mm_cmpeq_epi8(b, _mm_set1_epi8('D')));
+            const __m128i letters = _mm_andnot_si128(exponents, capitals);
+            const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
+                                                  _mm_set1_epi8(static_cast<char>(-128 + 10)));
+            const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
+            const __m128i signs =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
+            m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
+            m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
+            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
+            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
+        }
+        return m;
+    }
+    // The low `count` bits of x, count at most 64.
+    static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
+        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
+    }
+    double value(const char* number, unsigned key) const {
+        const PlainNumber& plain = tables->words.plain[key];
+        return detail::shortDigitsValue(number + tables->words.sign[key], plain.whole, plain.places, plain.point);
+    }
+
+    const LineTables* tables = &kLineTables;
+};
+#endif
+
+#if defined(PATHSHIFT_BLOCK_AVX2)
 // Masks from two nibble tables in one vector; a body's value from a shuffle of its digits and
 // multiply-adds of neighbours: pairs, fours, then all eight, every sum exact in its lane.
 struct Avx2Line {
     __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
-        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables->nibbles[which].bytes));
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -193,20 +205,20 @@ struct Avx2Line {
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes.
-    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, const NumberShape& s) const {
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, unsigned key) const {
         const auto constant = [&](int which) {
-            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables[which].bytes));
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables->nibbles[which].bytes));
         };
         __m128i d = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(number)), constant(kZeros));
-        d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
+        d = _mm_shuffle_epi8(d, _mm_loadu_si128(reinterpret_cast<const __m128i*>(&tables->words.digitsRight[key])));
         d = _mm_maddubs_epi16(d, constant(kTensAndOnes));
         d = _mm_madd_epi16(d, constant(kHundredsAndOnes));
         d = _mm_packus_epi32(d, d);
         d = _mm_madd_epi16(d, constant(kTenThousandsAndOnes));
-        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / s.divisor;
+        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / tables->words.divisor[key];
     }
 
-    const Table* tables = kNibbles;
+    const LineTables* tables = &kLineTables;
 };
 #endif
 
@@ -348,26 +360,25 @@ template <class Line>
     // A number's key from one mask: nothing but its sign and points lies between its start and its
     // end.
     const std::uint64_t keyBits = signs | points | bounds;
+    const PlainWordTables& words = line.tables->words;
     for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
         const unsigned at = next;
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<unsigned>(std::countr_zero(bounds));
-        const std::size_t index = kLetterIndex[static_cast<unsigned char>(p[at])];
+        const std::size_t index = words.letterIndex[static_cast<unsigned char>(p[at])];
         const unsigned bit = 1u << index;
         if (skipped & bit) continue;
         const unsigned start = at + 1;
         // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
         // most kNumberBytes bytes, and then its numberKey().
         const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
-        if (key >= kNumberShapes.size()) return nullptr;
-        const NumberShape& shape = kNumberShapes[key];
-        if (!shape.holds) return nullptr;
+        if (key >= kNumberKeys || !words.holds[key]) return nullptr;
         static_assert(std::endian::native == std::endian::little);
-        const auto plainBits = std::bit_cast<std::uint32_t>(shape.plain);
+        const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
         // Only a sign is a "-": a body is digits and points.
         const auto valueOf = [&] {
-            const double magnitude = line.value(p + start, shape);
+            const double magnitude = line.value(p + start, static_cast<unsigned>(key));
             return p[start] == '-' ? -magnitude : magnitude;
         };
         if (index == kGIndex) {
@@ -414,7 +425,7 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 [[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock&
 TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
     Avx2Line line;
-    asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
+    asm("" : "+r"(line.tables));  // the tables are read where they are, all from one register
     if (const char* const next = readPlainLine(p, end, line)) {
         p = next;
         return block_;
