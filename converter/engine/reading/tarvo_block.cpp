@@ -169,7 +169,7 @@ struct Sse2Line {
     static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
         return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
     }
-    double value(const char* number, unsigned key) const {
+    double value(const char* number, std::size_t key) const {
         const PlainNumber& plain = tables->words.plain[key];
         return detail::shortDigitsValue(number + tables->words.sign[key], plain.whole, plain.places, plain.point);
     }
@@ -205,7 +205,7 @@ struct Avx2Line {
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes.
-    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, unsigned key) const {
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, std::size_t key) const {
         const auto constant = [&](int which) {
             return _mm_load_si128(reinterpret_cast<const __m128i*>(tables->nibbles[which].bytes));
         };
@@ -378,7 +378,7 @@ template <class Line>
         const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
         // Only a sign is a "-": a body is digits and points.
         const auto valueOf = [&] {
-            const double magnitude = line.value(p + start, static_cast<unsigned>(key));
+            const double magnitude = line.value(p + start, key);
             return p[start] == '-' ? -magnitude : magnitude;
         };
         if (index == kGIndex) {
