@@ -354,7 +354,7 @@ template <class Line>
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
     unsigned skipped = plainSkipped_;  // letters not read, or read already
-    NumberRead* g = plainG_;
+    std::size_t gCount = 0;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     // A number's key from one mask: nothing but its sign and points lies between its start and its
@@ -383,10 +383,10 @@ template <class Line>
         };
         if (index == kGIndex) {
             // Most G words are one digit alone.
+            NumberRead* const g = plainG_ + gCount++;
             g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
             g->overflow = false;
             std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
-            ++g;
             continue;
         }
         const double value = valueOf();
@@ -403,7 +403,7 @@ template <class Line>
         std::memcpy(static_cast<void*>(&word->plain), &plainBits, sizeof plainBits);
     }
     b.present = static_cast<TarvoLetters>(skipped & letters_);
-    b.gCount = static_cast<std::size_t>(g - plainG_);
+    b.gCount = gCount;
     if (b.present & ~kFloatLetters) [[unlikely]]
         holdOtherWords();
     return afterLineEnd(p + lineEnd, end);
