@@ -166,7 +166,7 @@ struct Sse2Line {
         return m;
     }
     // The low `count` bits of x, count at most 64.
-    static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
+    static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
         return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
     }
     double value(const char* number, std::size_t key) const {
@@ -200,7 +200,7 @@ struct Avx2Line {
         m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
-    __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, unsigned count) {
+    __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
         return _bzhi_u64(x, count);
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
@@ -361,15 +361,15 @@ template <class Line>
     // end.
     const std::uint64_t keyBits = signs | points | bounds;
     const PlainWordTables& words = line.tables->words;
-    for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
-        const unsigned at = next;
+    for (auto next = static_cast<std::size_t>(std::countr_zero(bounds));;) {
+        const std::size_t at = next;
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
-        next = static_cast<unsigned>(std::countr_zero(bounds));
+        next = static_cast<std::size_t>(std::countr_zero(bounds));
         const std::size_t index = words.letterIndex[static_cast<unsigned char>(p[at])];
         const unsigned bit = 1u << index;
         if (skipped & bit) continue;
-        const unsigned start = at + 1;
+        const std::size_t start = at + 1;
         // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
         // most kNumberBytes bytes, and then its numberKey().
         const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
