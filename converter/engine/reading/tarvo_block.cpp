@@ -37,8 +37,8 @@ constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 // word's letter, G, or a letter the dialect does not know, which the loop passes over.
 constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
 
-// A plain word's number: an optional sign, then its body, digits with at most one point, at most
-// eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
+// A plain word's number: an optional minus sign, then its body, digits with at most one point, at
+// most eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
 // number's first byte on (numberKey()): what reading the number needs. A body never starts with a
 // point where no sign comes before it (readPlainLine() leaves such lines), so a first bit is a sign.
 constexpr int kBodyBytes = 8;
@@ -55,7 +55,9 @@ struct PlainWordTables {
     // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
     // shuffle makes of the high eight is never used.
     std::uint64_t digitsRight[kNumberKeys + 1];
-    double divisor[kNumberKeys];  // ten to the count of fraction digits
+    // Ten to the count of fraction digits, negative after a minus sign: x / -d is -(x / d) bit for
+    // bit, a division rounding a value and its negation alike (0 / -d is -0, as -(0 / d) is).
+    double divisor[kNumberKeys];
     PlainNumber plain[kNumberKeys];  // the shape, its length counting the sign
     bool holds[kNumberKeys];  // at least one digit, at most one point and at most kBodyBytes in the body
     bool sign[kNumberKeys];
@@ -80,7 +82,7 @@ constexpr PlainWordTables plainWordTables() {
                 lanes = (lanes & ~(std::uint64_t{0xFF} << at)) | lane << at;
             }
             t.digitsRight[key] = lanes;
-            t.divisor[key] = kExactPowersOfTen[fraction];
+            t.divisor[key] = sign ? -kExactPowersOfTen[fraction] : kExactPowersOfTen[fraction];
             t.plain[key] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
                             static_cast<std::uint8_t>(fraction), point};
             t.holds[key] = count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes;
@@ -91,17 +93,18 @@ constexpr PlainWordTables plainWordTables() {
 
 #if defined(__SSE2__)
 // What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
-// its line end: letters other than the exponent letters E and D, digits, points and signs.
+// its line end: letters other than the exponent letters E and D, digits, points and minus signs
+// (a plus sign is rare enough to be left to the byte reading).
 struct Masks {
     std::uint32_t letters = 0;
     std::uint32_t points = 0;
-    std::uint32_t signs = 0;
+    std::uint32_t minuses = 0;
     std::uint32_t others = 0;  // the bytes not plain
 };
 
 // A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
-// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, signs.
-constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kSign = 0x08;
+// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, minus signs.
+constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kMinus = 0x08;
 struct alignas(32) Table {
     std::uint8_t bytes[32];
 };
@@ -111,13 +114,13 @@ constexpr Table nibbleTable(bool high) {
         const int v = n % 16;  // the same table in both halves of the vector
         std::uint8_t bits = 0;
         if (high) {
-            bits = v == 2 ? kPoint | kSign : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
+            bits = v == 2 ? kPoint | kMinus : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
         } else {
             if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
             if (v <= 0xA) bits |= kLetter5;
             if (v <= 9) bits |= kDigit;
             if (v == 0xE) bits |= kPoint;
-            if (v == 0xB || v == 0xD) bits |= kSign;
+            if (v == 0xD) bits |= kMinus;
         }
         t.bytes[n] = bits;
     }
@@ -155,12 +158,11 @@ struct Sse2Line {
             const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
                                                   _mm_set1_epi8(static_cast<char>(-128 + 10)));
             const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
-            const __m128i signs =
-                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
-            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
+            const __m128i minuses = _mm_cmpeq_epi8(b, _mm_set1_epi8('-'));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, minuses));
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
-            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
+            m.minuses |= static_cast<std::uint32_t>(_mm_movemask_epi8(minuses)) << half;
             m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
         }
         return m;
@@ -171,7 +173,9 @@ struct Sse2Line {
     }
     double value(const char* number, std::size_t key) const {
         const PlainNumber& plain = tables->words.plain[key];
-        return detail::shortDigitsValue(number + tables->words.sign[key], plain.whole, plain.places, plain.point);
+        const bool minus = tables->words.sign[key];
+        const double magnitude = detail::shortDigitsValue(number + minus, plain.whole, plain.places, plain.point);
+        return minus ? -magnitude : magnitude;
     }
 
     const LineTables* tables = &kLineTables;
@@ -196,7 +200,7 @@ struct Avx2Line {
         m.letters = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
-        m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
+        m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
         m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
@@ -204,7 +208,7 @@ struct Avx2Line {
         return _bzhi_u64(x, count);
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
-    // division is the one the word-wide reading makes.
+    // division is the one the word-wide reading makes, its sign in the divisor.
     __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, std::size_t key) const {
         const auto constant = [&](int which) {
             return _mm_load_si128(reinterpret_cast<const __m128i*>(tables->nibbles[which].bytes));
@@ -317,8 +321,8 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 }
 
 // A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
-// points and signs, each sign right after a letter, whose words are each a letter and a number of
-// the short plain shape, [sign] digits [. digits] with at most eight digits (seven around a point),
+// points and minus signs, each sign right after a letter, whose words are each a letter and a number
+// of the short plain shape, [-] digits [. digits] with at most eight digits (seven around a point),
 // up to the next letter or the line end; read from masks of its bytes. readWords() stops at the
 // same letters in the same order, and nothing after such a number goes on with it (a letter other
 // than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
@@ -333,12 +337,12 @@ template <class Line>
     // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
     if (end - p < kPlainLineBytes + 16 || *p != 'N') return nullptr;
     Masks m = line(p);
-    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, others = m.others;
+    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, others = m.others;
     if (m.others == 0) {
         m = line(p + 32);
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
-        signs |= std::uint64_t{m.signs} << 32;
+        minuses |= std::uint64_t{m.minuses} << 32;
         others |= std::uint64_t{m.others} << 32;
     }
     const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
@@ -346,7 +350,7 @@ template <class Line>
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
     // no point right after a letter, a number's first bit in the key is its sign.
     const std::uint64_t starts = letters << 1;
-    if (((signs & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return nullptr;
+    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return nullptr;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
@@ -359,7 +363,7 @@ template <class Line>
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     // A number's key from one mask: nothing but its sign and points lies between its start and its
     // end.
-    const std::uint64_t keyBits = signs | points | bounds;
+    const std::uint64_t keyBits = minuses | points | bounds;
     const PlainWordTables& words = line.tables->words;
     for (auto next = static_cast<std::size_t>(std::countr_zero(bounds));;) {
         const std::size_t at = next;
@@ -376,11 +380,7 @@ template <class Line>
         if (key >= kNumberKeys || !words.holds[key]) return nullptr;
         static_assert(std::endian::native == std::endian::little);
         const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
-        // Only a sign is a "-": a body is digits and points.
-        const auto valueOf = [&] {
-            const double magnitude = line.value(p + start, key);
-            return p[start] == '-' ? -magnitude : magnitude;
-        };
+        const auto valueOf = [&] { return line.value(p + start, key); };
         if (index == kGIndex) {
             // Most G words are one digit alone.
             NumberRead* const g = plainG_ + gCount++;
