@@ -51,6 +51,7 @@ constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
 // address every column.
 struct PlainWordTables {
     std::uint8_t letterIndex[256];
+    std::uint16_t letterBit[256];  // one bit at the letter's index
     // For a byte shuffle of the number's bytes: its digits without sign and point, aligned right
     // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
     // shuffle makes of the high eight is never used.
@@ -67,6 +68,7 @@ constexpr PlainWordTables plainWordTables() {
     for (int c = 'A'; c <= 'Z'; ++c) {
         const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
         t.letterIndex[c] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u);
+        t.letterBit[c] = static_cast<std::uint16_t>(1u << t.letterIndex[c]);
     }
     for (unsigned length = 0; length <= kNumberBytes; ++length)
         for (unsigned bits = 0; bits < 1u << length; ++bits) {
@@ -370,8 +372,8 @@ template <class Line>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         next = static_cast<std::size_t>(std::countr_zero(bounds));
-        const std::size_t index = words.letterIndex[static_cast<unsigned char>(p[at])];
-        const unsigned bit = 1u << index;
+        const auto c = static_cast<unsigned char>(p[at]);
+        const unsigned bit = words.letterBit[c];
         if (skipped & bit) continue;
         const std::size_t start = at + 1;
         // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
@@ -381,7 +383,7 @@ template <class Line>
         static_assert(std::endian::native == std::endian::little);
         const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
         const auto valueOf = [&] { return line.value(p + start, key); };
-        if (index == kGIndex) {
+        if (bit == 1u << kGIndex) {
             // Most G words are one digit alone.
             NumberRead* const g = plainG_ + gCount++;
             g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
@@ -393,7 +395,7 @@ template <class Line>
         skipped |= bit;
         // Fewer than 10^8 in size: far within a float's range. The other letters are held after the
         // loop.
-        TarvoWord* word = b.words + index;
+        TarvoWord* word = b.words + words.letterIndex[c];
 #if defined(__GNUC__)
         asm("" : "+r"(word));  // one address for the four stores, computed once
 #endif
