@@ -59,8 +59,9 @@ struct PlainWordTables {
     // Ten to the count of fraction digits, negative after a minus sign: x / -d is -(x / d) bit for
     // bit, a division rounding a value and its negation alike (0 / -d is -0, as -(0 / d) is).
     double divisor[kNumberKeys];
-    PlainNumber plain[kNumberKeys];  // the shape, its length counting the sign
-    bool holds[kNumberKeys];  // at least one digit, at most one point and at most kBodyBytes in the body
+    // The shape, its length counting the sign; all zeros where the row is no plain number: no
+    // digit, more than one point or more than kBodyBytes in the body.
+    PlainNumber plain[kNumberKeys];
     bool sign[kNumberKeys];
 };
 constexpr PlainWordTables plainWordTables() {
@@ -85,9 +86,9 @@ constexpr PlainWordTables plainWordTables() {
             }
             t.digitsRight[key] = lanes;
             t.divisor[key] = sign ? -kExactPowersOfTen[fraction] : kExactPowersOfTen[fraction];
-            t.plain[key] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
-                            static_cast<std::uint8_t>(fraction), point};
-            t.holds[key] = count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes;
+            if (count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes)
+                t.plain[key] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
+                                static_cast<std::uint8_t>(fraction), point};
             t.sign[key] = sign;
         }
     return t;
@@ -379,9 +380,10 @@ template <class Line>
         // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
         // most kNumberBytes bytes, and then its numberKey().
         const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
-        if (key >= kNumberKeys || !words.holds[key]) return nullptr;
+        if (key >= kNumberKeys) return nullptr;
         static_assert(std::endian::native == std::endian::little);
         const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
+        if (plainBits == 0) return nullptr;
         const auto valueOf = [&] { return line.value(p + start, key); };
         if (bit == 1u << kGIndex) {
             // Most G words are one digit alone.
