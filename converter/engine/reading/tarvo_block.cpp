@@ -331,14 +331,16 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 // than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
 // last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
-// size, no value is beyond a float. So the block is the one readWords() reads. Where the next line
-// starts; null, the block left to the byte reading, for every other line.
+// size, no value is beyond a float. So the block is the one readWords() reads. True with `cursor`
+// moved to where the next line starts; false, `cursor` kept and the block left to the byte
+// reading, for every other line.
 template <class Line>
-[[gnu::always_inline]] inline const char* TarvoBlockReader::readPlainLine(const char* p, const char* end,
-                                                                        const Line& line) {
+[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& cursor, const char* end,
+                                                                 const Line& line) {
 #if defined(__SSE2__)
+    const char* const p = cursor;
     // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
-    if (end - p < kPlainLineBytes + 16 || *p != 'N') return nullptr;
+    if (end - p < kPlainLineBytes + 16 || *p != 'N') return false;
     Masks m = line(p);
     std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, others = m.others;
     if (m.others == 0) {
@@ -349,17 +351,18 @@ template <class Line>
         others |= std::uint64_t{m.others} << 32;
     }
     const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
-    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return nullptr;
+    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
     // no point right after a letter, a number's first bit in the key is its sign.
     const std::uint64_t starts = letters << 1;
-    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return nullptr;
+    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return false;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
     b.fault = {};
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
+    cursor = afterLineEnd(p + lineEnd, end);  // set before the words: fewer values live after them
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     std::size_t gCount = 0;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
@@ -380,10 +383,10 @@ template <class Line>
         // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
         // most kNumberBytes bytes, and then its numberKey().
         const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
-        if (key >= kNumberKeys) return nullptr;
+        if (key >= kNumberKeys) return cursor = p, false;
         static_assert(std::endian::native == std::endian::little);
         const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
-        if (plainBits == 0) return nullptr;
+        if (plainBits == 0) return cursor = p, false;
         const auto valueOf = [&] { return line.value(p + start, key); };
         if (bit == 1u << kGIndex) {
             // Most G words are one digit alone.
@@ -410,19 +413,16 @@ template <class Line>
     b.gCount = gCount;
     if (b.present & ~kFloatLetters) [[unlikely]]
         holdOtherWords();
-    return afterLineEnd(p + lineEnd, end);
+    return true;
 #else
-    (void)p, (void)end, (void)line;
-    return nullptr;
+    (void)cursor, (void)end, (void)line;
+    return false;
 #endif
 }
 
 const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (const char* const next = readPlainLine(p, end, Sse2Line())) {
-        p = next;
-        return block_;
-    }
+    if (readPlainLine(p, end, Sse2Line())) return block_;
 #endif
     return readAnyLine(p, end);
 }
@@ -433,10 +433,7 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
     Avx2Line line;
     asm("" : "+r"(line.tables));  // the tables are read where they are, all from one register
-    if (const char* const next = readPlainLine(p, end, line)) {
-        p = next;
-        return block_;
-    }
+    if (readPlainLine(p, end, line)) return block_;
     return readAnyLine(p, end);
 }
 #else
