@@ -102,12 +102,13 @@ struct Masks {
     std::uint32_t letters = 0;
     std::uint32_t points = 0;
     std::uint32_t minuses = 0;
-    std::uint32_t others = 0;  // the bytes not plain
+    std::uint32_t ends = 0;    // LF and CR
+    std::uint32_t others = 0;  // the bytes neither plain nor line ends
 };
 
 // A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
-// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, minus signs.
-constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kMinus = 0x08;
+// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, minus signs, line ends.
+constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kMinus = 0x08, kEnd = 0x04;
 struct alignas(32) Table {
     std::uint8_t bytes[32];
 };
@@ -117,13 +118,14 @@ constexpr Table nibbleTable(bool high) {
         const int v = n % 16;  // the same table in both halves of the vector
         std::uint8_t bits = 0;
         if (high) {
-            bits = v == 2 ? kPoint | kMinus : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
+            bits = v == 0 ? kEnd : v == 2 ? kPoint | kMinus : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
         } else {
             if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
             if (v <= 0xA) bits |= kLetter5;
             if (v <= 9) bits |= kDigit;
             if (v == 0xE) bits |= kPoint;
             if (v == 0xD) bits |= kMinus;
+            if (v == 0xA || v == 0xD) bits |= kEnd;
         }
         t.bytes[n] = bits;
     }
@@ -166,7 +168,9 @@ struct Sse2Line {
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
             m.minuses |= static_cast<std::uint32_t>(_mm_movemask_epi8(minuses)) << half;
-            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
+            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
+            m.ends |= static_cast<std::uint32_t>(_mm_movemask_epi8(ends)) << half;
+            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(plain, ends)) ^ 0xFFFF) << half;
         }
         return m;
     }
@@ -204,6 +208,7 @@ struct Avx2Line {
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
         m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
+        m.ends = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 5)));
         m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
@@ -342,20 +347,23 @@ template <class Line>
     // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
     if (end - p < kPlainLineBytes + 16 || *p != 'N') return false;
     Masks m = line(p);
-    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, others = m.others;
-    if (m.others == 0) {
+    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, ends = m.ends, others = m.others;
+    if (m.ends == 0) {
+        if (m.others) return false;
         m = line(p + 32);
+        if (m.ends == 0) return false;
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
         minuses |= std::uint64_t{m.minuses} << 32;
+        ends |= std::uint64_t{m.ends} << 32;
         others |= std::uint64_t{m.others} << 32;
     }
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
-    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return false;
-    // With every sign after a letter, a number's bytes after its sign are digits and points; with
-    // no point right after a letter, a number's first bit in the key is its sign.
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(ends));
+    // Nothing but plain bytes before the line end. With every sign after a letter, a number's
+    // bytes after its sign are digits and points; with no point right after a letter, a number's
+    // first bit in the key is its sign.
     const std::uint64_t starts = letters << 1;
-    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return false;
+    if ((others | (minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return false;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
