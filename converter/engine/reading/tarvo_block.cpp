@@ -52,6 +52,7 @@ constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
 struct PlainWordTables {
     std::uint8_t letterIndex[256];
     std::uint16_t letterBit[256];  // one bit at the letter's index
+    double digitValue[256];        // a digit's value, by its byte
     // For a byte shuffle of the number's bytes: its digits without sign and point, aligned right
     // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
     // shuffle makes of the high eight is never used.
@@ -71,6 +72,7 @@ constexpr PlainWordTables plainWordTables() {
         t.letterIndex[c] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u);
         t.letterBit[c] = static_cast<std::uint16_t>(1u << t.letterIndex[c]);
     }
+    for (int c = '0'; c <= '9'; ++c) t.digitValue[c] = c - '0';
     for (unsigned length = 0; length <= kNumberBytes; ++length)
         for (unsigned bits = 0; bits < 1u << length; ++bits) {
             const unsigned key = numberKey(bits, length);
@@ -399,7 +401,7 @@ template <class Line>
         if (bit == 1u << kGIndex) {
             // Most G words are one digit alone.
             NumberRead* const g = plainG_ + gCount++;
-            g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            g->value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(p[start])] : valueOf();
             g->overflow = false;
             std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
             continue;
