@@ -372,7 +372,9 @@ template <class Line>
     b.fault = {};
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
-    cursor = afterLineEnd(p + lineEnd, end);  // set before the words: fewer values live after them
+    // Set before the words: fewer values live after them. afterLineEnd(), a CR LF known to lie in
+    // the run: the line ends 16 bytes before it.
+    cursor = p + lineEnd + 1 + (p[lineEnd] == '\r' && p[lineEnd + 1] == '\n');
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     std::size_t gCount = 0;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
