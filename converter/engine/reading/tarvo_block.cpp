@@ -337,10 +337,10 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 // same letters in the same order, and nothing after such a number goes on with it (a letter other
 // than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
-// last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
-// size, no value is beyond a float. So the block is the one readWords() reads. True with `cursor`
-// moved to where the next line starts; false, `cursor` kept and the block left to the byte
-// reading, for every other line.
+// last: the line's value() is that division (its sign carried by the divisor, the same bits), and
+// one digit alone is its own value. Below 10^8 in size, no value is beyond a float. So the block is
+// the one readWords() reads. True with `cursor` moved to where the next line starts; false,
+// `cursor` kept and the block left to the byte reading, for every other line.
 template <class Line>
 [[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& cursor, const char* end,
                                                                  const Line& line) {
