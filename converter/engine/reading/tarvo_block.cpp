@@ -120,7 +120,12 @@ constexpr Table nibbleTable(bool high) {
         const int v = n % 16;  // the same table in both halves of the vector
         std::uint8_t bits = 0;
         if (high) {
-            bits = v == 0 ? kEnd : v == 2 ? kPoint | kMinus : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
+            bits = v == 0   ? kEnd
+                   : v == 2 ? kPoint | kMinus
+                   : v == 3 ? kDigit
+                   : v == 4 ? kLetter4
+                   : v == 5 ? kLetter5
+                            : 0;
         } else {
             if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
             if (v <= 0xA) bits |= kLetter5;
@@ -146,9 +151,10 @@ struct alignas(32) LineTables {
     Table nibbles[7];
     PlainWordTables words;
 };
-constexpr LineTables kLineTables = {{nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
-                              alternating('0', '0'),    alternating(10, 1),        alternating(100, 1, 2),
-                              alternating(10000, 1, 2)}, plainWordTables()};
+constexpr LineTables kLineTables = {{nibbleTable(false), nibbleTable(true), alternating(0x0F, 0x0F),
+                                     alternating('0', '0'), alternating(10, 1), alternating(100, 1, 2),
+                                     alternating(10000, 1, 2)},
+                                    plainWordTables()};
 enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
 
 // The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
@@ -170,7 +176,8 @@ struct Sse2Line {
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
             m.minuses |= static_cast<std::uint32_t>(_mm_movemask_epi8(minuses)) << half;
-            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
+            const __m128i ends =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
             m.ends |= static_cast<std::uint32_t>(_mm_movemask_epi8(ends)) << half;
             m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(plain, ends)) ^ 0xFFFF) << half;
         }
