@@ -36,58 +36,126 @@ constexpr std::array<std::uint8_t, 256> kByteClass = byteClasses();
 // The plain line's word loop meets letters only. Each letter's index in the reader's letter sets: a
 // word's letter, G, or a letter the dialect does not know, which the loop passes over.
 constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
-constexpr std::array<std::uint8_t, 256> kLetterIndex = [] {
-    std::array<std::uint8_t, 256> index{};
+
+// A plain word's number: an optional minus sign, then its body, digits with at most one point, at
+// most eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
+// number's first byte on (numberKey()): what reading the number needs. A body never starts with a
+// point where no sign comes before it (readPlainLine() leaves such lines), so a first bit is a sign.
+constexpr int kBodyBytes = 8;
+constexpr int kNumberBytes = kBodyBytes + 1;
+constexpr unsigned kNumberKeys = 2u << kNumberBytes;
+constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
+    return static_cast<unsigned>(signAndPoints | std::uint64_t{1} << length);
+}
+// What the plain line's word loop looks up, column by column: one register and the row's index
+// address every column.
+struct PlainWordTables {
+    std::uint8_t letterIndex[256];
+    std::uint16_t letterBit[256];  // one bit at the letter's index
+    double digitValue[256];        // a digit's value, by its byte
+    // For a byte shuffle of the number's bytes: its digits without sign and point, aligned right
+    // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
+    // shuffle makes of the high eight is never used.
+    std::uint64_t digitsRight[kNumberKeys + 1];
+    // Ten to the count of fraction digits, negative after a minus sign: x / -d is -(x / d) bit for
+    // bit, a division rounding a value and its negation alike (0 / -d is -0, as -(0 / d) is).
+    double divisor[kNumberKeys];
+    // The shape, its length counting the sign; all zeros where the row is no plain number: no
+    // digit, more than one point or more than kBodyBytes in the body.
+    PlainNumber plain[kNumberKeys];
+    bool sign[kNumberKeys];
+};
+constexpr PlainWordTables plainWordTables() {
+    PlainWordTables t{};
     for (int c = 'A'; c <= 'Z'; ++c) {
         const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
-        const unsigned i = k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u;
-        index[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
+        t.letterIndex[c] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u);
+        t.letterBit[c] = static_cast<std::uint16_t>(1u << t.letterIndex[c]);
     }
-    return index;
-}();
-
-// A plain word's number after its sign: digits with at most one point, at most eight bytes. A row
-// for each set of its points and its end, one bit a byte (bodyKey()): what reading the number needs.
-constexpr int kBodyBytes = 8;
-struct alignas(32) BodyShape {
-    // For a byte shuffle of the body's eight bytes: its digits without the point, aligned right in
-    // the low eight bytes behind zeros; the rest zeros.
-    std::uint8_t digitsRight[16];
-    double divisor;     // ten to the count of fraction digits
-    PlainNumber plain;  // the shape without a sign
-    bool holds;         // at least one digit and at most one point
-};
-constexpr unsigned bodyKey(std::uint64_t points, unsigned length) {
-    return static_cast<unsigned>(points | std::uint64_t{1} << length);
-}
-constexpr std::array<BodyShape, 2u << kBodyBytes> kBodyShapes = [] {
-    std::array<BodyShape, 2u << kBodyBytes> shapes{};
-    for (unsigned length = 0; length <= kBodyBytes; ++length)
-        for (unsigned points = 0; points < 1u << length; ++points) {
-            BodyShape& s = shapes[bodyKey(points, length)];
+    for (int c = '0'; c <= '9'; ++c) t.digitValue[c] = c - '0';
+    for (unsigned length = 0; length <= kNumberBytes; ++length)
+        for (unsigned bits = 0; bits < 1u << length; ++bits) {
+            const unsigned key = numberKey(bits, length);
+            const unsigned sign = bits & 1, points = bits >> sign, bodyLength = length - sign;
             const bool point = points != 0;
-            const int whole = point ? std::countr_zero(points) : static_cast<int>(length);
-            const int fraction = point ? static_cast<int>(length) - whole - 1 : 0, count = whole + fraction;
-            for (std::uint8_t& lane : s.digitsRight) lane = 0x80;
-            for (int k = 0; k < count; ++k)
-                s.digitsRight[kBodyBytes - count + k] = static_cast<std::uint8_t>(k < whole ? k : k + 1);
-            s.divisor = kExactPowersOfTen[fraction];
-            s.plain = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
-                       static_cast<std::uint8_t>(fraction), point};
-            s.holds = count > 0 && std::popcount(points) <= 1;
+            const int whole = point ? std::countr_zero(points) : static_cast<int>(bodyLength);
+            const int fraction = point ? static_cast<int>(bodyLength) - whole - 1 : 0, count = whole + fraction;
+            std::uint64_t lanes = ~std::uint64_t{0} / 0xFF * 0x80;
+            for (int k = 0; k < count && count <= kBodyBytes; ++k) {
+                const auto lane = std::uint64_t{sign + static_cast<unsigned>(k < whole ? k : k + 1)};
+                const int at = 8 * (kBodyBytes - count + k);
+                lanes = (lanes & ~(std::uint64_t{0xFF} << at)) | lane << at;
+            }
+            t.digitsRight[key] = lanes;
+            t.divisor[key] = sign ? -kExactPowersOfTen[fraction] : kExactPowersOfTen[fraction];
+            if (count > 0 && std::popcount(points) <= 1 && bodyLength <= kBodyBytes)
+                t.plain[key] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(whole),
+                                static_cast<std::uint8_t>(fraction), point};
+            t.sign[key] = sign;
         }
-    return shapes;
-}();
+    return t;
+}
 
 #if defined(__SSE2__)
 // What 32 bytes of a line hold, one bit per byte. A plain line holds nothing but plain bytes up to
-// its line end: letters other than the exponent letters E and D, digits, points and signs.
+// its line end: letters other than the exponent letters E and D, digits, points and minus signs
+// (a plus sign is rare enough to be left to the byte reading).
 struct Masks {
     std::uint32_t letters = 0;
     std::uint32_t points = 0;
-    std::uint32_t signs = 0;
-    std::uint32_t others = 0;  // the bytes not plain
+    std::uint32_t minuses = 0;
+    std::uint32_t ends = 0;    // LF and CR
+    std::uint32_t others = 0;  // the bytes neither plain nor line ends
 };
+
+// A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
+// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, minus signs, line ends.
+constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kMinus = 0x08, kEnd = 0x04;
+struct alignas(32) Table {
+    std::uint8_t bytes[32];
+};
+constexpr Table nibbleTable(bool high) {
+    Table t{};
+    for (int n = 0; n < 32; ++n) {
+        const int v = n % 16;  // the same table in both halves of the vector
+        std::uint8_t bits = 0;
+        if (high) {
+            bits = v == 0   ? kEnd
+                   : v == 2 ? kPoint | kMinus
+                   : v == 3 ? kDigit
+                   : v == 4 ? kLetter4
+                   : v == 5 ? kLetter5
+                            : 0;
+        } else {
+            if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
+            if (v <= 0xA) bits |= kLetter5;
+            if (v <= 9) bits |= kDigit;
+            if (v == 0xE) bits |= kPoint;
+            if (v == 0xD) bits |= kMinus;
+            if (v == 0xA || v == 0xD) bits |= kEnd;
+        }
+        t.bytes[n] = bits;
+    }
+    return t;
+}
+// Bytes, or 16-bit lanes in little-endian bytes, alternating between two values.
+constexpr Table alternating(int first, int second, int bytes = 1) {
+    Table t{};
+    for (int n = 0; n < 32; ++n)
+        t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
+    return t;
+}
+// The nibble tables, then the constants of the value's steps: the AVX2 code's. The tables the word
+// loop looks up after them, at a known distance.
+struct alignas(32) LineTables {
+    Table nibbles[7];
+    PlainWordTables words;
+};
+constexpr LineTables kLineTables = {{nibbleTable(false), nibbleTable(true), alternating(0x0F, 0x0F),
+                                     alternating('0', '0'), alternating(10, 1), alternating(100, 1, 2),
+                                     alternating(10000, 1, 2)},
+                                    plainWordTables()};
+enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
 
 // The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
 struct Sse2Line {
@@ -103,65 +171,39 @@ struct Sse2Line {
             const __m128i digits = _mm_cmplt_epi8(_mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(128 - '0'))),
                                                   _mm_set1_epi8(static_cast<char>(-128 + 10)));
             const __m128i points = _mm_cmpeq_epi8(b, _mm_set1_epi8('.'));
-            const __m128i signs =
-                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('-')), _mm_cmpeq_epi8(b, _mm_set1_epi8('+')));
-            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, signs));
+            const __m128i minuses = _mm_cmpeq_epi8(b, _mm_set1_epi8('-'));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(letters, digits), _mm_or_si128(points, minuses));
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
-            m.signs |= static_cast<std::uint32_t>(_mm_movemask_epi8(signs)) << half;
-            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
+            m.minuses |= static_cast<std::uint32_t>(_mm_movemask_epi8(minuses)) << half;
+            const __m128i ends =
+                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
+            m.ends |= static_cast<std::uint32_t>(_mm_movemask_epi8(ends)) << half;
+            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(plain, ends)) ^ 0xFFFF) << half;
         }
         return m;
     }
-    double value(const char* body, const BodyShape& s) const {
-        return detail::shortDigitsValue(body, s.plain.whole, s.plain.places, s.plain.point);
+    // The low `count` bits of x, count at most 64.
+    static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
+        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
     }
+    double value(const char* number, std::size_t key) const {
+        const PlainNumber& plain = tables->words.plain[key];
+        const bool minus = tables->words.sign[key];
+        const double magnitude = detail::shortDigitsValue(number + minus, plain.whole, plain.places, plain.point);
+        return minus ? -magnitude : magnitude;
+    }
+
+    const LineTables* tables = &kLineTables;
 };
 #endif
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-// A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
-// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, signs.
-constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kSign = 0x08;
-struct alignas(32) Table {
-    std::uint8_t bytes[32];
-};
-constexpr Table nibbleTable(bool high) {
-    Table t{};
-    for (int n = 0; n < 32; ++n) {
-        const int v = n % 16;  // the same table in both halves of the vector
-        std::uint8_t bits = 0;
-        if (high) {
-            bits = v == 2 ? kPoint | kSign : v == 3 ? kDigit : v == 4 ? kLetter4 : v == 5 ? kLetter5 : 0;
-        } else {
-            if (v >= 1 && v != 4 && v != 5) bits |= kLetter4;
-            if (v <= 0xA) bits |= kLetter5;
-            if (v <= 9) bits |= kDigit;
-            if (v == 0xE) bits |= kPoint;
-            if (v == 0xB || v == 0xD) bits |= kSign;
-        }
-        t.bytes[n] = bits;
-    }
-    return t;
-}
-// Bytes, or 16-bit lanes in little-endian bytes, alternating between two values.
-constexpr Table alternating(int first, int second, int bytes = 1) {
-    Table t{};
-    for (int n = 0; n < 32; ++n)
-        t.bytes[n] = static_cast<std::uint8_t>((n / bytes % 2 ? second : first) >> (8 * (n % bytes)));
-    return t;
-}
-// The nibble tables, then the constants of the value's steps.
-constexpr Table kNibbles[] = {nibbleTable(false),       nibbleTable(true),         alternating(0x0F, 0x0F),
-                              alternating('0', '0'),    alternating(10, 1),        alternating(100, 1, 2),
-                              alternating(10000, 1, 2)};
-enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
-
 // Masks from two nibble tables in one vector; a body's value from a shuffle of its digits and
 // multiply-adds of neighbours: pairs, fours, then all eight, every sum exact in its lane.
 struct Avx2Line {
     __attribute__((target("avx2,bmi,bmi2"))) __m256i table(int which) const {
-        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[which].bytes));
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables->nibbles[which].bytes));
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -174,26 +216,30 @@ struct Avx2Line {
         m.letters = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
-        m.signs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
+        m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
+        m.ends = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 5)));
         m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
+    __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
+        return _bzhi_u64(x, count);
+    }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
-    // division is the one the word-wide reading makes.
-    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* body, const BodyShape& s) const {
+    // division is the one the word-wide reading makes, its sign in the divisor.
+    __attribute__((target("avx2,bmi,bmi2"))) double value(const char* number, std::size_t key) const {
         const auto constant = [&](int which) {
-            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables[which].bytes));
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(tables->nibbles[which].bytes));
         };
-        __m128i d = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(body)), constant(kZeros));
-        d = _mm_shuffle_epi8(d, _mm_load_si128(reinterpret_cast<const __m128i*>(s.digitsRight)));
+        __m128i d = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(number)), constant(kZeros));
+        d = _mm_shuffle_epi8(d, _mm_loadu_si128(reinterpret_cast<const __m128i*>(&tables->words.digitsRight[key])));
         d = _mm_maddubs_epi16(d, constant(kTensAndOnes));
         d = _mm_madd_epi16(d, constant(kHundredsAndOnes));
         d = _mm_packus_epi32(d, d);
         d = _mm_madd_epi16(d, constant(kTenThousandsAndOnes));
-        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / s.divisor;
+        return _mm_cvtsd_f64(_mm_cvtepi32_pd(d)) / tables->words.divisor[key];
     }
 
-    const Table* tables = kNibbles;
+    const LineTables* tables = &kLineTables;
 };
 #endif
 
@@ -292,102 +338,110 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 }
 
 // A numbered line of at most 63 bytes, holding nothing but letters other than E and D, digits,
-// points and signs, each sign right after a letter, whose words are each a letter and a number of
-// the short plain shape, [sign] digits [. digits] with at most eight digits (seven around a point),
+// points and minus signs, each sign right after a letter, whose words are each a letter and a number
+// of the short plain shape, [-] digits [. digits] with at most eight digits (seven around a point),
 // up to the next letter or the line end; read from masks of its bytes. readWords() stops at the
 // same letters in the same order, and nothing after such a number goes on with it (a letter other
 // than E and D, or the line end), so every path of readLeadingNumber() and readShortNumber() reads
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
-// last: the line's value() is that division, and one digit alone is its own value. Below 10^8 in
-// size, no value is beyond a float. So the block is the one readWords() reads. Where the next line
-// starts; null, the block left to the byte reading, for every other line.
+// last: the line's value() is that division (its sign carried by the divisor, the same bits), and
+// one digit alone is its own value. Below 10^8 in size, no value is beyond a float. So the block is
+// the one readWords() reads. True with `cursor` moved to where the next line starts; false,
+// `cursor` kept and the block left to the byte reading, for every other line.
 template <class Line>
-[[gnu::always_inline]] inline const char* TarvoBlockReader::readPlainLine(const char* p, const char* end,
-                                                                        const Line& line) {
+[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& cursor, const char* end,
+                                                                 const Line& line) {
 #if defined(__SSE2__)
-    // Room for the masks of 64 bytes and the eight bytes read at the last number.
-    if (end - p < kPlainLineBytes + 8 || *p != 'N') return nullptr;
+    const char* const p = cursor;
+    // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
+    if (end - p < kPlainLineBytes + 16 || *p != 'N') return false;
     Masks m = line(p);
-    std::uint64_t letters = m.letters, points = m.points, signs = m.signs, others = m.others;
-    if (m.others == 0) {
+    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, ends = m.ends, others = m.others;
+    if (m.ends == 0) {
+        if (m.others) return false;
         m = line(p + 32);
+        if (m.ends == 0) return false;
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
-        signs |= std::uint64_t{m.signs} << 32;
+        minuses |= std::uint64_t{m.minuses} << 32;
+        ends |= std::uint64_t{m.ends} << 32;
         others |= std::uint64_t{m.others} << 32;
     }
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(others));
-    if (lineEnd >= kPlainLineBytes || !isLineEnd(p[lineEnd])) return nullptr;
-    // With every sign after a letter, a number's bytes after its sign are digits and points.
-    if (signs & ((std::uint64_t{1} << lineEnd) - 1) & ~(letters << 1)) return nullptr;
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(ends));
+    // Nothing but plain bytes before the line end. With every sign after a letter, a number's
+    // bytes after its sign are digits and points; with no point right after a letter, a number's
+    // first bit in the key is its sign.
+    const std::uint64_t starts = letters << 1;
+    if ((others | (minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return false;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
     b.fault = {};
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
-    const char* const after = afterLineEnd(p + lineEnd, end);
+    // Set before the words: fewer values live after them. afterLineEnd(), a CR LF known to lie in
+    // the run: the line ends 16 bytes before it.
+    cursor = p + lineEnd + 1 + (p[lineEnd] == '\r' && p[lineEnd + 1] == '\n');
     unsigned skipped = plainSkipped_;  // letters not read, or read already
-    NumberRead* g = plainG_;
+    std::size_t gCount = 0;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
-    for (auto next = static_cast<unsigned>(std::countr_zero(bounds));;) {
-        const unsigned at = next;
+    // A number's key from one mask: nothing but its sign and points lies between its start and its
+    // end.
+    const std::uint64_t keyBits = minuses | points | bounds;
+    const PlainWordTables& words = line.tables->words;
+    for (auto next = static_cast<std::size_t>(std::countr_zero(bounds));;) {
+        const std::size_t at = next;
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
-        next = static_cast<unsigned>(std::countr_zero(bounds));
-        const unsigned index = kLetterIndex[static_cast<unsigned char>(p[at])];
-        const unsigned bit = 1u << index;
+        next = static_cast<std::size_t>(std::countr_zero(bounds));
+        const auto c = static_cast<unsigned char>(p[at]);
+        const unsigned bit = words.letterBit[c];
         if (skipped & bit) continue;
-        const unsigned start = at + 1;
-        const auto sign = static_cast<unsigned>(signs >> start) & 1;
-        const unsigned body = start + sign;
-        const unsigned length = next - body;
-        if (length > kBodyBytes) return nullptr;
-        const BodyShape& shape = kBodyShapes[bodyKey((points >> body) & ((std::uint64_t{1} << length) - 1), length)];
-        if (!shape.holds) return nullptr;
-        // The length, in the low byte, counts the sign.
+        const std::size_t start = at + 1;
+        // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
+        // most kNumberBytes bytes, and then its numberKey().
+        const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
+        if (key >= kNumberKeys) return cursor = p, false;
         static_assert(std::endian::native == std::endian::little);
-        const std::uint32_t plainBits = std::bit_cast<std::uint32_t>(shape.plain) + sign;
-        const auto valueOf = [&] {
-            const double magnitude = line.value(p + body, shape);
-            return sign && p[start] == '-' ? -magnitude : magnitude;
-        };
-        if (index == kGIndex) {
+        const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
+        if (plainBits == 0) return cursor = p, false;
+        const auto valueOf = [&] { return line.value(p + start, key); };
+        if (bit == 1u << kGIndex) {
             // Most G words are one digit alone.
-            g->value = (plainBits & 0xFF) == 1 ? static_cast<double>(p[start] - '0') : valueOf();
+            NumberRead* const g = plainG_ + gCount++;
+            g->value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(p[start])] : valueOf();
             g->overflow = false;
             std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
-            ++g;
             continue;
         }
         const double value = valueOf();
         skipped |= bit;
         // Fewer than 10^8 in size: far within a float's range. The other letters are held after the
         // loop.
-        TarvoWord& word = b.words[index];
-        word.text = p + start;
-        word.value = value;
-        word.held = static_cast<float>(value);
-        std::memcpy(static_cast<void*>(&word.plain), &plainBits, sizeof plainBits);
+        TarvoWord* word = b.words + words.letterIndex[c];
+#if defined(__GNUC__)
+        asm("" : "+r"(word));  // one address for the four stores, computed once
+#endif
+        word->text = p + start;
+        word->value = value;
+        word->held = static_cast<float>(value);
+        std::memcpy(static_cast<void*>(&word->plain), &plainBits, sizeof plainBits);
     }
     b.present = static_cast<TarvoLetters>(skipped & letters_);
-    b.gCount = static_cast<std::size_t>(g - plainG_);
+    b.gCount = gCount;
     if (b.present & ~kFloatLetters) [[unlikely]]
         holdOtherWords();
-    return after;
+    return true;
 #else
-    (void)p, (void)end, (void)line;
-    return nullptr;
+    (void)cursor, (void)end, (void)line;
+    return false;
 #endif
 }
 
 const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (const char* const next = readPlainLine(p, end, Sse2Line())) {
-        p = next;
-        return block_;
-    }
+    if (readPlainLine(p, end, Sse2Line())) return block_;
 #endif
     return readAnyLine(p, end);
 }
@@ -397,11 +451,8 @@ const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char*
 [[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock&
 TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
     Avx2Line line;
-    asm("" : "+r"(line.tables));  // the tables are read where they are, not built in registers
-    if (const char* const next = readPlainLine(p, end, line)) {
-        p = next;
-        return block_;
-    }
+    asm("" : "+r"(line.tables));  // the tables are read where they are, all from one register
+    if (readPlainLine(p, end, line)) return block_;
     return readAnyLine(p, end);
 }
 #else

@@ -120,7 +120,7 @@ private:
     const TarvoBlock& readLinePortable(const char*& p, const char* end);
     const TarvoBlock& readLineAvx2(const char*& p, const char* end);
     template <class Line>
-    const char* readPlainLine(const char* p, const char* end, const Line& line);
+    bool readPlainLine(const char*& cursor, const char* end, const Line& line);
     [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
