@@ -50,6 +50,9 @@ public:
     const Move& move() const { return move_; }
     bool started() const { return started_; }
 
+    // The G codes of motion, numbered as the move kinds.
+    static constexpr int kRapid = 0, kLine = 1, kClockwise = 2, kCounterClockwise = 3;
+
 private:
     void startMachine();
     bool readWords(std::string_view line, SelvixWords& words);
@@ -82,5 +85,50 @@ private:
     double level_ = 0;  // where Z 0 lies: the depth plus the thickness once a tool call named it
     int motion_ = -1;   // the modal G0 to G3; -1 before the first
 };
+
+// The words of a line that is no tool call and part of the toolpath, in the motion mode `motion`.
+// Inline, as is bodyWords: a program being written hands in nearly every line as words.
+inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, std::string_view line, int motion,
+                                                    bool namesMotion) {
+    if (words.has('F')) move_.feed = words['F'];
+    motion_ = motion;
+    // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
+    const bool axes = words.has('X') || words.has('Y') || words.has('Z');
+    if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
+
+    // The last move's end is where the machine stands; the new end is the same mirrored frame.
+    move_.start = move_.end;
+    if (words.has('X')) move_.end.x = -words['X'];
+    if (words.has('Y')) move_.end.y = -words['Y'];
+    if (words.has('Z')) {
+        z_ = words['Z'];
+        move_.end.z = z_ + level_;
+    }
+    const Point3& start = move_.start;
+    const Point3& end = move_.end;
+    if (motion == kRapid && start.x == end.x && start.y == end.y && start.z == end.z) return Step::Nothing;
+    double centreX = 0, centreY = 0;
+    if (motion >= kClockwise) {
+        if (!words.has('I') || !words.has('J')) return lineFailed("the arc ", line, " lacks its centre (I and J)");
+        centreX = -words['I'];
+        centreY = -words['J'];
+    }
+    // The kinds are numbered as their G codes.
+    static_assert(static_cast<int>(MoveKind::Rapid) == kRapid && static_cast<int>(MoveKind::Line) == kLine &&
+                  static_cast<int>(MoveKind::ArcClockwise) == kClockwise &&
+                  static_cast<int>(MoveKind::ArcCounterClockwise) == kCounterClockwise);
+    move_.kind = static_cast<MoveKind>(motion);
+    move_.centreX = centreX;
+    move_.centreY = centreY;
+    move_.targetLine = lineNumber_;
+    return Step::Move;
+}
+
+inline SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line) {
+    // Most lines name one motion code and nothing else: the look at the codes would find just that.
+    if (words.gCount == 1 && static_cast<unsigned>(words.g[0]) <= kCounterClockwise)
+        return motionWords(words, line, words.g[0], true);
+    return otherWords(words, line);
+}
 
 }  // namespace pathshift
