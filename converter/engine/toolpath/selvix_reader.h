@@ -67,6 +67,10 @@ private:
     Step bodyWords(const SelvixWords& words, std::string_view line);
     // The common line in few instructions, the others in their own.
     Step otherWords(const SelvixWords& words, std::string_view line);
+    // With kHeld other than kAnyLetters the line holds exactly the letters kHeld: the same reading
+    // compiled for the common lines, where no letter needs looking up.
+    static constexpr std::uint32_t kAnyLetters = ~std::uint32_t{0};
+    template <std::uint32_t kHeld = kAnyLetters>
     Step motionWords(const SelvixWords& words, std::string_view line, int motion, bool namesMotion);
     Step toolCallLine(const SelvixWords& words, std::string_view line);
 
@@ -88,19 +92,23 @@ private:
 
 // The words of a line that is no tool call and part of the toolpath, in the motion mode `motion`.
 // Inline, as is bodyWords: a program being written hands in nearly every line as words.
+template <std::uint32_t kHeld>
 inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, std::string_view line, int motion,
                                                     bool namesMotion) {
-    if (words.has('F')) move_.feed = words['F'];
+    const auto has = [&words](char letter) {
+        return kHeld == kAnyLetters ? words.has(letter) : ((kHeld >> (letter - 'A')) & 1u) != 0;
+    };
+    if (has('F')) move_.feed = words['F'];
     motion_ = motion;
     // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
-    const bool axes = words.has('X') || words.has('Y') || words.has('Z');
+    const bool axes = has('X') || has('Y') || has('Z');
     if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
 
     // The last move's end is where the machine stands; the new end is the same mirrored frame.
     move_.start = move_.end;
-    if (words.has('X')) move_.end.x = -words['X'];
-    if (words.has('Y')) move_.end.y = -words['Y'];
-    if (words.has('Z')) {
+    if (has('X')) move_.end.x = -words['X'];
+    if (has('Y')) move_.end.y = -words['Y'];
+    if (has('Z')) {
         z_ = words['Z'];
         move_.end.z = z_ + level_;
     }
@@ -109,7 +117,7 @@ inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, st
     if (motion == kRapid && start.x == end.x && start.y == end.y && start.z == end.z) return Step::Nothing;
     double centreX = 0, centreY = 0;
     if (motion >= kClockwise) {
-        if (!words.has('I') || !words.has('J')) return lineFailed("the arc ", line, " lacks its centre (I and J)");
+        if (!has('I') || !has('J')) return lineFailed("the arc ", line, " lacks its centre (I and J)");
         centreX = -words['I'];
         centreY = -words['J'];
     }
@@ -126,9 +134,22 @@ inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, st
 
 inline SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line) {
     // Most lines name one motion code and nothing else: the look at the codes would find just that.
-    if (words.gCount == 1 && static_cast<unsigned>(words.g[0]) <= kCounterClockwise)
-        return motionWords(words, line, words.g[0], true);
-    return otherWords(words, line);
+    if (words.gCount != 1 || static_cast<unsigned>(words.g[0]) > kCounterClockwise) return otherWords(words, line);
+    // The letters of the lines the engine writes most.
+    constexpr auto held = [](std::string_view letters) {
+        std::uint32_t bits = 0;
+        for (char letter : letters) bits |= 1u << (letter - 'A');
+        return bits;
+    };
+    const int motion = words.g[0];
+    switch (words.letters) {
+        case held("XY"): return motionWords<held("XY")>(words, line, motion, true);
+        case held("XYZ"): return motionWords<held("XYZ")>(words, line, motion, true);
+        case held("XYIJ"): return motionWords<held("XYIJ")>(words, line, motion, true);
+        case held("F"): return motionWords<held("F")>(words, line, motion, true);
+        case held(""): return motionWords<held("")>(words, line, motion, true);
+        default: return motionWords(words, line, motion, true);
+    }
 }
 
 }  // namespace pathshift
