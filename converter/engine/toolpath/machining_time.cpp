@@ -31,7 +31,12 @@ std::string clockOf(long long seconds) {
 
 // The square root of a sum of squares, never below zero: no call that would set errno is needed.
 double rootOfSquares(double sum) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__GNUC__)
+    // The instruction alone: the intrinsics would first clear the register's upper half.
+    double root;
+    asm("sqrtsd %1, %0" : "=x"(root) : "x"(sum));
+    return root;
+#elif defined(__SSE2__)
     return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(sum)));
 #else
     return std::sqrt(sum);

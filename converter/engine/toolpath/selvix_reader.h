@@ -134,7 +134,11 @@ inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, st
 
 inline SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line) {
     // Most lines name one motion code and nothing else: the look at the codes would find just that.
-    if (words.gCount != 1 || static_cast<unsigned>(words.g[0]) > kCounterClockwise) return otherWords(words, line);
+    if (words.gCount != 1 || static_cast<unsigned>(words.g[0]) > kCounterClockwise) {
+        // An empty line or a message, given as no words, changes nothing.
+        if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
+        return otherWords(words, line);
+    }
     // The letters of the lines the engine writes most.
     constexpr auto held = [](std::string_view letters) {
         std::uint32_t bits = 0;

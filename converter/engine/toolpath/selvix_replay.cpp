@@ -154,8 +154,6 @@ SelvixReader::Step SelvixReader::lineFailed(std::string_view what, std::string_v
 
 // Out of line, so that the common line needs few registers.
 [[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line) {
-    // An empty line or a message, given as no words, changes nothing.
-    if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
     const CodeLook look = lookAtCodes(words);
     if (look.inch) info_.units = Units::Inch;
     if (look.millimetre) info_.units = Units::Millimetre;
