@@ -21,12 +21,13 @@ inline ArcAngles arcAngles(const Move& move) {
     constexpr double kTwoPi = 2 * std::numbers::pi;
     constexpr double kSamePoint = 1e-9;
     ArcAngles a;
+    // All that the calls of the library need not wait for comes first: less is kept across them.
+    const bool full = std::abs(move.end.x - move.start.x) < kSamePoint &&
+                      std::abs(move.end.y - move.start.y) < kSamePoint;
     const double sx = move.start.x - move.centreX, sy = move.start.y - move.centreY;
     const double ex = move.end.x - move.centreX, ey = move.end.y - move.centreY;
     a.radius = std::hypot(sx, sy);
     a.start = std::atan2(sy, sx);
-    const bool full = std::abs(move.end.x - move.start.x) < kSamePoint &&
-                      std::abs(move.end.y - move.start.y) < kSamePoint;
     double ccw = full ? kTwoPi : std::atan2(ey, ex) - a.start;
     if (!full) {
         while (ccw <= 0) ccw += kTwoPi;

@@ -89,10 +89,11 @@ MachiningTime& MachiningTime::operator+=(const MachiningTime& other) {
 }
 
 double pathLength(const Move& move) {
-    const double dz = move.end.z - move.start.z;
-    if (!move.arc()) return straightLength(move.end.x - move.start.x, move.end.y - move.start.y, dz);
+    if (!move.arc())
+        return straightLength(move.end.x - move.start.x, move.end.y - move.start.y, move.end.z - move.start.z);
     const ArcAngles a = arcAngles(move);
     const double around = a.radius * std::abs(a.sweep);
+    const double dz = move.end.z - move.start.z;
     // hypot(v, ±0) is |v| (the C library's annex F), which is v here; most arcs stay level.
     return dz == 0 ? around : std::hypot(around, dz);
 }
