@@ -42,9 +42,15 @@ public:
     Step readLine(std::string_view line, std::size_t lineNumber);
     // The same for a line of the program body given as its words.
     Step readLine(const SelvixWords& words, std::size_t lineNumber) {
-        lineNumber_ = lineNumber;
-        if (!started_) [[unlikely]]
+        if (!started_) [[unlikely]] {
+            lineNumber_ = lineNumber;
             return wordsBeforeStart();
+        }
+        return readBodyLine(words, lineNumber);
+    }
+    // The same for a caller that has seen Step::Started already.
+    Step readBodyLine(const SelvixWords& words, std::size_t lineNumber) {
+        lineNumber_ = lineNumber;
         return bodyWords(words, std::string_view());
     }
     const Move& move() const { return move_; }

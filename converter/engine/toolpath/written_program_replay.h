@@ -29,6 +29,7 @@ private:
     SelvixReader reader_;
     std::size_t lineNumber_ = 0;
     bool halted_ = false;  // failed, or the sink wanted no more moves
+    bool inBody_ = false;  // started and not halted
     bool failed_ = false;
 };
 
