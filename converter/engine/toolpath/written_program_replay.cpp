@@ -18,7 +18,7 @@ void WrittenProgramReplay::wordsLine(const SelvixWords& words) {
 
 inline void WrittenProgramReplay::take(SelvixReader::Step step) {
     if (step == SelvixReader::Step::Move) [[likely]] {
-        if (!moves_.move(reader_.move())) [[unlikely]]
+        if (!(timer_ ? timer_->move(reader_.move()) : moves_.move(reader_.move()))) [[unlikely]]
             halted_ = true, inBody_ = false;
         return;
     }
