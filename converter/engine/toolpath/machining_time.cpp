@@ -2,9 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "engine/reading/number_text.h"
 #include "engine/toolpath/arc_angles.h"
@@ -27,32 +24,6 @@ std::string clockOf(long long seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return text;
-}
-
-// The square root of a sum of squares, never below zero: no call that would set errno is needed.
-double rootOfSquares(double sum) {
-#if defined(__SSE2__)
-    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(sum)));
-#else
-    return std::sqrt(sum);
-#endif
-}
-
-// std::hypot(x, y, z) as the C++ library works it out: the largest part scaled out, the scaled
-// squares added in this order. A level move leaves out its Z term, which would add an exact +0 to a
-// sum that is at least +0 (or NaN, and then stays so).
-double straightLength(double x, double y, double z) {
-    x = std::abs(x);
-    y = std::abs(y);
-    if (z == 0) {
-        const double a = x < y ? y : x;
-        if (a == 0) return 0;
-        return a * rootOfSquares((x / a) * (x / a) + (y / a) * (y / a));
-    }
-    z = std::abs(z);
-    const double a = x < y ? (y < z ? z : y) : (x < z ? z : x);
-    if (a == 0) return 0;
-    return a * rootOfSquares((x / a) * (x / a) + (y / a) * (y / a) + (z / a) * (z / a));
 }
 
 }  // namespace
@@ -84,10 +55,10 @@ MachiningTime& MachiningTime::operator+=(const MachiningTime& other) {
 }
 
 double pathLength(const Move& move) {
-    const double dz = move.end.z - move.start.z;
-    if (!move.arc()) return straightLength(move.end.x - move.start.x, move.end.y - move.start.y, dz);
+    if (!move.arc()) return detail::straightLength(move);
     const ArcAngles a = arcAngles(move);
     const double around = a.radius * std::abs(a.sweep);
+    const double dz = move.end.z - move.start.z;
     // hypot(v, ±0) is |v| (the C library's annex F), which is v here; most arcs stay level.
     return dz == 0 ? around : std::hypot(around, dz);
 }
@@ -98,25 +69,7 @@ void MachiningTimeSink::begin(const ToolpathInfo& info) {
     feedSeconds_ = inch && rates_.feedsPerSecond ? 1 : 60;
 }
 
-bool MachiningTimeSink::move(const Move& move) {
-    // Arcs in a call of their own, so that a straight move needs fewer registers.
-    if (move.arc()) [[unlikely]]
-        return arcMove(move);
-    return take(move, pathLength(move));
-}
-
-[[gnu::noinline]] bool MachiningTimeSink::arcMove(const Move& move) { return take(move, pathLength(move)); }
-
-inline bool MachiningTimeSink::take(const Move& move, double length) {
-    if (!move.cutting()) {
-        time_.rapid += length / rapidPerSecond_;
-    } else if (move.feed > 0) {
-        time_.cutting += length / move.feed * feedSeconds_;
-    } else {
-        ++time_.cutsWithoutFeed;
-    }
-    return true;
-}
+bool MachiningTimeSink::arcMove(const Move& move) { return take(move, pathLength(move)); }
 
 void MachiningTimeSink::toolCall(std::int16_t) {
     ++time_.toolCalls;

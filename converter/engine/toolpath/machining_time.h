@@ -10,6 +10,7 @@
 // units, so it is given in millimetres per minute and an inch program's rapids are timed at
 // the same speed in inches; a program that names no units is taken as millimetres.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,9 @@
 #include <string_view>
 
 #include "engine/toolpath/toolpath.h"
+#if defined(__SSE2__) && !defined(__GNUC__)
+#include <emmintrin.h>
+#endif
 
 namespace pathshift {
 
@@ -50,19 +54,74 @@ struct MachiningTime {
 // ends where it starts), rising or falling evenly in Z; a rapid or a line along the straight line.
 double pathLength(const Move& move);
 
+namespace detail {
+
+// The square root of a sum of squares, never below zero: no call that would set errno is needed.
+inline double rootOfSquares(double sum) {
+#if defined(__SSE2__) && defined(__GNUC__)
+    // The instruction alone: the intrinsics would first clear the register's upper half.
+    double root;
+    asm("sqrtsd %1, %0" : "=x"(root) : "x"(sum));
+    return root;
+#elif defined(__SSE2__)
+    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(sum)));
+#else
+    return std::sqrt(sum);
+#endif
+}
+
+// std::hypot(x, y, z) as the C++ library works it out: the largest part scaled out, the scaled
+// squares added in this order. A level move leaves out its Z term, which would add an exact +0 to a
+// sum that is at least +0 (or NaN, and then stays so).
+inline double straightLength(double x, double y, double z) {
+    x = std::abs(x);
+    y = std::abs(y);
+    if (z == 0) {
+        const double a = x < y ? y : x;
+        if (a == 0) return 0;
+        return a * rootOfSquares((x / a) * (x / a) + (y / a) * (y / a));
+    }
+    z = std::abs(z);
+    const double a = x < y ? (y < z ? z : y) : (x < z ? z : x);
+    if (a == 0) return 0;
+    return a * rootOfSquares((x / a) * (x / a) + (y / a) * (y / a) + (z / a) * (z / a));
+}
+
+// A straight move's length: pathLength's own for moves that are no arcs.
+inline double straightLength(const Move& move) {
+    return straightLength(move.end.x - move.start.x, move.end.y - move.start.y, move.end.z - move.start.z);
+}
+
+}  // namespace detail
+
 class MachiningTimeSink final : public MoveSink {
 public:
     explicit MachiningTimeSink(const MachiningRates& rates = {}) : rates_(rates) {}
     void begin(const ToolpathInfo& info) override;
-    bool move(const Move& move) override;
+    // Inline: a replay that knows its sink is this one calls it directly.
+    bool move(const Move& move) override {
+        if (move.arc()) [[unlikely]]
+            return arcMove(move);
+        return take(move, detail::straightLength(move));
+    }
     void toolCall(std::int16_t tool) override;
 
     const MachiningTime& time() const { return time_; }
     const MachiningRates& rates() const { return rates_; }
 
 private:
-    bool arcMove(const Move& move);
-    bool take(const Move& move, double length);
+    // Arcs in a call of their own, so that a straight move needs fewer registers.
+    [[gnu::noinline]] bool arcMove(const Move& move);
+    bool take(const Move& move, double length) {
+        if (!move.cutting()) {
+            time_.rapid += length / rapidPerSecond_;
+        } else if (move.feed > 0) {
+            time_.cutting += length / move.feed * feedSeconds_;
+        } else {
+            ++time_.cutsWithoutFeed;
+        }
+        return true;
+    }
 
     MachiningRates rates_;
     MachiningTime time_;

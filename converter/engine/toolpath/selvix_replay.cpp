@@ -10,7 +10,7 @@ namespace pathshift {
 namespace {
 
 // The G codes the reading acts on.
-constexpr int kRapid = 0, kLine = 1, kClockwise = 2, kCounterClockwise = 3;
+constexpr int kRapid = SelvixReader::kRapid, kCounterClockwise = SelvixReader::kCounterClockwise;
 constexpr int kInch = 70, kMillimetre = 71, kMachineCoordinates = 79;
 constexpr int kLoadDoor = 300, kUnloadDoor = 301, kToolCall = 306;
 
@@ -152,54 +152,8 @@ SelvixReader::Step SelvixReader::lineFailed(std::string_view what, std::string_v
     return stepFailed(std::string(what) + shown(line) + std::string(why));
 }
 
-// The words of a line that is no tool call and part of the toolpath, in the motion mode `motion`.
-inline SelvixReader::Step SelvixReader::motionWords(const SelvixWords& words, std::string_view line, int motion,
-                                                    bool namesMotion) {
-    if (words.has('F')) move_.feed = words['F'];
-    motion_ = motion;
-    // Every line naming a cut is a move, also one that goes nowhere: the engine writes one per block.
-    const bool axes = words.has('X') || words.has('Y') || words.has('Z');
-    if (motion < kRapid || !(axes || (namesMotion && motion != kRapid))) return Step::Nothing;
-
-    // The last move's end is where the machine stands; the new end is the same mirrored frame.
-    move_.start = move_.end;
-    if (words.has('X')) move_.end.x = -words['X'];
-    if (words.has('Y')) move_.end.y = -words['Y'];
-    if (words.has('Z')) {
-        z_ = words['Z'];
-        move_.end.z = z_ + level_;
-    }
-    const Point3& start = move_.start;
-    const Point3& end = move_.end;
-    if (motion == kRapid && start.x == end.x && start.y == end.y && start.z == end.z) return Step::Nothing;
-    double centreX = 0, centreY = 0;
-    if (motion >= kClockwise) {
-        if (!words.has('I') || !words.has('J')) return lineFailed("the arc ", line, " lacks its centre (I and J)");
-        centreX = -words['I'];
-        centreY = -words['J'];
-    }
-    // The kinds are numbered as their G codes.
-    static_assert(static_cast<int>(MoveKind::Rapid) == kRapid && static_cast<int>(MoveKind::Line) == kLine &&
-                  static_cast<int>(MoveKind::ArcClockwise) == kClockwise &&
-                  static_cast<int>(MoveKind::ArcCounterClockwise) == kCounterClockwise);
-    move_.kind = static_cast<MoveKind>(motion);
-    move_.centreX = centreX;
-    move_.centreY = centreY;
-    move_.targetLine = lineNumber_;
-    return Step::Move;
-}
-
-SelvixReader::Step SelvixReader::bodyWords(const SelvixWords& words, std::string_view line) {
-    // Most lines name one motion code and nothing else: the look at the codes would find just that.
-    if (words.gCount == 1 && static_cast<unsigned>(words.g[0]) <= kCounterClockwise)
-        return motionWords(words, line, words.g[0], true);
-    return otherWords(words, line);
-}
-
 // Out of line, so that the common line needs few registers.
 [[gnu::noinline]] SelvixReader::Step SelvixReader::otherWords(const SelvixWords& words, std::string_view line) {
-    // An empty line or a message, given as no words, changes nothing.
-    if (words.gCount == 0 && words.letters == 0) return Step::Nothing;
     const CodeLook look = lookAtCodes(words);
     if (look.inch) info_.units = Units::Inch;
     if (look.millimetre) info_.units = Units::Millimetre;

@@ -9,16 +9,24 @@ void WrittenProgramReplay::textLine(std::string_view line) {
 
 void WrittenProgramReplay::wordsLine(const SelvixWords& words) {
     ++lineNumber_;
-    if (!halted_) take(reader_.readLine(words, lineNumber_));
+    if (inBody_) [[likely]] {
+        take(reader_.readBodyLine(words, lineNumber_));
+    } else if (!halted_) {
+        take(reader_.readLine(words, lineNumber_));
+    }
 }
 
 inline void WrittenProgramReplay::take(SelvixReader::Step step) {
     if (step == SelvixReader::Step::Move) [[likely]] {
-        halted_ = !moves_.move(reader_.move());
+        if (!(timer_ ? timer_->move(reader_.move()) : moves_.move(reader_.move()))) [[unlikely]]
+            halted_ = true, inBody_ = false;
         return;
     }
-    if (step == SelvixReader::Step::Started) moves_.begin(reader_.info());
-    if (step == SelvixReader::Step::Failed) failed_ = halted_ = true;
+    if (step == SelvixReader::Step::Started) {
+        moves_.begin(reader_.info());
+        inBody_ = true;
+    }
+    if (step == SelvixReader::Step::Failed) failed_ = halted_ = true, inBody_ = false;
 }
 
 }  // namespace pathshift

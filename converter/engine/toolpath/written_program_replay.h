@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/toolpath/machining_time.h"
 #include "engine/toolpath/selvix_reader.h"
 #include "engine/toolpath/toolpath.h"
 #include "engine/translation/selvix_words.h"
@@ -15,6 +16,10 @@ namespace pathshift {
 class WrittenProgramReplay final : public TargetLines {
 public:
     explicit WrittenProgramReplay(MoveSink& moves) : moves_(moves), reader_(std::string_view(), &moves) {}
+    // Timed: the moves go to the timer without a virtual call.
+    explicit WrittenProgramReplay(MachiningTimeSink& timer) : WrittenProgramReplay(static_cast<MoveSink&>(timer)) {
+        timer_ = &timer;
+    }
 
     void textLine(std::string_view line) override;
     void wordsLine(const SelvixWords& words) override;
@@ -26,9 +31,11 @@ private:
     void take(SelvixReader::Step step);
 
     MoveSink& moves_;
+    MachiningTimeSink* timer_ = nullptr;  // moves_ when it is a timer
     SelvixReader reader_;
     std::size_t lineNumber_ = 0;
     bool halted_ = false;  // failed, or the sink wanted no more moves
+    bool inBody_ = false;  // started and not halted
     bool failed_ = false;
 };
 
