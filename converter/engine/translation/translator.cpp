@@ -1,6 +1,7 @@
 #include "engine/translation/translator.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -63,6 +64,36 @@ template <class Value>
 void Translator::appendWord(Letter letter, Value value) {
     char* const at = out_.lineRoom(WordFormatter::kMaxWord);
     out_.extendLine(noted(at, formatter_.write(letter, value, at)));
+}
+
+void Translator::keepStartWords(const TarvoBlock& block) {
+    const auto keep = [&](TarvoLetter letter, KeptWord& kept) {
+        if (!block.has(letter)) return;
+        const TarvoWord& source = block.word(letter);
+        kept.word = source;
+        if (const auto* shape = copiedShape(source.text, source.plain)) {
+            std::copy_n(source.text - 1, 1 + shape->minus + shape->count, kept.text);
+        } else {
+            kept.word.plain = {};
+        }
+    };
+    keep(TarvoLetter::X, keptX_);
+    keep(TarvoLetter::Y, keptY_);
+}
+
+// Inline: the letter known, only its rule is left.
+[[gnu::always_inline]] inline void Translator::appendStartWord(Letter letter, const KeptWord& kept, float start) {
+    char* const at = out_.lineRoom(WordFormatter::kMaxWord);
+    char* end;
+    if (std::bit_cast<std::uint32_t>(kept.word.held) == std::bit_cast<std::uint32_t>(start)) {
+        // The same value: the word's text, where copied, is the text the general way writes.
+        TarvoWord word = kept.word;
+        word.text = kept.text + 1;
+        end = formatter_.write(letter, word, true, at);
+    } else {
+        end = formatter_.write(letter, -start, at);
+    }
+    out_.extendLine(noted(at, end));
 }
 
 void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
@@ -181,8 +212,8 @@ bool Translator::plunge() {
     out_.append("G0");
     if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
     out_.append(compText(m.comp));
-    appendWord(Letter::X, -m.last.x);
-    appendWord(Letter::Y, -m.last.y);
+    appendStartWord(Letter::X, keptX_, m.last.x);
+    appendStartWord(Letter::Y, keptY_, m.last.y);
     appendWord(Letter::Z, rapidZ);
     endWords(out_.lineRoom(0));
     return true;
