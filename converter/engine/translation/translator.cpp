@@ -60,8 +60,9 @@ bool holdsWords(std::string_view line) {
 
 }  // namespace
 
+// Inline: the letter known, only its rule is left.
 template <class Value>
-void Translator::appendWord(Letter letter, Value value) {
+[[gnu::always_inline]] inline void Translator::appendWord(Letter letter, Value value) {
     char* const at = out_.lineRoom(WordFormatter::kMaxWord);
     out_.extendLine(noted(at, formatter_.write(letter, value, at)));
 }
@@ -132,12 +133,8 @@ bool Translator::takeOtherLine(const TarvoBlock& block) {
     return fail(faultText(block.fault, FaultWording::Converter));
 }
 
-void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
+void Translator::takeSpeedTool(const TarvoBlock& block) {
     const TarvoMachine& m = machine_;
-    if (block.has(TarvoLetter::F)) {
-        feed_ = block.word(TarvoLetter::F).held;
-        if (!metric && settings_.ipsFeed) feed_ = feed_ / 60.0f;
-    }
     if (block.has(TarvoLetter::S)) speed_ = block.word(TarvoLetter::S).held;
     if (m.toolWord && !headKnowsTool(settings_.head, m.tWord)) {
         const bool head1 = settings_.head == Head::One;

@@ -53,8 +53,8 @@ private:
     bool writeMotion(const TarvoBlock& block, bool copyFeed);
     // A dropped line or a block with a fault.
     bool takeOtherLine(const TarvoBlock& block);
-    // The F, S and T words of a block holding any.
-    void takeFeedSpeedTool(const TarvoBlock& block, bool metric);
+    // The S and T words of a block holding either.
+    void takeSpeedTool(const TarvoBlock& block);
     void noteDroppedLine(std::string_view line);
     // The X and Y words of the last block that did not cut, kept for the plunge's rapid to the
     // start point: where a word's held value is the start point's, its digits are copied as a
@@ -174,16 +174,16 @@ template <bool kListened>
 
     TarvoMachine& m = machine_;
     m.takeWords(block);
-    constexpr TarvoLetters kFeedSpeedTool =
-        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
-    // The F word's source text is the feed's in millimetres (the units before this block's G words)
-    // or without the IPS feed option.
     bool copyFeed = false;
-    if (block.present & kFeedSpeedTool) {
-        const bool metric = m.units == UnitsWord::G71;
-        takeFeedSpeedTool(block, metric);
-        copyFeed = block.has(TarvoLetter::F) && (metric || !settings_.ipsFeed);
+    if (block.has(TarvoLetter::F)) {
+        feed_ = block.word(TarvoLetter::F).held;
+        // The F word's source text is the feed's in millimetres (the units before this block's G
+        // words) or without the IPS feed option; else the feed is per second.
+        copyFeed = m.units == UnitsWord::G71 || !settings_.ipsFeed;
+        if (!copyFeed) feed_ = feed_ / 60.0f;
     }
+    if (block.present & (letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T))) [[unlikely]]
+        takeSpeedTool(block);
     if (block.gCount != 0) {
         WordFault fault;
         if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
