@@ -98,7 +98,10 @@ private:
                 failed = true;
                 return false;
             }
-            return !watched || progress(size_, block.text.data());
+            // The progress is told of the first line at or past the next step: at most once a step.
+            if (watched && scanner_.offsetOf(block.text.data()) >= nextProgress_) [[unlikely]]
+                progress(size_, block.text.data());
+            return true;
         });
         if (!read) return false;
         if (!measure_.levels().error().empty()) {
