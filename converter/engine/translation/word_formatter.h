@@ -68,6 +68,7 @@ inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCo
                                    static_cast<std::int8_t>(point ? minus + count - 1 : -1)};
                 }
             }
+    if (copiedShapeSlot(0) == copiedShapeSlot(1)) throw "the bits of an empty slot need another slot";
     for (std::size_t slot = 0; slot < table.size(); ++slot)
         if (!taken[slot]) table[slot].shape = copiedShapeSlot(0) != slot ? 0 : 1;
     return table;
