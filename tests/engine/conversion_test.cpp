@@ -409,6 +409,25 @@ TEST(Plunge, TheRapidGoesToWhereThePreviousLineEnded) {
               crlfLines({"G0Z2M5", "", "(DIS, \"T3\")", "G306T3h3S0D0Z-1", "M93", "G0X-1Y-1Z1.5", "G1X-5Y-5Z0F100"}));
 }
 
+// The rapid writes the start point as any word of its value is written, whether the last block
+// that did not cut gave it in the text written, in another text, or not at all.
+TEST(Plunge, TheRapidsStartPointIsWrittenAsItsValue) {
+    const struct {
+        std::string_view lines, rapid;
+    } cases[] = {
+        {"N10G0X1.5Y-2.25\nN11G1Z-0.25\n", "G0X-1.5Y2.25Z1.5"},
+        {"N10G0X+2Y05\nN11G1Z-0.25\n", "G0X-2Y-5Z1.5"},
+        {"N10G0X1.50Y-3.0\nN11G1Z-0.25\n", "G0X-1.5Y3Z1.5"},
+        {"N10G0X1.23456Y7\nN11G1Z-0.25\n", "G0X-1.2346Y-7Z1.5"},
+        {"N10G1X2Y3Z-0.25\nN11G0X5\nN12G1Z-0.25\n", "G0X-5Z1.5"},
+        {"N10G0X1Y1\nN11G1Z-0.25\nN12G1X3Y4Z-0.25\nN13G0\nN14G1Z-0.25\n", "G0Z1.5"},
+    };
+    for (const auto& c : cases) {
+        const std::string body = bodyAfterPreamble(c.lines);
+        EXPECT_NE(body.find("\r\n" + std::string(c.rapid) + "\r\n"), std::string::npos) << c.lines << body;
+    }
+}
+
 TEST(Plunge, RapidAndCutOnOneLinePlungeAtOnce) {
     EXPECT_EQ(convertBody("N1T1005\nN2X1Y1\nN3G0G1Z-0.25F100\nN4G1G0X7\nN5X8\n"),
               crlfLines({"G0Z2M5", "", "(DIS, \"T3\")", "G306T3h3S0D0Z-1", "M93", "G0X-1Y-1Z1.5", "G1Z0F100"}));

@@ -9,17 +9,21 @@ void OutputText::grow(std::size_t needed) {
     // Text for a sink is handed on at kFlushSize: room for that and a long line more at once, so
     // that the buffer is not copied into one twice that size (pages not written take no memory).
     const std::size_t first = sink_ ? kFlushSize + (kFlushSize >> 4) : kFirstCapacity;
-    const std::size_t capacity = std::max({capacity_ * 2, size_ + needed, first});
+    const std::size_t size = this->size(), lineStart = static_cast<std::size_t>(lineStart_ - buffer_.get());
+    const std::size_t capacity = std::max({static_cast<std::size_t>(limit_ - buffer_.get()) * 2, size + needed, first});
     std::unique_ptr<char[]> buffer(new char[capacity]);
-    if (size_ > 0) std::memcpy(buffer.get(), buffer_.get(), size_);
+    if (size > 0) std::memcpy(buffer.get(), buffer_.get(), size);
     buffer_ = std::move(buffer);
-    capacity_ = capacity;
+    end_ = buffer_.get() + size;
+    lineStart_ = buffer_.get() + lineStart;
+    limit_ = buffer_.get() + capacity;
+    flushLast_ = sink_ ? buffer_.get() + (kFlushSize - 1) : limit_;
 }
 
 bool OutputText::flush() {
-    if (!sink_ || size_ == 0) return !failed_;
+    if (!sink_ || size() == 0) return !failed_;
     if (!failed_ && !sink_->write(text())) failed_ = true;
-    size_ = lineStart_ = 0;
+    end_ = lineStart_ = buffer_.get();
     return !failed_;
 }
 

@@ -31,46 +31,41 @@ protected:
 
 class OutputText {
 public:
-    explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr)
-        : sink_(sink), watcher_(watcher), flushAt_(sink ? kFlushSize : ~std::size_t{0}) {}
+    explicit OutputText(OutputSink* sink = nullptr, LineWatcher* watcher = nullptr) : sink_(sink), watcher_(watcher) {}
 
-    void clear() { size_ = lineStart_ = 0; }
+    void clear() { end_ = lineStart_ = buffer_.get(); }
     void append(std::string_view text) {
-        if (text.size() > capacity_ - size_) grow(text.size());
+        if (text.size() > room()) grow(text.size());
         // Words are a few bytes: a plain loop beats a call to memcpy.
-        char* to = buffer_.get() + size_;
         if (text.size() <= kShortText) {
-            for (char c : text) *to++ = c;
+            for (char c : text) *end_++ = c;
         } else {
-            std::memcpy(to, text.data(), text.size());
+            std::memcpy(end_, text.data(), text.size());
+            end_ += text.size();
         }
-        size_ += text.size();
     }
     void append(char c) {
-        if (size_ == capacity_) grow(1);
-        buffer_[size_++] = c;
+        if (room() == 0) grow(1);
+        *end_++ = c;
     }
     void endLine() { endLine(lineRoom(0)); }
     // Room for a line of up to `size` bytes, written in place from the returned position;
     // endLine(end) then ends the line where its text ends.
     char* lineRoom(std::size_t size) {
-        if (size + kLineEnd.size() > capacity_ - size_) grow(size + kLineEnd.size());
-        return buffer_.get() + size_;
+        if (size + kLineEnd.size() > room()) grow(size + kLineEnd.size());
+        return end_;
     }
     // Text written in place that the line goes on after.
-    void extendLine(char* end) { size_ = static_cast<std::size_t>(end - buffer_.get()); }
+    void extendLine(char* end) { end_ = end; }
     void endLine(char* end) {
-        if (watcher_)
-            watcher_->textLine(std::string_view(buffer_.get() + lineStart_,
-                                                static_cast<std::size_t>(end - buffer_.get()) - lineStart_));
+        if (watcher_) watcher_->textLine(std::string_view(lineStart_, static_cast<std::size_t>(end - lineStart_)));
         endLineUnwatched(end);
     }
     // The end of a line whose writer tells the watcher of it in its own way.
     void endLineUnwatched(char* end) {
         std::memcpy(end, kLineEnd.data(), kLineEnd.size());
-        size_ = static_cast<std::size_t>(end - buffer_.get()) + kLineEnd.size();
-        lineStart_ = size_;
-        if (size_ >= flushAt_) flush();
+        end_ = lineStart_ = end + kLineEnd.size();
+        if (end_ > flushLast_) flush();
     }
     void AppendLine(std::string_view line) {
         append(line);
@@ -80,7 +75,7 @@ public:
     // Hands the buffered text to the sink; false when the sink refused it (then it stays refused).
     bool flush();
     // The text not yet handed to a sink (without a sink: the whole text).
-    std::string_view text() const { return std::string_view(buffer_.get(), size_); }
+    std::string_view text() const { return std::string_view(buffer_.get(), size()); }
 
 private:
     // Pieces of about a megabyte keep writes large and memory small.
@@ -88,15 +83,21 @@ private:
     static constexpr std::size_t kShortText = 16;
     static constexpr std::string_view kLineEnd{"\r\n", 2};
 
+    std::size_t size() const { return static_cast<std::size_t>(end_ - buffer_.get()); }
+    std::size_t room() const { return static_cast<std::size_t>(limit_ - end_); }
     void grow(std::size_t needed);
 
+    // The text is [buffer_, end_), its last line begun at lineStart_, the buffer's end at limit_:
+    // pointers, so that a line is begun and ended without adding its offset.
     std::unique_ptr<char[]> buffer_;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
-    std::size_t lineStart_ = 0;
+    char* end_ = nullptr;
+    char* limit_ = nullptr;
+    char* lineStart_ = nullptr;
+    // The last byte a text may end at before it is handed to the sink (kFlushSize - 1); without a
+    // sink the buffer's end, which no text passes, so the text is never handed on.
+    char* flushLast_ = nullptr;
     OutputSink* sink_;
     LineWatcher* watcher_;
-    std::size_t flushAt_;  // kFlushSize with a sink; without one the text is never handed on
     bool failed_ = false;
 };
 

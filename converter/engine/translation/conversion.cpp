@@ -93,9 +93,15 @@ private:
         startProgress();
         // Inline: the translator's step for every line, in the scanning loop.
         const bool watched = static_cast<bool>(progress_);
-        const bool read = scanBlocks(scanner_, reader, [&](const TarvoBlock& block, std::size_t line) __attribute__((always_inline)) {
-            failed = !translator.translate(block, line);
-            return !failed && (!watched || progress(size_, block.text.data()));
+        const bool read = scanBlocks(scanner_, reader, [&, watched](const TarvoBlock& block, std::size_t line) __attribute__((always_inline)) {
+            if (!translator.translate(block, line)) {
+                failed = true;
+                return false;
+            }
+            // The progress is told of the first line at or past the next step: at most once a step.
+            if (watched && scanner_.offsetOf(block.text.data()) >= nextProgress_) [[unlikely]]
+                progress(size_, block.text.data());
+            return true;
         });
         if (!read) return false;
         if (!measure_.levels().error().empty()) {

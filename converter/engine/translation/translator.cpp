@@ -1,6 +1,7 @@
 #include "engine/translation/translator.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -59,10 +60,41 @@ bool holdsWords(std::string_view line) {
 
 }  // namespace
 
+// Inline: the letter known, only its rule is left.
 template <class Value>
-void Translator::appendWord(Letter letter, Value value) {
+[[gnu::always_inline]] inline void Translator::appendWord(Letter letter, Value value) {
     char* const at = out_.lineRoom(WordFormatter::kMaxWord);
     out_.extendLine(noted(at, formatter_.write(letter, value, at)));
+}
+
+void Translator::keepStartWords(const TarvoBlock& block) {
+    const auto keep = [&](TarvoLetter letter, KeptWord& kept) {
+        if (!block.has(letter)) return;
+        const TarvoWord& source = block.word(letter);
+        kept.word = source;
+        if (const auto* shape = copiedShape(source.text, source.plain)) {
+            std::copy_n(source.text - 1, 1 + shape->minus + shape->count, kept.text);
+        } else {
+            kept.word.plain = {};
+        }
+    };
+    keep(TarvoLetter::X, keptX_);
+    keep(TarvoLetter::Y, keptY_);
+}
+
+// Inline: the letter known, only its rule is left.
+[[gnu::always_inline]] inline void Translator::appendStartWord(Letter letter, const KeptWord& kept, float start) {
+    char* const at = out_.lineRoom(WordFormatter::kMaxWord);
+    char* end;
+    if (std::bit_cast<std::uint32_t>(kept.word.held) == std::bit_cast<std::uint32_t>(start)) {
+        // The same value: the word's text, where copied, is the text the general way writes.
+        TarvoWord word = kept.word;
+        word.text = kept.text + 1;
+        end = formatter_.write(letter, word, true, at);
+    } else {
+        end = formatter_.write(letter, -start, at);
+    }
+    out_.extendLine(noted(at, end));
 }
 
 void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
@@ -101,12 +133,8 @@ bool Translator::takeOtherLine(const TarvoBlock& block) {
     return fail(faultText(block.fault, FaultWording::Converter));
 }
 
-void Translator::takeFeedSpeedTool(const TarvoBlock& block, bool metric) {
+void Translator::takeSpeedTool(const TarvoBlock& block) {
     const TarvoMachine& m = machine_;
-    if (block.has(TarvoLetter::F)) {
-        feed_ = block.word(TarvoLetter::F).held;
-        if (!metric && settings_.ipsFeed) feed_ = feed_ / 60.0f;
-    }
     if (block.has(TarvoLetter::S)) speed_ = block.word(TarvoLetter::S).held;
     if (m.toolWord && !headKnowsTool(settings_.head, m.tWord)) {
         const bool head1 = settings_.head == Head::One;
@@ -181,8 +209,8 @@ bool Translator::plunge() {
     out_.append("G0");
     if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
     out_.append(compText(m.comp));
-    appendWord(Letter::X, -m.last.x);
-    appendWord(Letter::Y, -m.last.y);
+    appendStartWord(Letter::X, keptX_, m.last.x);
+    appendStartWord(Letter::Y, keptY_, m.last.y);
     appendWord(Letter::Z, rapidZ);
     endWords(out_.lineRoom(0));
     return true;

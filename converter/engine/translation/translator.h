@@ -53,9 +53,18 @@ private:
     bool writeMotion(const TarvoBlock& block, bool copyFeed);
     // A dropped line or a block with a fault.
     bool takeOtherLine(const TarvoBlock& block);
-    // The F, S and T words of a block holding any.
-    void takeFeedSpeedTool(const TarvoBlock& block, bool metric);
+    // The S and T words of a block holding either.
+    void takeSpeedTool(const TarvoBlock& block);
     void noteDroppedLine(std::string_view line);
+    // The X and Y words of the last block that did not cut, kept for the plunge's rapid to the
+    // start point: where a word's held value is the start point's, its digits are copied as a
+    // motion line's are.
+    struct KeptWord {
+        TarvoWord word;  // its text is `text` + 1 when its shape is copied, else its shape is cleared
+        char text[16];   // the letter, then the number text: copied texts are at most 9 bytes
+    };
+    void keepStartWords(const TarvoBlock& block);
+    void appendStartWord(Letter letter, const KeptWord& kept, float start);
     bool fail(std::string reason);
     // A line of words: begun with its first G code, words appended, ended.
     void beginWords(int code) {
@@ -106,6 +115,7 @@ private:
     WordFormatter formatter_;
     ConversionError error_;
     bool cutBeforeRapidNoted_ = false;
+    KeptWord keptX_, keptY_;
 };
 
 // X, Y and arc centres change sign; Z is written relative to the segment's lowest level.
@@ -164,16 +174,16 @@ template <bool kListened>
 
     TarvoMachine& m = machine_;
     m.takeWords(block);
-    constexpr TarvoLetters kFeedSpeedTool =
-        letterBit(TarvoLetter::F) | letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T);
-    // The F word's source text is the feed's in millimetres (the units before this block's G words)
-    // or without the IPS feed option.
     bool copyFeed = false;
-    if (block.present & kFeedSpeedTool) {
-        const bool metric = m.units == UnitsWord::G71;
-        takeFeedSpeedTool(block, metric);
-        copyFeed = block.has(TarvoLetter::F) && (metric || !settings_.ipsFeed);
+    if (block.has(TarvoLetter::F)) {
+        feed_ = block.word(TarvoLetter::F).held;
+        // The F word's source text is the feed's in millimetres (the units before this block's G
+        // words) or without the IPS feed option; else the feed is per second.
+        copyFeed = m.units == UnitsWord::G71 || !settings_.ipsFeed;
+        if (!copyFeed) feed_ = feed_ / 60.0f;
     }
+    if (block.present & (letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T))) [[unlikely]]
+        takeSpeedTool(block);
     if (block.gCount != 0) {
         WordFault fault;
         if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
@@ -181,8 +191,11 @@ template <bool kListened>
             return false;
         }
     }
-    if (m.cutting() && !(lines_ ? writeMotion<true>(block, copyFeed) : writeMotion<false>(block, copyFeed)))
-        return false;
+    if (m.cutting()) {
+        if (!(lines_ ? writeMotion<true>(block, copyFeed) : writeMotion<false>(block, copyFeed))) return false;
+    } else if (block.present & (letterBit(TarvoLetter::X) | letterBit(TarvoLetter::Y))) {
+        keepStartWords(block);
+    }
     m.endBlock();
     return true;
 }

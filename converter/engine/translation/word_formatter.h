@@ -19,35 +19,72 @@ namespace pathshift {
 // left out, but remembered as the last Z.
 enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 
-// The length of a source word's number text when that text is already the text the word's value,
-// held as a 32-bit float, is written as (up to the sign); 0 otherwise. The shape: an optional minus,
-// "0" or digits without a leading zero, then optionally a point and one to four decimals, the last
-// not 0; at most seven digits in all; and nothing after them that would go on with the number. Such
-// a decimal d lies in [0.0001, 9999999], and the 32-bit float nearest to the 64-bit float nearest to
-// d (the word as read and held) rounds back to d at seven significant digits: a test checks every
-// such d. The four-decimal text of d is then the text itself, and the value the general way
-// remembers, the 64-bit float nearest to d, is the value read.
+// A source word's number text is copied when it is already the text the word's value, held as a
+// 32-bit float, is written as (up to the sign). The shape: an optional minus, "0" or digits without
+// a leading zero, then optionally a point and one to four decimals, the last not 0; at most seven
+// digits in all; and nothing after them that would go on with the number. Such a decimal d lies in
+// [0.0001, 9999999], and the 32-bit float nearest to the 64-bit float nearest to d (the word as
+// read and held) rounds back to d at seven significant digits: a test checks every such d. The
+// four-decimal text of d is then the text itself, and the value the general way remembers, the
+// 64-bit float nearest to d, is the value read.
 namespace detail {
-// The digit counts of that shape, one bit at whole * 8 + places, without a point and with one.
-inline constexpr std::array<std::uint64_t, 2> kCopiedCounts = [] {
-    std::array<std::uint64_t, 2> counts{};
+// One of the 50 plain shapes (PlainNumber's four bytes) whose texts are copied where their digits
+// allow, and where in the text the digits are that must not be '0': the first of two or more whole
+// digits, the last decimal. -1, the word's letter, where there is none.
+struct CopiedShape {
+    std::uint32_t shape = 0;
+    std::uint8_t count = 0;  // digits and point
+    std::uint8_t minus = 0;  // 1 for the shapes with a sign
+    std::int8_t firstDigit = -1;
+    std::int8_t lastDigit = -1;
+};
+static_assert(sizeof(PlainNumber) == 4 && std::endian::native == std::endian::little);
+constexpr std::uint32_t shapeBits(int length, int whole, int places, bool point) {
+    return static_cast<std::uint32_t>(length | whole << 8 | places << 16 | int{point} << 24);
+}
+// The shapes are looked up in one step: each has a slot of its own (the table does not compile
+// otherwise), and a slot without a shape holds bits that belong to another slot, so a text of any
+// other shape meets a slot whose bits differ.
+constexpr int kCopiedShapeBits = 8;
+constexpr std::size_t copiedShapeSlot(std::uint32_t shape) {
+    constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
+    return static_cast<std::size_t>((shape * kSpread) >> (64 - kCopiedShapeBits));
+}
+inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCopiedShapes = [] {
+    std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> table{};
+    std::array<bool, std::size_t{1} << kCopiedShapeBits> taken{};
     for (int point = 0; point < 2; ++point)
         for (int whole = 1; whole <= 7; ++whole)
-            for (int places = 0; whole + places <= 7; ++places)
-                if (!point || (places >= 1 && places <= 4)) counts[point] |= std::uint64_t{1} << (whole * 8 + places);
-    return counts;
+            for (int places = 0; whole + places <= 7; ++places) {
+                if (point ? places < 1 || places > 4 : places != 0) continue;
+                for (int minus = 0; minus < 2; ++minus) {
+                    const int count = whole + point + places;
+                    const std::uint32_t bits = shapeBits(minus + count, whole, places, point);
+                    const std::size_t slot = copiedShapeSlot(bits);
+                    if (taken[slot]) throw "two copied shapes share a slot";
+                    taken[slot] = true;
+                    table[slot] = {bits, static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(minus),
+                                   static_cast<std::int8_t>(whole > 1 ? minus : -1),
+                                   static_cast<std::int8_t>(point ? minus + count - 1 : -1)};
+                }
+            }
+    if (copiedShapeSlot(0) == copiedShapeSlot(1)) throw "the bits of an empty slot need another slot";
+    for (std::size_t slot = 0; slot < table.size(); ++slot)
+        if (!taken[slot]) table[slot].shape = copiedShapeSlot(0) != slot ? 0 : 1;
+    return table;
 }();
 }  // namespace detail
 
-inline std::size_t copiedLength(const char* text, PlainNumber n) {
-    // Counts of 8 or more are more than seven digits.
-    if (n.length == 0 || (n.whole | n.places) >= 8 ||
-        !((detail::kCopiedCounts[n.point] >> (n.whole * 8 + n.places)) & 1) || *text == '+')
-        return 0;
-    const char* const digits = text + (*text == '-');
-    if (n.whole > 1 && digits[0] == '0') return 0;
-    if (n.point && digits[n.whole + n.places] == '0') return 0;
-    return n.length;
+// The shape of a source word's number text (`text` follows its letter) when the text is copied;
+// null otherwise.
+inline const detail::CopiedShape* copiedShape(const char* text, PlainNumber n) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &n, sizeof bits);
+    const detail::CopiedShape& shape = detail::kCopiedShapes[detail::copiedShapeSlot(bits)];
+    // Only a text of the shape is read: a text that is not plain may end its line.
+    if (shape.shape != bits || text[shape.firstDigit] == '0' || text[shape.lastDigit] == '0' || *text == '+')
+        return nullptr;
+    return &shape;
 }
 
 class WordFormatter {
@@ -80,7 +117,10 @@ public:
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
-    char* write(Letter letter, const TarvoBlock& block, TarvoLetter source, bool negate, char* out);
+    char* write(Letter letter, const TarvoWord& source, bool negate, char* out);
+    [[gnu::always_inline]] char* write(Letter letter, const TarvoBlock& block, TarvoLetter source, bool negate, char* out) {
+        return write(letter, block.word(source), negate, out);
+    }
 
     // The same words as views that live until the next call; empty when left out.
     std::string_view FormatWord(Letter letter, float value) { return view(write(letter, value, buffer_)); }
@@ -108,7 +148,7 @@ private:
     // memory decided on, until the memory changes; else kNoValue. The memory holds that value's
     // number, or leaves out its word whatever it holds (a feed of 40), so a word of the same value is
     // left out at once: an unchanged Z or feed, a block without X or Y. A copied word counts as its
-    // held value: the general way gives that value the number the copy went by (see copiedLength).
+    // held value: the general way gives that value the number the copy went by (see copiedShape).
     std::uint64_t leftOut_[2][4] = {{kNoValue, kNoValue, kNoValue, kNoValue}, {kNoValue, kNoValue, kNoValue, kNoValue}};
     void forgetLeftOut(Letter letter) {
         leftOut_[0][static_cast<std::size_t>(letter)] = leftOut_[1][static_cast<std::size_t>(letter)] = kNoValue;
@@ -206,18 +246,15 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     }
 }
 
-[[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoBlock& block, TarvoLetter sourceLetter, bool negate,
-                                  char* out) {
-    const TarvoWord& source = block.word(sourceLetter);
+[[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoWord& source, bool negate, char* out) {
     const float held = negate ? -source.held : source.held;
     // The copy decides as the general way does, so a value the memory has decided on is left out.
     if (decidedOn(letter, held)) return out;
-    const std::size_t length = copiedLength(source.text, source.plain);
-    if (length == 0) return write(letter, held, out);
-    const char* digits = source.text;
-    const bool negative = *digits == '-';
-    digits += negative;
-    const std::size_t count = length - negative;  // 1 to 8
+    const detail::CopiedShape* const shape = copiedShape(source.text, source.plain);
+    if (!shape) return write(letter, held, out);
+    const bool negative = shape->minus;
+    const char* const digits = source.text + negative;
+    const std::size_t count = shape->count;  // 1 to 8
     const double n = negate ? -source.value : source.value;
     if (!decide(letter, held, n)) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
