@@ -727,20 +727,21 @@ TEST(Thickness, ReadsOnlyStrictNumbers) {
     };
     for (const Case& c : {Case{"0.75", 0.75}, Case{" \t0.75 \t", 0.75}, Case{"+.75", 0.75}, Case{"-0.5", -0.5},
                           Case{"5.", 5.0}, Case{"75e-2", 0.75}, Case{"75E-2", 0.75}, Case{"7.5d-1", 0.75},
-                          Case{"0.0075D+2", 0.75}, Case{"18", 18.0}}) {
+                          Case{"0.0075D+2", 0.75}, Case{"18", 18.0},
+                          Case{"9999999999.9999", 9999999999.9999}, Case{"-9999999999", -9999999999.0}}) {
         std::optional<double> value = thicknessValue(c.text);
         ASSERT_TRUE(value.has_value()) << "\"" << c.text << "\"";
         EXPECT_EQ(*value, c.value) << "\"" << c.text << "\"";
     }
     for (std::string_view text : {"", " ", ".", "-", "+", "0.75mm", "0.75 mm", "1,5", "- 1", "1 5", "1. 5", "1e",
                                   "1e+", "1 e2", "1e 2", "1.2.3", "&H10", "0x1", "inf", "nan", "1e400", "0.75\n",
-                                  "\n0.75", "0.75;", "--1", "e5"}) {
+                                  "\n0.75", "0.75;", "--1", "e5", "1e10", "-1e10", "12345678901", "1e300"}) {
         EXPECT_FALSE(thicknessValue(text).has_value()) << "\"" << text << "\"";
     }
 }
 
-TEST(Thickness, ANonNumberRefusesTheConversion) {
-    for (std::string_view text : {"", "0.75mm", "1,5", "abc"}) {
+TEST(Thickness, ANonNumberOrATooLargeOneRefusesTheConversion) {
+    for (std::string_view text : {"", "0.75mm", "1,5", "abc", "1e15"}) {
         ConversionOptions options = baseOptions();
         options.thickness = std::string(text);
         ConversionResult result = convertProgram(testing::kPlungeSource, options);
@@ -748,6 +749,8 @@ TEST(Thickness, ANonNumberRefusesTheConversion) {
         EXPECT_TRUE(result.text.empty()) << text;
         EXPECT_NE(result.error.reason.find(std::string(text)), std::string::npos) << result.error.reason;
         EXPECT_NE(thicknessRefusal(text).find(std::string(text)), std::string::npos) << thicknessRefusal(text);
+        EXPECT_NE(result.error.reason.find(text == "1e15" ? "too large" : "not a number"), std::string::npos)
+            << result.error.reason;
     }
 }
 

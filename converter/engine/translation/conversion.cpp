@@ -1,5 +1,7 @@
 #include "engine/translation/conversion.h"
 
+#include <cmath>
+
 #include "engine/io/text_source.h"
 #include "engine/reading/block_scan.h"
 #include "engine/reading/depth_measure.h"
@@ -162,11 +164,26 @@ private:
 
 }  // namespace
 
-std::optional<double> thicknessValue(std::string_view text) { return readStrictNumber(text); }
+namespace {
+
+// Depths and approach heights are the thickness less a segment's level, written in 15 significant
+// digits: from 1e10 up the thickness would leave no room for their ten-thousandths, and every depth
+// written would be off by the digits dropped.
+constexpr double kThicknessBound = 1e10;
+
+}  // namespace
+
+std::optional<double> thicknessValue(std::string_view text) {
+    std::optional<double> value = readStrictNumber(text);
+    if (value && !(std::fabs(*value) < kThicknessBound)) return std::nullopt;
+    return value;
+}
 
 std::string thicknessRefusal(std::string_view text) {
-    return "the thickness \"" + std::string(text) +
-           "\" is not a number (digits with at most one point, an optional sign and exponent)";
+    const std::string quoted = "the thickness \"" + std::string(text) + "\"";
+    if (readStrictNumber(text))
+        return quoted + " is too large: depths are written to a ten-thousandth only for a thickness below 10000000000";
+    return quoted + " is not a number (digits with at most one point, an optional sign and exponent)";
 }
 
 

@@ -27,7 +27,8 @@ struct ConversionOptions {
     ToolTable tools;
 };
 
-// The thickness as a number, or empty when its text does not convert strictly.
+// The thickness as a number, or empty when its text does not convert strictly or is too large for
+// the depths to keep their ten-thousandths.
 std::optional<double> thicknessValue(std::string_view text);
 // The message that refuses a run with an unusable thickness.
 std::string thicknessRefusal(std::string_view text);
