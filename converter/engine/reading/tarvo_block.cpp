@@ -207,9 +207,10 @@ struct Avx2Line {
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i low = _mm256_and_si256(b, table(kNibbleBits));
+        // The shuffle looks up a byte by its low four bits, and gives 0 for a byte of 0x80 and
+        // above: no class, as the high four bits would give it.
         const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(kNibbleBits));
-        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), low),
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), b),
                                                  _mm256_shuffle_epi8(table(kHighNibbles), high));
         // Each class to the top bit of its byte for the movemask.
         Masks m;
@@ -253,7 +254,7 @@ struct Avx2Line {
 }  // namespace
 
 TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
-    : letters_(letters), plainSkipped_((kAllLetters & ~unsigned{letters}) | 1u << kOtherIndex) {
+    : letters_(letters), plainSkipped_((kAllLetters & ~unsigned{letters}) | 1u << kGIndex | 1u << kOtherIndex) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
@@ -375,7 +376,11 @@ template <class Line>
     }
     // Nothing but plain bytes before the line end: the first byte that is not plain ends the line.
     const auto lineEnd = static_cast<unsigned>(std::countr_zero(stops));
-    if (!isLineEnd(p[lineEnd])) return PlainRead::No;
+    // afterLineEnd(), a CR LF known to lie in the run.
+    std::uint16_t endBytes;
+    std::memcpy(&endBytes, p + lineEnd, sizeof endBytes);
+    const bool crLf = endBytes == ('\r' | '\n' << 8);
+    if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) return PlainRead::No;
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
     // no point right after a letter, a number's first bit in the key is its sign.
     const std::uint64_t starts = letters << 1;
@@ -386,9 +391,7 @@ template <class Line>
     b.fault = {};
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
-    // Set before the words: fewer values live after them. afterLineEnd(), a CR LF known to lie in
-    // the run: the line ends 16 bytes before it.
-    cursor = p + lineEnd + 1 + (p[lineEnd] == '\r' && p[lineEnd + 1] == '\n');
+    cursor = p + lineEnd + 1 + crLf;  // set before the words: fewer values live after them
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     NumberRead* g = plainG_;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
@@ -402,17 +405,21 @@ template <class Line>
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
         const std::uint64_t letter = words.letters[static_cast<unsigned char>(p[at])];
-        if (skipped & letter) continue;
-        // The letter's bit, the number's sign, points and end bit (up to the lowest bound left):
-        // below 2^(kNumberBytes + 2) exactly when the number has at most kNumberBytes bytes, and
-        // then its numberKey().
-        const std::uint64_t key = (keyBits & line.upToLowest(bounds)) >> at;
-        if (key >= kNumberKeys) return PlainRead::NotWords;
-        static_assert(std::endian::native == std::endian::little);
-        const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
-        if (plainBits == 0) return PlainRead::NotWords;
+        // The number's key: the letter's bit, the number's sign, points and end bit (up to the
+        // lowest bound left), below 2^(kNumberBytes + 2) exactly when the number has at most
+        // kNumberBytes bytes. Its shape, 0 where it is no plain number.
+        std::uint64_t key;
+        const auto shape = [&] {
+            key = (keyBits & line.upToLowest(bounds)) >> at;
+            static_assert(std::endian::native == std::endian::little);
+            return key < kNumberKeys ? std::bit_cast<std::uint32_t>(words.plain[key]) : 0;
+        };
         const char* const number = p + at + 1;
-        if (letter == 1u << kGIndex) {
+        // G is always in `skipped`: the words held in the block pass one test.
+        if (skipped & letter) [[unlikely]] {
+            if (letter != 1u << kGIndex) continue;
+            const std::uint32_t plainBits = shape();
+            if (plainBits == 0) return PlainRead::NotWords;
             // Most G words are one digit alone.
             g->value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(*number)]
                                                : line.value(number, key);
@@ -421,6 +428,8 @@ template <class Line>
             ++g;
             continue;
         }
+        const std::uint32_t plainBits = shape();
+        if (plainBits == 0) return PlainRead::NotWords;
         const double value = line.value(number, key);
         skipped |= static_cast<std::uint32_t>(letter);
         // Fewer than 10^8 in size: far within a float's range. The other letters are held after
