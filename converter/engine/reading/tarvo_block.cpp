@@ -363,12 +363,14 @@ template <class Line>
 #if defined(__SSE2__)
     const char* const p = cursor;
     // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
-    if (end - p < kPlainLineBytes + 16 || *p != 'N') return PlainRead::No;
+    if (end - p < kPlainLineBytes + 16 || *p != 'N') [[unlikely]]
+        return PlainRead::No;
     Masks m = line(p);
     std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, stops = m.stops;
     if (m.stops == 0) {
         m = line(p + 32);
-        if (m.stops == 0) return PlainRead::No;
+        if (m.stops == 0) [[unlikely]]
+            return PlainRead::No;
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
         minuses |= std::uint64_t{m.minuses} << 32;
@@ -380,11 +382,13 @@ template <class Line>
     std::uint16_t endBytes;
     std::memcpy(&endBytes, p + lineEnd, sizeof endBytes);
     const bool crLf = endBytes == ('\r' | '\n' << 8);
-    if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) return PlainRead::No;
+    if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) [[unlikely]]
+        return PlainRead::No;
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
     // no point right after a letter, a number's first bit in the key is its sign.
     const std::uint64_t starts = letters << 1;
-    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return PlainRead::No;
+    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) [[unlikely]]
+        return PlainRead::No;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
@@ -393,7 +397,7 @@ template <class Line>
     b.g = plainG_;
     cursor = p + lineEnd + 1 + crLf;  // set before the words: fewer values live after them
     unsigned skipped = plainSkipped_;  // letters not read, or read already
-    NumberRead* g = plainG_;
+    std::size_t gCount = 0;
     // Each letter's number ends at the next letter or the line end. The N at the start is no word.
     std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
     // A number's key from one mask: nothing but its sign and points lies between its letter and
@@ -421,11 +425,11 @@ template <class Line>
             const std::uint32_t plainBits = shape();
             if (plainBits == 0) return PlainRead::NotWords;
             // Most G words are one digit alone.
-            g->value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(*number)]
-                                               : line.value(number, key);
-            g->overflow = false;
-            std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
-            ++g;
+            NumberRead& g = plainG_[gCount++];
+            g.value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(*number)]
+                                              : line.value(number, key);
+            g.overflow = false;
+            std::memcpy(static_cast<void*>(&g.plain), &plainBits, sizeof plainBits);
             continue;
         }
         const std::uint32_t plainBits = shape();
@@ -442,7 +446,7 @@ template <class Line>
         std::memcpy(static_cast<void*>(&word->plain), &plainBits, sizeof plainBits);
     }
     b.present = static_cast<TarvoLetters>(skipped & letters_);
-    b.gCount = static_cast<std::size_t>(g - b.g);
+    b.gCount = gCount;
     return b.present & ~kFloatLetters ? PlainRead::OtherWords : PlainRead::Yes;
 #else
     (void)cursor, (void)end, (void)line;
