@@ -184,7 +184,11 @@ struct Sse2Line {
         }
         return m;
     }
-    // The bits of x up to its lowest set bit, that bit included; that bit's index.
+    // The low `count` bits of x, count at most 64; the bits of x up to its lowest set bit, that
+    // bit included; that bit's index.
+    static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
+        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
+    }
     static std::uint64_t upToLowest(std::uint64_t x) { return x ^ (x - 1); }
     static std::size_t lowest(std::uint64_t x) { return static_cast<std::size_t>(std::countr_zero(x)); }
     double value(const char* number, std::size_t key) const {
@@ -219,6 +223,9 @@ struct Avx2Line {
         m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(classes));
         m.stops = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
+    }
+    __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
+        return _bzhi_u64(x, count);
     }
     // As written: from the intrinsics GCC makes x - 1 shared with the next x & (x - 1), and an int
     // count widened with a sign extension.
@@ -289,7 +296,8 @@ const char* TarvoBlockReader::stopAt(const char* at, const char* end) {
     bool nul = *at == '\0';
     if (!nul) {
         b.kind = TarvoBlock::Kind::Commented;
-        b.fault = {};  // the words of a dropped line do not count
+        static_assert(sizeof b.fault == 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store  // the words of a dropped line do not count
     }
     const char* const lineEnd = findLineEnd(at + 1, end, nul);
     if (nul) b.fault = {WordFault::Kind::Nul, 0, 0};
@@ -385,24 +393,27 @@ template <class Line>
     if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) [[unlikely]]
         return PlainRead::No;
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
-    // no point right after a letter, a number's first bit in the key is its sign.
-    const std::uint64_t starts = letters << 1;
-    if (((minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) [[unlikely]]
+    // no point right after a letter, a number's first bit in the key is its sign. A byte is never
+    // both: right after a letter, a sign and no point; elsewhere neither.
+    const std::uint64_t signsAndPoints = minuses | points;
+    if ((minuses ^ (letters << 1 & signsAndPoints)) & ((std::uint64_t{1} << lineEnd) - 1)) [[unlikely]]
         return PlainRead::No;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
-    b.fault = {};
+    static_assert(sizeof b.fault == 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
     cursor = p + lineEnd + 1 + crLf;  // set before the words: fewer values live after them
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     std::size_t gCount = 0;
-    // Each letter's number ends at the next letter or the line end. The N at the start is no word.
-    std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
+    // Each letter's number ends at the next letter or the line end, the lowest of the stops. The
+    // N at the start, bit 0, is no word.
+    std::uint64_t bounds = line.lowBits(letters | stops, lineEnd + 1) ^ 1;
     // A number's key from one mask: nothing but its sign and points lies between its letter and
     // its end.
-    const std::uint64_t keyBits = minuses | points | bounds;
+    const std::uint64_t keyBits = signsAndPoints | bounds;
     const PlainWordTables& words = line.tables->words;
     for (;;) {
         const std::size_t at = line.lowest(bounds);
@@ -487,7 +498,8 @@ const TarvoBlock& TarvoBlockReader::readOtherLine(PlainRead read, const char*& p
 
 const TarvoBlock& TarvoBlockReader::readAnyLine(const char*& p, const char* end) {
     TarvoBlock& b = block_;
-    b.fault = {};
+    static_assert(sizeof b.fault == 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store
     b.present = 0;
     g_.clear();
     const char* const begin = p;
