@@ -156,10 +156,12 @@ struct alignas(32) LineTables {
     PlainWordTables words;
 };
 constexpr LineTables kLineTables = {{nibbleTable(false), nibbleTable(true), alternating(0x0F, 0x0F),
-                                     alternating(kAboveNonLetters, kAboveNonLetters), alternating('0', '0'), alternating(10, 1), alternating(100, 1, 2),
-                                     alternating(10000, 1, 2)},
+                                     alternating(kAboveNonLetters, kAboveNonLetters), alternating('0', '0'),
+                                     alternating(10, 1), alternating(100, 1, 2), alternating(10000, 1, 2)},
                                     plainWordTables()};
-enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kNonLetters, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
+enum : int {
+    kLowNibbles, kHighNibbles, kNibbleBits, kNonLetters, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes
+};
 
 // The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
 struct Sse2Line {
@@ -218,7 +220,8 @@ struct Avx2Line {
                                                  _mm256_shuffle_epi8(table(kHighNibbles), high));
         // Each class to the top bit of its byte for the movemask.
         Masks m;
-        m.letters = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(classes, table(kNonLetters))));
+        m.letters =
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(classes, table(kNonLetters))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
         m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(classes));
         m.stops = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
@@ -296,8 +299,7 @@ const char* TarvoBlockReader::stopAt(const char* at, const char* end) {
     bool nul = *at == '\0';
     if (!nul) {
         b.kind = TarvoBlock::Kind::Commented;
-        static_assert(sizeof b.fault == 16);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store  // the words of a dropped line do not count
+        b.fault = {};  // the words of a dropped line do not count
     }
     const char* const lineEnd = findLineEnd(at + 1, end, nul);
     if (nul) b.fault = {WordFault::Kind::Nul, 0, 0};
@@ -362,8 +364,8 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
 // last: the line's value() is that division (its sign carried by the divisor, the same bits), and
 // one digit alone is its own value. Below 10^8 in size, no value is beyond a float. So the block is
-// the one readWords() reads. True with `cursor` moved to where the next line starts; false,
-// `cursor` kept and the block left to the byte reading, for every other line.
+// the one readWords() reads, once holdOtherWords() has held what the loop leaves. For such a line
+// `cursor` moves to where the next line starts; every other line is left to the byte reading.
 template <class Line>
 [[gnu::always_inline]] inline TarvoBlockReader::PlainRead TarvoBlockReader::readPlainLine(const char*& cursor,
                                                                                         const char* end,
@@ -447,8 +449,8 @@ template <class Line>
         if (plainBits == 0) return PlainRead::NotWords;
         const double value = line.value(number, key);
         skipped |= static_cast<std::uint32_t>(letter);
-        // Fewer than 10^8 in size: far within a float's range. The other letters are held after
-        // the loop.
+        // Fewer than 10^8 in size: far within a float's range. The other letters are held by
+        // holdOtherWords().
         static_assert(offsetof(TarvoBlockReader, block_) == 0);
         auto* const word = reinterpret_cast<TarvoWord*>(reinterpret_cast<char*>(this) + (letter >> 32));
         word->text = number;
@@ -498,8 +500,7 @@ const TarvoBlock& TarvoBlockReader::readOtherLine(PlainRead read, const char*& p
 
 const TarvoBlock& TarvoBlockReader::readAnyLine(const char*& p, const char* end) {
     TarvoBlock& b = block_;
-    static_assert(sizeof b.fault == 16);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store
+    b.fault = {};
     b.present = 0;
     g_.clear();
     const char* const begin = p;

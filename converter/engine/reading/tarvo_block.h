@@ -119,7 +119,9 @@ public:
 
 private:
     // A plain line read from masks of its bytes (readPlainLine), in the baseline vector code or in
-    // AVX2; every other line byte by byte (readAnyLine).
+    // AVX2, by a function that calls nothing (its 32-byte vectors then need no realigned stack);
+    // readOtherLine() finishes what it leaves: the words it does not hold, every other line read
+    // byte by byte (readAnyLine).
     enum class PlainRead : std::uint8_t {
         Yes,
         OtherWords,  // read, but for its words besides coordinates, feeds and speeds
