@@ -186,10 +186,10 @@ struct Sse2Line {
         }
         return m;
     }
-    // The low `count` bits of x, count at most 64; the bits of x up to its lowest set bit, that
+    // The low `count` bits of x, count from 1 to 64; the bits of x up to its lowest set bit, that
     // bit included; that bit's index.
     static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
-        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
+        return x & (~std::uint64_t{0} >> (64 - count));
     }
     static std::uint64_t upToLowest(std::uint64_t x) { return x ^ (x - 1); }
     static std::size_t lowest(std::uint64_t x) { return static_cast<std::size_t>(std::countr_zero(x)); }
