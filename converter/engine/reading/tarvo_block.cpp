@@ -395,8 +395,8 @@ template <class Line>
     if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) [[unlikely]]
         return PlainRead::No;
     // With every sign after a letter, a number's bytes after its sign are digits and points; with
-    // no point right after a letter, a number's first bit in the key is its sign. A byte is never
-    // both: right after a letter, a sign and no point; elsewhere neither.
+    // no point right after a letter, a number's first bit in the key is its sign: the signs and
+    // points right after letters are the minus signs, all of them.
     const std::uint64_t signsAndPoints = minuses | points;
     if ((minuses ^ (letters << 1 & signsAndPoints)) & ((std::uint64_t{1} << lineEnd) - 1)) [[unlikely]]
         return PlainRead::No;
