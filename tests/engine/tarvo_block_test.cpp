@@ -93,7 +93,7 @@ TEST(TarvoBlockReader, ReadsPlainLinesAsTheByteReadingDoes) {
         "X1D2", "X1d2", "X1X2Y3Y4Z5Z6", "G1G2G3.5G-1G12345678G123456789G0", "G", "G1.", "T99999",
         "T1.5", "T2.5M6", "M6T1002", "A1B2C3X1N5Y2", "X1(C)Y2", "X1\0Y2"s, "", "M3P1X1Y2Z3I4J5K6F7S8H9T10",
         "X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6X1Y2Z3I4J5F6", "F99999999S0.0000001H-0",
-        "Z1e39", "X-0Y+0G-0"};
+        "Z1e39", "X-0Y+0G-0", "X1\xB5Y2", "G\x8A" "1"};
     // Besides, every number of up to nine bytes with up to two points, with and without a sign.
     std::vector<std::string> lines(std::begin(shapes), std::end(shapes));
     for (int length = 0; length <= 9; ++length)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 #include "engine/reading/line_ends.h"
@@ -39,19 +40,21 @@ constexpr unsigned kGIndex = kTarvoLetters, kOtherIndex = kTarvoLetters + 1;
 
 // A plain word's number: an optional minus sign, then its body, digits with at most one point, at
 // most eight bytes. A row for each set of its sign, its points and its end, one bit a byte from the
-// number's first byte on (numberKey()): what reading the number needs. A body never starts with a
-// point where no sign comes before it (readPlainLine() leaves such lines), so a first bit is a sign.
+// word's letter on, the letter's bit set (numberKey()): what reading the number needs. A body never
+// starts with a point where no sign comes before it (readPlainLine() leaves such lines), so the
+// bit after the letter's is a sign.
 constexpr int kBodyBytes = 8;
 constexpr int kNumberBytes = kBodyBytes + 1;
-constexpr unsigned kNumberKeys = 2u << kNumberBytes;
+constexpr unsigned kNumberKeys = 4u << kNumberBytes;
 constexpr unsigned numberKey(std::uint64_t signAndPoints, unsigned length) {
-    return static_cast<unsigned>(signAndPoints | std::uint64_t{1} << length);
+    return static_cast<unsigned>(1 | signAndPoints << 1 | std::uint64_t{2} << length);
 }
 // What the plain line's word loop looks up, column by column: one register and the row's index
 // address every column.
 struct PlainWordTables {
-    std::uint8_t letterIndex[256];
-    std::uint16_t letterBit[256];  // one bit at the letter's index
+    // One bit at the letter's index; in the high half, for a word's letter, the word's offset in the
+    // reader (its block first).
+    std::uint64_t letters[256];
     double digitValue[256];        // a digit's value, by its byte
     // For a byte shuffle of the number's bytes: its digits without sign and point, aligned right
     // in eight bytes behind zeros. Read sixteen bytes at a time (hence the spare row): what the
@@ -69,8 +72,9 @@ constexpr PlainWordTables plainWordTables() {
     PlainWordTables t{};
     for (int c = 'A'; c <= 'Z'; ++c) {
         const std::uint8_t k = kByteClass[static_cast<std::size_t>(c)];
-        t.letterIndex[c] = static_cast<std::uint8_t>(k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u);
-        t.letterBit[c] = static_cast<std::uint16_t>(1u << t.letterIndex[c]);
+        const unsigned index = k == kG ? kGIndex : k == 0 ? kOtherIndex : k - 1u;
+        const auto place = offsetof(TarvoBlock, words) + index * sizeof(TarvoWord);
+        t.letters[c] = 1u << index | (index < kTarvoLetters ? std::uint64_t{place} << 32 : 0);
     }
     for (int c = '0'; c <= '9'; ++c) t.digitValue[c] = c - '0';
     for (unsigned length = 0; length <= kNumberBytes; ++length)
@@ -104,13 +108,15 @@ struct Masks {
     std::uint32_t letters = 0;
     std::uint32_t points = 0;
     std::uint32_t minuses = 0;
-    std::uint32_t ends = 0;    // LF and CR
-    std::uint32_t others = 0;  // the bytes neither plain nor line ends
+    std::uint32_t stops = 0;  // the bytes that are not plain, line ends among them
 };
 
-// A byte's classes as the AND of what its low and its high four bits allow, one bit each: the
-// letters in two bits (0x41-0x4F without D and E, 0x50-0x5A), digits, points, minus signs, line ends.
-constexpr std::uint8_t kLetter4 = 0x80, kLetter5 = 0x40, kDigit = 0x20, kPoint = 0x10, kMinus = 0x08, kEnd = 0x04;
+// A byte's classes as the AND of what its low and its high four bits allow, one bit each: minus
+// signs in the top bit, the letters in the next two (0x41-0x4F without D and E, 0x50-0x5A), then
+// points and digits. So a byte's class is a letter's exactly when, as a signed byte, it is above
+// the points' and digits' bits, and a minus sign's when it is negative.
+constexpr std::uint8_t kMinus = 0x80, kLetter4 = 0x40, kLetter5 = 0x20, kPoint = 0x10, kDigit = 0x08;
+constexpr std::uint8_t kAboveNonLetters = kPoint | kDigit;
 struct alignas(32) Table {
     std::uint8_t bytes[32];
 };
@@ -120,8 +126,7 @@ constexpr Table nibbleTable(bool high) {
         const int v = n % 16;  // the same table in both halves of the vector
         std::uint8_t bits = 0;
         if (high) {
-            bits = v == 0   ? kEnd
-                   : v == 2 ? kPoint | kMinus
+            bits = v == 2   ? kPoint | kMinus
                    : v == 3 ? kDigit
                    : v == 4 ? kLetter4
                    : v == 5 ? kLetter5
@@ -132,7 +137,6 @@ constexpr Table nibbleTable(bool high) {
             if (v <= 9) bits |= kDigit;
             if (v == 0xE) bits |= kPoint;
             if (v == 0xD) bits |= kMinus;
-            if (v == 0xA || v == 0xD) bits |= kEnd;
         }
         t.bytes[n] = bits;
     }
@@ -148,14 +152,16 @@ constexpr Table alternating(int first, int second, int bytes = 1) {
 // The nibble tables, then the constants of the value's steps: the AVX2 code's. The tables the word
 // loop looks up after them, at a known distance.
 struct alignas(32) LineTables {
-    Table nibbles[7];
+    Table nibbles[8];
     PlainWordTables words;
 };
 constexpr LineTables kLineTables = {{nibbleTable(false), nibbleTable(true), alternating(0x0F, 0x0F),
-                                     alternating('0', '0'), alternating(10, 1), alternating(100, 1, 2),
-                                     alternating(10000, 1, 2)},
+                                     alternating(kAboveNonLetters, kAboveNonLetters), alternating('0', '0'),
+                                     alternating(10, 1), alternating(100, 1, 2), alternating(10000, 1, 2)},
                                     plainWordTables()};
-enum : int { kLowNibbles, kHighNibbles, kNibbleBits, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes };
+enum : int {
+    kLowNibbles, kHighNibbles, kNibbleBits, kNonLetters, kZeros, kTensAndOnes, kHundredsAndOnes, kTenThousandsAndOnes
+};
 
 // The baseline: masks in two 16-byte steps, a body's value through the word-wide digit reading.
 struct Sse2Line {
@@ -176,17 +182,17 @@ struct Sse2Line {
             m.letters |= static_cast<std::uint32_t>(_mm_movemask_epi8(letters)) << half;
             m.points |= static_cast<std::uint32_t>(_mm_movemask_epi8(points)) << half;
             m.minuses |= static_cast<std::uint32_t>(_mm_movemask_epi8(minuses)) << half;
-            const __m128i ends =
-                _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
-            m.ends |= static_cast<std::uint32_t>(_mm_movemask_epi8(ends)) << half;
-            m.others |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(plain, ends)) ^ 0xFFFF) << half;
+            m.stops |= static_cast<std::uint32_t>(_mm_movemask_epi8(plain) ^ 0xFFFF) << half;
         }
         return m;
     }
-    // The low `count` bits of x, count at most 64.
+    // The low `count` bits of x, count from 1 to 64; the bits of x up to its lowest set bit, that
+    // bit included; that bit's index.
     static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
-        return count >= 64 ? x : x & ((std::uint64_t{1} << count) - 1);
+        return x & (~std::uint64_t{0} >> (64 - count));
     }
+    static std::uint64_t upToLowest(std::uint64_t x) { return x ^ (x - 1); }
+    static std::size_t lowest(std::uint64_t x) { return static_cast<std::size_t>(std::countr_zero(x)); }
     double value(const char* number, std::size_t key) const {
         const PlainNumber& plain = tables->words.plain[key];
         const bool minus = tables->words.sign[key];
@@ -207,22 +213,34 @@ struct Avx2Line {
     }
     __attribute__((target("avx2,bmi,bmi2"))) Masks operator()(const char* p) const {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i low = _mm256_and_si256(b, table(kNibbleBits));
+        // The shuffle looks up a byte by its low four bits, and gives 0 for a byte of 0x80 and
+        // above: no class, as the high four bits would give it.
         const __m256i high = _mm256_and_si256(_mm256_srli_epi16(b, 4), table(kNibbleBits));
-        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), low),
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(table(kLowNibbles), b),
                                                  _mm256_shuffle_epi8(table(kHighNibbles), high));
-        // Each class bit moved to the top of its byte for the movemask.
+        // Each class to the top bit of its byte for the movemask.
         Masks m;
-        m.letters = static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(classes, _mm256_slli_epi16(classes, 1))));
+        m.letters =
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(classes, table(kNonLetters))));
         m.points = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 3)));
-        m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 4)));
-        m.ends = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_slli_epi16(classes, 5)));
-        m.others = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
+        m.minuses = static_cast<std::uint32_t>(_mm256_movemask_epi8(classes));
+        m.stops = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(classes, _mm256_setzero_si256())));
         return m;
     }
     __attribute__((target("avx2,bmi,bmi2"))) static std::uint64_t lowBits(std::uint64_t x, std::uint64_t count) {
         return _bzhi_u64(x, count);
+    }
+    // As written: from the intrinsics GCC makes x - 1 shared with the next x & (x - 1), and an int
+    // count widened with a sign extension.
+    static std::uint64_t upToLowest(std::uint64_t x) {
+        std::uint64_t bits;
+        asm("blsmsk %1, %0" : "=r"(bits) : "rm"(x) : "cc");
+        return bits;
+    }
+    static std::size_t lowest(std::uint64_t x) {
+        std::size_t count;
+        asm("tzcnt %1, %0" : "=r"(count) : "rm"(x) : "cc");
+        return count;
     }
     // The digits' integer is below 10^8: every pair, four and eight fits its lane, and the float
     // division is the one the word-wide reading makes, its sign in the divisor.
@@ -246,7 +264,7 @@ struct Avx2Line {
 }  // namespace
 
 TarvoBlockReader::TarvoBlockReader(TarvoLetters letters, bool widest)
-    : letters_(letters), plainSkipped_((~unsigned{letters} & ~(1u << kGIndex)) | 1u << kOtherIndex) {
+    : letters_(letters), plainSkipped_((kAllLetters & ~unsigned{letters}) | 1u << kGIndex | 1u << kOtherIndex) {
 #if defined(PATHSHIFT_BLOCK_AVX2)
     static const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
@@ -346,118 +364,139 @@ const char* TarvoBlockReader::readWords(const char* p, const char* end) {
 // it as the digits' integer over ten to the count after the point, both exact, the sign applied
 // last: the line's value() is that division (its sign carried by the divisor, the same bits), and
 // one digit alone is its own value. Below 10^8 in size, no value is beyond a float. So the block is
-// the one readWords() reads. True with `cursor` moved to where the next line starts; false,
-// `cursor` kept and the block left to the byte reading, for every other line.
+// the one readWords() reads, once holdOtherWords() has held what the loop leaves. For such a line
+// `cursor` moves to where the next line starts; every other line is left to the byte reading.
 template <class Line>
-[[gnu::always_inline]] inline bool TarvoBlockReader::readPlainLine(const char*& cursor, const char* end,
-                                                                 const Line& line) {
+[[gnu::always_inline]] inline TarvoBlockReader::PlainRead TarvoBlockReader::readPlainLine(const char*& cursor,
+                                                                                        const char* end,
+                                                                                        const Line& line) {
 #if defined(__SSE2__)
     const char* const p = cursor;
     // Room for the masks of 64 bytes and the sixteen bytes read at the last number.
-    if (end - p < kPlainLineBytes + 16 || *p != 'N') return false;
+    if (end - p < kPlainLineBytes + 16 || *p != 'N') [[unlikely]]
+        return PlainRead::No;
     Masks m = line(p);
-    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, ends = m.ends, others = m.others;
-    if (m.ends == 0) {
-        if (m.others) return false;
+    std::uint64_t letters = m.letters, points = m.points, minuses = m.minuses, stops = m.stops;
+    if (m.stops == 0) {
         m = line(p + 32);
-        if (m.ends == 0) return false;
+        if (m.stops == 0) [[unlikely]]
+            return PlainRead::No;
         letters |= std::uint64_t{m.letters} << 32;
         points |= std::uint64_t{m.points} << 32;
         minuses |= std::uint64_t{m.minuses} << 32;
-        ends |= std::uint64_t{m.ends} << 32;
-        others |= std::uint64_t{m.others} << 32;
+        stops = std::uint64_t{m.stops} << 32;
     }
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(ends));
-    // Nothing but plain bytes before the line end. With every sign after a letter, a number's
-    // bytes after its sign are digits and points; with no point right after a letter, a number's
-    // first bit in the key is its sign.
-    const std::uint64_t starts = letters << 1;
-    if ((others | (minuses & ~starts) | (points & starts)) & ((std::uint64_t{1} << lineEnd) - 1)) return false;
+    // Nothing but plain bytes before the line end: the first byte that is not plain ends the line.
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(stops));
+    // afterLineEnd(), a CR LF known to lie in the run.
+    std::uint16_t endBytes;
+    std::memcpy(&endBytes, p + lineEnd, sizeof endBytes);
+    const bool crLf = endBytes == ('\r' | '\n' << 8);
+    if (!crLf && !isLineEnd(static_cast<char>(endBytes & 0xFF))) [[unlikely]]
+        return PlainRead::No;
+    // With every sign after a letter, a number's bytes after its sign are digits and points; with
+    // no point right after a letter, a number's first bit in the key is its sign: the signs and
+    // points right after letters are the minus signs, all of them.
+    const std::uint64_t signsAndPoints = minuses | points;
+    if ((minuses ^ (letters << 1 & signsAndPoints)) & ((std::uint64_t{1} << lineEnd) - 1)) [[unlikely]]
+        return PlainRead::No;
     // Every field is set again when the line turns out not plain.
     TarvoBlock& b = block_;
     b.kind = TarvoBlock::Kind::Numbered;
-    b.fault = {};
+    static_assert(sizeof b.fault == 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&b.fault), _mm_setzero_si128());  // b.fault = {}, one store
     b.text = std::string_view(p, lineEnd);
     b.g = plainG_;
-    // Set before the words: fewer values live after them. afterLineEnd(), a CR LF known to lie in
-    // the run: the line ends 16 bytes before it.
-    cursor = p + lineEnd + 1 + (p[lineEnd] == '\r' && p[lineEnd + 1] == '\n');
+    cursor = p + lineEnd + 1 + crLf;  // set before the words: fewer values live after them
     unsigned skipped = plainSkipped_;  // letters not read, or read already
     std::size_t gCount = 0;
-    // Each letter's number ends at the next letter or the line end. The N at the start is no word.
-    std::uint64_t bounds = (letters & ((std::uint64_t{1} << lineEnd) - 2)) | std::uint64_t{1} << lineEnd;
-    // A number's key from one mask: nothing but its sign and points lies between its start and its
-    // end.
-    const std::uint64_t keyBits = minuses | points | bounds;
+    // Each letter's number ends at the next letter or the line end, the lowest of the stops. The
+    // N at the start, bit 0, is no word.
+    std::uint64_t bounds = line.lowBits(letters | stops, lineEnd + 1) ^ 1;
+    // A number's key from one mask: nothing but its sign and points lies between its letter and
+    // its end.
+    const std::uint64_t keyBits = signsAndPoints | bounds;
     const PlainWordTables& words = line.tables->words;
-    for (auto next = static_cast<std::size_t>(std::countr_zero(bounds));;) {
-        const std::size_t at = next;
+    for (;;) {
+        const std::size_t at = line.lowest(bounds);
         bounds &= bounds - 1;
         if (!bounds) break;  // at the line end
-        next = static_cast<std::size_t>(std::countr_zero(bounds));
-        const auto c = static_cast<unsigned char>(p[at]);
-        const unsigned bit = words.letterBit[c];
-        if (skipped & bit) continue;
-        const std::size_t start = at + 1;
-        // The number's sign, points and end bit: below 2^(kNumberBytes + 1) exactly when it has at
-        // most kNumberBytes bytes, and then its numberKey().
-        const std::uint64_t key = line.lowBits(keyBits >> start, next - start + 1);
-        if (key >= kNumberKeys) return cursor = p, false;
-        static_assert(std::endian::native == std::endian::little);
-        const auto plainBits = std::bit_cast<std::uint32_t>(words.plain[key]);
-        if (plainBits == 0) return cursor = p, false;
-        const auto valueOf = [&] { return line.value(p + start, key); };
-        if (bit == 1u << kGIndex) {
+        const std::uint64_t letter = words.letters[static_cast<unsigned char>(p[at])];
+        // The number's key: the letter's bit, the number's sign, points and end bit (up to the
+        // lowest bound left), below 2^(kNumberBytes + 2) exactly when the number has at most
+        // kNumberBytes bytes. Its shape, 0 where it is no plain number.
+        std::uint64_t key;
+        const auto shape = [&] {
+            key = (keyBits & line.upToLowest(bounds)) >> at;
+            static_assert(std::endian::native == std::endian::little);
+            return key < kNumberKeys ? std::bit_cast<std::uint32_t>(words.plain[key]) : 0;
+        };
+        const char* const number = p + at + 1;
+        // G is always in `skipped`: the words held in the block pass one test.
+        if (skipped & letter) [[unlikely]] {
+            if (letter != 1u << kGIndex) continue;
+            const std::uint32_t plainBits = shape();
+            if (plainBits == 0) return PlainRead::NotWords;
             // Most G words are one digit alone.
-            NumberRead* const g = plainG_ + gCount++;
-            g->value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(p[start])] : valueOf();
-            g->overflow = false;
-            std::memcpy(static_cast<void*>(&g->plain), &plainBits, sizeof plainBits);
+            NumberRead& g = plainG_[gCount++];
+            g.value = (plainBits & 0xFF) == 1 ? words.digitValue[static_cast<unsigned char>(*number)]
+                                              : line.value(number, key);
+            g.overflow = false;
+            std::memcpy(static_cast<void*>(&g.plain), &plainBits, sizeof plainBits);
             continue;
         }
-        const double value = valueOf();
-        skipped |= bit;
-        // Fewer than 10^8 in size: far within a float's range. The other letters are held after the
-        // loop.
-        TarvoWord* word = b.words + words.letterIndex[c];
-#if defined(__GNUC__)
-        asm("" : "+r"(word));  // one address for the four stores, computed once
-#endif
-        word->text = p + start;
+        const std::uint32_t plainBits = shape();
+        if (plainBits == 0) return PlainRead::NotWords;
+        const double value = line.value(number, key);
+        skipped |= static_cast<std::uint32_t>(letter);
+        // Fewer than 10^8 in size: far within a float's range. The other letters are held by
+        // holdOtherWords().
+        static_assert(offsetof(TarvoBlockReader, block_) == 0);
+        auto* const word = reinterpret_cast<TarvoWord*>(reinterpret_cast<char*>(this) + (letter >> 32));
+        word->text = number;
         word->value = value;
         word->held = static_cast<float>(value);
         std::memcpy(static_cast<void*>(&word->plain), &plainBits, sizeof plainBits);
     }
     b.present = static_cast<TarvoLetters>(skipped & letters_);
     b.gCount = gCount;
-    if (b.present & ~kFloatLetters) [[unlikely]]
-        holdOtherWords();
-    return true;
+    return b.present & ~kFloatLetters ? PlainRead::OtherWords : PlainRead::Yes;
 #else
     (void)cursor, (void)end, (void)line;
-    return false;
+    return PlainRead::No;
 #endif
 }
 
-const TarvoBlock& TarvoBlockReader::readLinePortable(const char*& p, const char* end) {
+TarvoBlockReader::PlainRead TarvoBlockReader::readPlainLinePortable(const char*& p, const char* end) {
 #if defined(__SSE2__)
-    if (readPlainLine(p, end, Sse2Line())) return block_;
+    return readPlainLine(p, end, Sse2Line());
+#else
+    (void)p, (void)end;
+    return PlainRead::No;
 #endif
-    return readAnyLine(p, end);
 }
 
 #if defined(PATHSHIFT_BLOCK_AVX2)
-// Flattened: the line's vector steps are inlined as the AVX2 code they are.
-[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) const TarvoBlock&
-TarvoBlockReader::readLineAvx2(const char*& p, const char* end) {
+// Flattened: the line's vector steps are inlined as the AVX2 code they are. It calls nothing, so
+// its 32-byte vectors cost no realignment of the stack.
+[[gnu::flatten]] __attribute__((target("avx2,bmi,bmi2"))) TarvoBlockReader::PlainRead
+TarvoBlockReader::readPlainLineAvx2(const char*& p, const char* end) {
     Avx2Line line;
     asm("" : "+r"(line.tables));  // the tables are read where they are, all from one register
-    if (readPlainLine(p, end, line)) return block_;
-    return readAnyLine(p, end);
+    return readPlainLine(p, end, line);
 }
 #else
-const TarvoBlock& TarvoBlockReader::readLineAvx2(const char*& p, const char* end) { return readLinePortable(p, end); }
+TarvoBlockReader::PlainRead TarvoBlockReader::readPlainLineAvx2(const char*& p, const char* end) {
+    return readPlainLinePortable(p, end);
+}
 #endif
+
+const TarvoBlock& TarvoBlockReader::readOtherLine(PlainRead read, const char*& p, const char* end) {
+    if (read == PlainRead::NotWords) p = block_.text.data();
+    if (read != PlainRead::OtherWords) return readAnyLine(p, end);
+    holdOtherWords();
+    return block_;
+}
 
 const TarvoBlock& TarvoBlockReader::readAnyLine(const char*& p, const char* end) {
     TarvoBlock& b = block_;

@@ -111,27 +111,39 @@ public:
     // The block of the line at p in a run of whole lines (LineScanner::nextLines), found in the
     // same pass that reads its words; p moves on to the next line.
     const TarvoBlock& readLine(const char*& p, const char* end) {
-        return avx2_ ? readLineAvx2(p, end) : readLinePortable(p, end);
+        const PlainRead read = avx2_ ? readPlainLineAvx2(p, end) : readPlainLinePortable(p, end);
+        if (read == PlainRead::Yes) [[likely]]
+            return block_;
+        return readOtherLine(read, p, end);
     }
 
 private:
-    // readLine() in the baseline vector code and in AVX2: a plain line read from masks of its
-    // bytes (readPlainLine), every other line byte by byte (readAnyLine).
-    const TarvoBlock& readLinePortable(const char*& p, const char* end);
-    const TarvoBlock& readLineAvx2(const char*& p, const char* end);
+    // A plain line read from masks of its bytes (readPlainLine), in the baseline vector code or in
+    // AVX2, by a function that calls nothing (its 32-byte vectors then need no realigned stack);
+    // readOtherLine() finishes what it leaves: the words it does not hold, every other line read
+    // byte by byte (readAnyLine).
+    enum class PlainRead : std::uint8_t {
+        Yes,
+        OtherWords,  // read, but for its words besides coordinates, feeds and speeds
+        No,          // not a plain line: nothing read, p kept
+        NotWords,    // its words found not plain: p moved on, the line's start in the block's text
+    };
+    PlainRead readPlainLinePortable(const char*& p, const char* end);
+    PlainRead readPlainLineAvx2(const char*& p, const char* end);
     template <class Line>
-    bool readPlainLine(const char*& cursor, const char* end, const Line& line);
+    PlainRead readPlainLine(const char*& cursor, const char* end, const Line& line);
+    [[gnu::noinline]] const TarvoBlock& readOtherLine(PlainRead read, const char*& p, const char* end);
     [[gnu::noinline]] const TarvoBlock& readAnyLine(const char*& p, const char* end);
     const char* readWords(const char* p, const char* end);
     const char* stopAt(const char* at, const char* end);
     [[gnu::noinline, gnu::cold]] void holdOtherWords();
     void noteFault(TarvoLetter letter, WordFault fault);
 
+    TarvoBlock block_;  // first: a word's place in it is its place in the reader
     bool avx2_ = false;
     TarvoLetters letters_;
     unsigned plainSkipped_;  // what a plain line's word loop passes over from its start
     int faultLetter_ = 0;  // the letter of block_.fault
-    TarvoBlock block_;
     std::vector<NumberRead> g_;  // kept from line to line: no allocation per line
     NumberRead plainG_[kPlainLineBytes / 2];  // a plain line's G words: at most one in two bytes
 };
