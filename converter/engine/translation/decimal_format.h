@@ -126,6 +126,22 @@ inline std::uint64_t floatTenThousandths(double rounded, int k) {
     return dropDigitsHalfAway(static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded)), k - 4);
 }
 
+// The ten-thousandths of a float's four-decimal text, found without its seven significant digits
+// where they are not needed: below 1000, where the float lies within 0.4 ten-thousandths (plus the
+// product's rounding, below 1e-9 of them) of a whole number S of them. Its seven digits r lie on a
+// grid of at most one ten-thousandth: of exactly one (100 to 1000), r is the grid point nearest
+// the float, S itself; of at most 1e-5, r is within 0.05 + 0.4 ten-thousandths of S, and rounding
+// r to four places gives S. So the text is S's; false for the other floats.
+inline bool nearTenThousandths(float value, std::uint64_t& tenThousandths) {
+    constexpr double kRoundingShift = 0x1p52;  // adding and subtracting it rounds to an integer
+    const double scaled = std::fabs(static_cast<double>(value)) * 1e4;
+    if (!(scaled < 1e7)) return false;  // NaN included
+    const double whole = (scaled + kRoundingShift) - kRoundingShift;
+    if (!(std::fabs(scaled - whole) <= 0.4)) return false;
+    tenThousandths = static_cast<std::uint64_t>(static_cast<std::int64_t>(whole));  // signed: one instruction
+    return true;
+}
+
 // For a float that scaleFloatDigits serves: formatShortFourDecimals of its roundFloatDigits, and
 // their decimalValue as `n`. Returns 0 with nothing written for the other floats.
 inline std::size_t formatFloatFourDecimals(float value, char* out, double& n, double& readBack) {

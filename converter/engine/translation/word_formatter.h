@@ -104,7 +104,7 @@ public:
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
     // which is `out` when the word is left out.
-    char* write(Letter letter, float value, char* out) {
+    [[gnu::always_inline]] char* write(Letter letter, float value, char* out) {
         // Coordinates and arc centres differ nearly every time: kept, their digits would only be
         // copied once more. Feeds and speeds come back.
         if (letter == Letter::F || letter == Letter::S)
@@ -136,6 +136,8 @@ private:
 
     // Applies the suppression and memory rules to n; false when the word is left out.
     bool remember(Letter letter, double n);
+    // Whether remember() looks at or keeps a letter's values: the others are always written.
+    static constexpr bool remembers(Letter letter) { return letter <= Letter::F || letter == Letter::DepthZ; }
     std::string_view view(const char* end) const {
         return std::string_view(buffer_, static_cast<std::size_t>(end - buffer_));
     }
@@ -205,6 +207,13 @@ private:
     // is within the word's); the rare others go the cached way, out of line.
     char* writeUnkept(Letter letter, float value, char* out) {
         if (decidedOn(letter, value)) return out;
+        if (!remembers(letter)) {  // arc centres: without a memory, only the text needs the digits
+            std::uint64_t tenThousandths;
+            if (nearTenThousandths(value, tenThousandths)) {
+                *out = kLetterChars[static_cast<std::size_t>(letter)];
+                return out + 1 + writeTenThousandths(tenThousandths, std::signbit(value), out + 1, written_);
+            }
+        }
         double rounded;
         int k;
         if (!scaleFloatDigits(value, rounded, k)) [[unlikely]]
@@ -225,6 +234,7 @@ private:
 
 // Inline: with the letter known where it is called, only its own rule is left.
 inline bool WordFormatter::remember(Letter letter, double n) {
+    if (!remembers(letter)) return true;
     const auto slot = static_cast<std::size_t>(letter);
     switch (letter) {
         case Letter::F:
@@ -241,7 +251,7 @@ inline bool WordFormatter::remember(Letter letter, double n) {
             last_[static_cast<std::size_t>(Letter::Z)] = n;
             forgetLeftOut(Letter::Z);
             return true;
-        default:
+        default:  // not remembered: see remembers()
             return true;
     }
 }
