@@ -64,7 +64,7 @@ private:
         char text[16];   // the letter, then the number text: copied texts are at most 9 bytes
     };
     void keepStartWords(const TarvoBlock& block);
-    void appendStartWord(Letter letter, const KeptWord& kept, float start);
+    char* appendStartWord(Letter letter, const KeptWord& kept, float start, char* at);
     bool fail(std::string reason);
     // A line of words: begun with its first G code, words appended, ended.
     void beginWords(int code) {
@@ -72,10 +72,12 @@ private:
         words_.gCount = 1;
         words_.letters = 0;
     }
+    // The word for `value` written at `at`; returns its end.
     template <class Value>
-    void appendWord(Letter letter, Value value);
-    // The word just written at [at, end), noted among the line's words; returns end.
-    char* noted(char* at, char* end) { return noted(static_cast<char>(*at & ~0x20), at, end); }
+    char* appendWord(Letter letter, Value value, char* at);
+    // The word just written at [at, end), noted among the line's words when a listener is told
+    // of them; returns end.
+    char* noted(char* at, char* end) { return lines_ ? noted(static_cast<char>(*at & ~0x20), at, end) : end; }
     // The same for a word whose letter the caller knows; lower-case letters (the tool call's h)
     // read as their capitals. A line names each letter once.
     template <bool kListened = true>
