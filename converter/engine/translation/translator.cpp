@@ -122,7 +122,6 @@ void Translator::noteDroppedLine(std::string_view line) {
 
 bool Translator::takeOtherLine(const TarvoBlock& block) {
     if (block.fault.kind == WordFault::Kind::Nul) return fail(faultText(block.fault, FaultWording::Converter));
-    ++report_.linesRead;
     if (block.kind != TarvoBlock::Kind::Numbered) {
         noteDroppedLine(block.text);
         return true;

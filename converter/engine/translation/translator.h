@@ -40,6 +40,9 @@ public:
 
     // One line's block; false when the program cannot be translated (error() says why).
     bool translate(const TarvoBlock& block, std::size_t lineNumber);
+    // After the last block taken: the report's count of lines read, the blocks and dropped lines
+    // (a line with a NUL is neither), is not kept line by line.
+    void countLines() { report_.linesRead = report_.blocksTranslated + report_.linesDropped; }
     const ConversionError& error() const { return error_; }
 
 private:
@@ -132,7 +135,8 @@ template <bool kListened>
     }
     // The words of this block are written from their source text where they can be.
     const auto word = [&](Letter letter, char capital, TarvoLetter source, float held, char* at) __attribute__((always_inline)) {
-        if (block.has(source)) return noted<kListened>(capital, at, formatter_.write(letter, block, source, true, at));
+        if (block.has(source))
+            return noted<kListened>(capital, at, formatter_.write<kListened>(letter, block, source, true, at));
         return noted<kListened>(capital, at, formatter_.write(letter, -held, at));
     };
     const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
@@ -156,7 +160,7 @@ template <bool kListened>
         p = value(Letter::I, 'I', centreX, p);
         p = value(Letter::J, 'J', centreY, p);
     }
-    p = copyFeed ? noted<kListened>('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
+    p = copyFeed ? noted<kListened>('F', p, formatter_.write<kListened>(Letter::F, block, TarvoLetter::F, false, p))
                  : value(Letter::F, 'F', feed_, p);
     if (kListened) {
         endWords(p);
@@ -171,7 +175,6 @@ template <bool kListened>
     lineNumber_ = lineNumber;
     if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
         return takeOtherLine(block);
-    ++report_.linesRead;
     ++report_.blocksTranslated;
 
     TarvoMachine& m = machine_;

@@ -30,7 +30,8 @@ enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 namespace detail {
 // One of the 50 plain shapes (PlainNumber's four bytes) whose texts are copied where their digits
 // allow, and where in the text the digits are that must not be '0': the first of two or more whole
-// digits, the last decimal. -1, the word's letter, where there is none.
+// digits or a lone digit (a zero, which is never written "-0", goes the general way), the last
+// decimal. -1, the word's letter, where there is none.
 struct CopiedShape {
     std::uint32_t shape = 0;
     std::uint8_t count = 0;  // digits and point
@@ -64,7 +65,7 @@ inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCo
                     if (taken[slot]) throw "two copied shapes share a slot";
                     taken[slot] = true;
                     table[slot] = {bits, static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(minus),
-                                   static_cast<std::int8_t>(whole > 1 ? minus : -1),
+                                   static_cast<std::int8_t>(whole > 1 || count == 1 ? minus : -1),
                                    static_cast<std::int8_t>(point ? minus + count - 1 : -1)};
                 }
             }
@@ -117,9 +118,12 @@ public:
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
+    // Without kNoteValue, writtenValue() is left as it was: for a writer that does not read it.
+    template <bool kNoteValue = true>
     char* write(Letter letter, const TarvoWord& source, bool negate, char* out);
+    template <bool kNoteValue = true>
     [[gnu::always_inline]] char* write(Letter letter, const TarvoBlock& block, TarvoLetter source, bool negate, char* out) {
-        return write(letter, block.word(source), negate, out);
+        return write<kNoteValue>(letter, block.word(source), negate, out);
     }
 
     // The same words as views that live until the next call; empty when left out.
@@ -256,6 +260,7 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     }
 }
 
+template <bool kNoteValue>
 [[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoWord& source, bool negate, char* out) {
     const float held = negate ? -source.held : source.held;
     // The copy decides as the general way does, so a value the memory has decided on is left out.
@@ -264,16 +269,11 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     if (!shape) return write(letter, held, out);
     const bool negative = shape->minus;
     const char* const digits = source.text + negative;
-    const std::size_t count = shape->count;  // 1 to 8
+    const std::size_t count = shape->count;  // 1 to 8; not a zero
     const double n = negate ? -source.value : source.value;
     if (!decide(letter, held, n)) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
-    if (count == 1 && *digits == '0') {  // never "-0"
-        written_ = 0.0;
-        *out = '0';
-        return out + 1;
-    }
-    written_ = n;
+    if (kNoteValue) written_ = n;
     if (negative != negate) *out++ = '-';
     if (count >= 4) {  // two overlapping copies of four
         std::memcpy(out, digits, 4);
