@@ -48,8 +48,9 @@ constexpr std::uint32_t shapeBits(int length, int whole, int places, bool point)
 // other shape meets a slot whose bits differ.
 constexpr int kCopiedShapeBits = 8;
 constexpr std::size_t copiedShapeSlot(std::uint32_t shape) {
-    constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
-    return static_cast<std::size_t>((shape * kSpread) >> (64 - kCopiedShapeBits));
+    // 2^32 / golden ratio: all bits reach the top; 32-bit, so it is the multiplication's operand.
+    constexpr std::uint32_t kSpread = 0x9E3779B9;
+    return static_cast<std::size_t>((shape * kSpread) >> (32 - kCopiedShapeBits));
 }
 inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCopiedShapes = [] {
     std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> table{};
