@@ -143,9 +143,13 @@ void Translator::takeSpeedTool(const TarvoBlock& block) {
 
 bool Translator::plunge() {
     const TarvoMachine& m = machine_;
-    ToolTableError tableError;
-    std::optional<ToolTranslation> tool = tools_.translate(m.tool, tableError);
-    if (!tool) return fail("tool table row " + std::to_string(tableError.row) + ": " + tableError.reason);
+    if (!lookedUp_ || lookedUpTool_ != m.tool) {
+        ToolTableError tableError;
+        lookedUp_ = tools_.translate(m.tool, tableError);
+        if (!lookedUp_) return fail("tool table row " + std::to_string(tableError.row) + ": " + tableError.reason);
+        lookedUpTool_ = m.tool;
+    }
+    const ToolTranslation* const tool = &*lookedUp_;
 
     // The measuring reading met exactly these plunges: both start from the same state.
     if (!levels_.holds(plunges_ + 1)) return fail("internal error: the depth table has no entry for this plunge");

@@ -117,8 +117,13 @@ private:
     double depth_ = 0;                   // of the current segment, as its tool call names it
     std::optional<double> lastDepth_;    // of the last full tool block
     std::int16_t lastTool_ = 0;          // translated tool of the last plunge block
+    // The last tool looked up in the table and its translation: plunge after plunge calls the same.
+    std::int16_t lookedUpTool_ = 0;
+    std::optional<ToolTranslation> lookedUp_;
     WordFormatter formatter_;
     ConversionError error_;
+    // A G word's fault: set only as the translation stops, so it need not be cleared line by line.
+    WordFault gFault_;
     bool cutBeforeRapidNoted_ = false;
     KeptWord keptX_, keptY_;
 };
@@ -190,9 +195,8 @@ template <bool kListened>
     if (block.present & (letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T))) [[unlikely]]
         takeSpeedTool(block);
     if (block.gCount != 0) {
-        WordFault fault;
-        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
-            if (fault) fail(faultText(fault, FaultWording::Converter));
+        if (!m.takeGWords(block, gFault_, [this] { return plunge(); })) {
+            if (gFault_) fail(faultText(gFault_, FaultWording::Converter));
             return false;
         }
     }
