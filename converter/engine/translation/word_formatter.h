@@ -276,7 +276,7 @@ template <bool kNoteValue>
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
     if (kNoteValue) written_ = n;
     if (negative != negate) *out++ = '-';
-    if (count >= 4) {  // two overlapping copies of four
+    if (count >= 4) [[likely]] {  // two overlapping copies of four
         std::memcpy(out, digits, 4);
         std::memcpy(out + count - 4, digits + count - 4, 4);
     } else {
