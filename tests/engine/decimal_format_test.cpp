@@ -414,3 +414,35 @@ TEST(FourDecimals, TheFloatFormIsTheShortFormOfTheFloatsDigits) {
 
 }  // namespace
 }  // namespace pathshift
+
+namespace pathshift {
+namespace {
+
+// Sums of four-decimal texts held as floats (arc centres) and floats near the grid's edges: where
+// the quick way serves, its text is the seven digits' four-decimal text.
+TEST(FourDecimals, NearTenThousandthsWriteTheFloatsText) {
+    std::mt19937 random(16);
+    std::uniform_int_distribution<int> tenThousandths(-9999999, 9999999);
+    std::vector<float> values = {0.0f, -0.0f, 1e-30f, 0.00004f, 0.00005f, -0.00015f, 99.99995f, 99.999954f,
+                                 999.99994f, 999.99996f, 1000.0f, -999.9999f, 123.45675f, 0.1f, 7.0f};
+    for (int i = 0; i < kRandomValues; ++i) {
+        const float a = static_cast<float>(tenThousandths(random) / 1e4), b = static_cast<float>(tenThousandths(random) / 1e5);
+        values.push_back(-(a + b));
+        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    int served = 0, failures = 0;
+    for (const float value : values) {
+        std::uint64_t quick;
+        if (!nearTenThousandths(value, quick) || failures > 10) continue;
+        ++served;
+        char text[kShortDecimalRoom];
+        double readBack;
+        const std::string written(text, writeTenThousandths(quick, std::signbit(value), text, readBack));
+        if (written != referenceFourDecimals(value, 7)) ++failures, ADD_FAILURE() << scientific(value, 9) << ": " << written;
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(served, kRandomValues / 2);
+}
+
+}  // namespace
+}  // namespace pathshift

@@ -58,7 +58,7 @@ inline void TarvoMachine::takeWords(const TarvoBlock& b) {
     if (present & letterBit(TarvoLetter::Y)) pos.y = b.word(TarvoLetter::Y).held;
     constexpr TarvoLetters kOthers = letterBit(TarvoLetter::Z) | letterBit(TarvoLetter::I) |
                                      letterBit(TarvoLetter::J) | letterBit(TarvoLetter::T);
-    if (!(present & kOthers)) {  // most blocks: what follows, in constant stores
+    if (!(present & kOthers)) [[likely]] {  // most blocks: what follows, in constant stores
         zSeen = centre = toolWord = false;
         i = j = 0.0f;
         return;

@@ -105,6 +105,7 @@ private:
                 progress(size_, block.text.data());
             return true;
         });
+        translator.countLines();
         if (!read) return false;
         if (!measure_.levels().error().empty()) {
             error_ = {0, "the depth table: " + measure_.levels().error()};

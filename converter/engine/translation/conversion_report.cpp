@@ -3,11 +3,8 @@
 namespace pathshift {
 
 void ConversionReport::warn(std::size_t line, WarningKind kind, std::string text) {
+    if (!lists(kind)) return countUnlisted(kind);
     ++perKind[static_cast<int>(kind)];
-    if (perKind[static_cast<int>(kind)] > kListedPerKind) {
-        ++unlistedWarnings;
-        return;
-    }
     warnings.push_back({line, kind, std::move(text)});
 }
 

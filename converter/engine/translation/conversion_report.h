@@ -48,6 +48,13 @@ struct ConversionReport {
     // Written as header and trailer alone: worth the operator's attention, not a conversion.
     bool nothingToConvert() const { return blocksTranslated == 0; }
     void warn(std::size_t line, WarningKind kind, std::string text);
+    // Whether the next warning of a kind is listed; when not, countUnlisted() takes it without
+    // its text.
+    bool lists(WarningKind kind) const { return perKind[static_cast<int>(kind)] < kListedPerKind; }
+    void countUnlisted(WarningKind kind) {
+        ++perKind[static_cast<int>(kind)];
+        ++unlistedWarnings;
+    }
 };
 
 struct ConversionError {

@@ -138,10 +138,7 @@ bool roundExact(std::uint64_t m, int e, int precision, RoundedDecimal& out) {
     return out;
 }
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+using detail::kDigitPairs;
 
 // Writes the decimal digits of a number at p; returns the end.
 char* writeDigits(std::uint64_t value, char* p) {
@@ -177,48 +174,9 @@ inline void writeFourPlaces(unsigned fraction, char* p) {
     p[3] = kDigitPairs[low + 1];
 }
 
-// The digit pair of a number below 100 as two bytes, its first digit at the lower address.
-inline std::uint16_t pairBytes(unsigned pair) {
-    std::uint16_t bytes;
-    std::memcpy(&bytes, kDigitPairs + 2 * pair, sizeof bytes);
-    return bytes;
-}
-
 }  // namespace
 
-std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack) {
-    constexpr std::uint64_t kScale = 10000;
-    if (tenThousandths == 0) {  // never "-0"
-        *out = '0';
-        readBack = 0.0;
-        return 1;
-    }
-    const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
-    readBack = negative ? -magnitude : magnitude;
-    char* p = out;
-    *p = '-';
-    p += negative;
-    const std::uint64_t whole = tenThousandths / kScale;
-    if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
-        const auto pair = static_cast<unsigned>(whole) * 2;
-        const bool two = whole >= 10;
-        p[0] = kDigitPairs[pair + !two];
-        p[1] = kDigitPairs[pair + 1];
-        p += 1 + two;
-    } else {
-        p = writeDigits(whole, p);
-    }
-    const auto fraction = static_cast<unsigned>(tenThousandths - whole * kScale);
-    if (fraction == 0) return static_cast<std::size_t>(p - out);
-    // The four places as one word, the first in its lowest byte: the trailing zeros left out are
-    // its top bytes that hold '0'.
-    static_assert(std::endian::native == std::endian::little);
-    const std::uint32_t places = pairBytes(fraction / 100) | std::uint32_t{pairBytes(fraction % 100)} << 16;
-    *p = '.';
-    std::memcpy(p + 1, &places, sizeof places);
-    const int zeros = std::countl_zero(places - 0x30303030u) / 8;  // the word less '0's is not 0
-    return static_cast<std::size_t>(p + 5 - zeros - out);
-}
+char* detail::writeWholeDigits(std::uint64_t value, char* p) { return writeDigits(value, p); }
 
 RoundedDecimal roundSignificant(double value, int precision) {
     RoundedDecimal out;

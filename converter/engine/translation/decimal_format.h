@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/reading/powers_of_ten.h"
 
@@ -101,9 +102,60 @@ constexpr std::size_t kShortDecimalRoom = 24;
 // with nothing written for the other decimals.
 std::size_t formatShortFourDecimals(const RoundedDecimal& decimal, char* out, double& readBack);
 
+namespace detail {
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digit pair of a number below 100 as two bytes, its first digit at the lower address.
+inline std::uint16_t pairBytes(unsigned pair) {
+    std::uint16_t bytes;
+    std::memcpy(&bytes, kDigitPairs + 2 * pair, sizeof bytes);
+    return bytes;
+}
+
+// Writes the decimal digits of a number at p; returns the end.
+char* writeWholeDigits(std::uint64_t value, char* p);
+}  // namespace detail
+
 // The four-decimal text of `tenThousandths` (below 2^53) ten-thousandths, never "-0", at `out`
-// (room kShortDecimalRoom), and the 64-bit float it reads back as. Returns the length.
-std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack);
+// (room kShortDecimalRoom), and the 64-bit float it reads back as. Returns the length. Inline: the
+// arc centres of a program's every arc are written with it.
+inline std::size_t writeTenThousandths(std::uint64_t tenThousandths, bool negative, char* out, double& readBack) {
+    constexpr std::uint64_t kScale = 10000;
+    if (tenThousandths == 0) {  // never "-0"
+        *out = '0';
+        readBack = 0.0;
+        return 1;
+    }
+    const double magnitude = static_cast<double>(static_cast<std::int64_t>(tenThousandths)) / 1e4;
+    readBack = negative ? -magnitude : magnitude;
+    char* p = out;
+    *p = '-';
+    p += negative;
+    const std::uint64_t whole = tenThousandths / kScale;
+    if (whole < 100) {  // most words: one or two digits from their pair, the one digit being its second
+        const auto pair = static_cast<unsigned>(whole) * 2;
+        const bool two = whole >= 10;
+        p[0] = detail::kDigitPairs[pair + !two];
+        p[1] = detail::kDigitPairs[pair + 1];
+        p += 1 + two;
+    } else {
+        p = detail::writeWholeDigits(whole, p);
+    }
+    const auto fraction = static_cast<unsigned>(tenThousandths - whole * kScale);
+    if (fraction == 0) return static_cast<std::size_t>(p - out);
+    // The four places as one word, the first in its lowest byte: the trailing zeros left out are
+    // its top bytes that hold '0'.
+    static_assert(std::endian::native == std::endian::little);
+    const std::uint32_t places =
+        detail::pairBytes(fraction / 100) | std::uint32_t{detail::pairBytes(fraction % 100)} << 16;
+    *p = '.';
+    std::memcpy(p + 1, &places, sizeof places);
+    const int zeros = std::countl_zero(places - 0x30303030u) / 8;  // the word less '0's is not 0
+    return static_cast<std::size_t>(p + 5 - zeros - out);
+}
 
 // digits / 10^drop (drop up to 19), rounded half away from zero.
 inline std::uint64_t dropDigitsHalfAway(std::uint64_t digits, int drop) {
@@ -124,6 +176,22 @@ inline double floatDigitsValue(double rounded, int k, bool negative) {
 inline std::uint64_t floatTenThousandths(double rounded, int k) {
     if (k <= 4) return static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded * kExactPowersOfTen[4 - k]));
     return dropDigitsHalfAway(static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded)), k - 4);
+}
+
+// The ten-thousandths of a float's four-decimal text, found without its seven significant digits
+// where they are not needed: below 1000, where the float lies within 0.4 ten-thousandths (plus the
+// product's rounding, below 1e-9 of them) of a whole number S of them. Its seven digits r lie on a
+// grid of at most one ten-thousandth: of exactly one (100 to 1000), r is the grid point nearest
+// the float, S itself; of at most 1e-5, r is within 0.05 + 0.4 ten-thousandths of S, and rounding
+// r to four places gives S. So the text is S's; false for the other floats.
+inline bool nearTenThousandths(float value, std::uint64_t& tenThousandths) {
+    constexpr double kRoundingShift = 0x1p52;  // adding and subtracting it rounds to an integer
+    const double scaled = std::fabs(static_cast<double>(value)) * 1e4;
+    if (!(scaled < 1e7)) return false;  // NaN included
+    const double whole = (scaled + kRoundingShift) - kRoundingShift;
+    if (!(std::fabs(scaled - whole) <= 0.4)) return false;
+    tenThousandths = static_cast<std::uint64_t>(static_cast<std::int64_t>(whole));  // signed: one instruction
+    return true;
 }
 
 // For a float that scaleFloatDigits serves: formatShortFourDecimals of its roundFloatDigits, and

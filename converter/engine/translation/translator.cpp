@@ -58,13 +58,18 @@ bool holdsWords(std::string_view line) {
     return false;
 }
 
+// A few bytes: a plain loop beats a call to memcpy.
+char* copyText(std::string_view text, char* at) {
+    for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
+    return at + text.size();
+}
+
 }  // namespace
 
 // Inline: the letter known, only its rule is left.
 template <class Value>
-[[gnu::always_inline]] inline void Translator::appendWord(Letter letter, Value value) {
-    char* const at = out_.lineRoom(WordFormatter::kMaxWord);
-    out_.extendLine(noted(at, formatter_.write(letter, value, at)));
+[[gnu::always_inline]] inline char* Translator::appendWord(Letter letter, Value value, char* at) {
+    return noted(at, formatter_.write(letter, value, at));
 }
 
 void Translator::keepStartWords(const TarvoBlock& block) {
@@ -83,25 +88,18 @@ void Translator::keepStartWords(const TarvoBlock& block) {
 }
 
 // Inline: the letter known, only its rule is left.
-[[gnu::always_inline]] inline void Translator::appendStartWord(Letter letter, const KeptWord& kept, float start) {
-    char* const at = out_.lineRoom(WordFormatter::kMaxWord);
-    char* end;
+[[gnu::always_inline]] inline char* Translator::appendStartWord(Letter letter, const KeptWord& kept, float start, char* at) {
     if (std::bit_cast<std::uint32_t>(kept.word.held) == std::bit_cast<std::uint32_t>(start)) {
         // The same value: the word's text, where copied, is the text the general way writes.
         TarvoWord word = kept.word;
         word.text = kept.text + 1;
-        end = formatter_.write(letter, word, true, at);
-    } else {
-        end = formatter_.write(letter, -start, at);
+        return noted(at, formatter_.write(letter, word, true, at));
     }
-    out_.extendLine(noted(at, end));
+    return noted(at, formatter_.write(letter, -start, at));
 }
 
 void Translator::fixedLine(std::string_view text, const SelvixWords& words) {
-    char* const at = out_.lineRoom(text.size());
-    // A few bytes: a plain loop beats a call to memcpy.
-    for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
-    endLine(at + text.size(), words);
+    endLine(copyText(text, out_.lineRoom(text.size())), words);
 }
 
 bool Translator::fail(std::string reason) {
@@ -124,7 +122,6 @@ void Translator::noteDroppedLine(std::string_view line) {
 
 bool Translator::takeOtherLine(const TarvoBlock& block) {
     if (block.fault.kind == WordFault::Kind::Nul) return fail(faultText(block.fault, FaultWording::Converter));
-    ++report_.linesRead;
     if (block.kind != TarvoBlock::Kind::Numbered) {
         noteDroppedLine(block.text);
         return true;
@@ -146,9 +143,13 @@ void Translator::takeSpeedTool(const TarvoBlock& block) {
 
 bool Translator::plunge() {
     const TarvoMachine& m = machine_;
-    ToolTableError tableError;
-    std::optional<ToolTranslation> tool = tools_.translate(m.tool, tableError);
-    if (!tool) return fail("tool table row " + std::to_string(tableError.row) + ": " + tableError.reason);
+    if (!lookedUp_ || lookedUpTool_ != m.tool) {
+        ToolTableError tableError;
+        lookedUp_ = tools_.translate(m.tool, tableError);
+        if (!lookedUp_) return fail("tool table row " + std::to_string(tableError.row) + ": " + tableError.reason);
+        lookedUpTool_ = m.tool;
+    }
+    const ToolTranslation* const tool = &*lookedUp_;
 
     // The measuring reading met exactly these plunges: both start from the same state.
     if (!levels_.holds(plunges_ + 1)) return fail("internal error: the depth table has no entry for this plunge");
@@ -166,11 +167,13 @@ bool Translator::plunge() {
                          ": the Selvix cell \"" + tools_.cell(tool->row, 2) + "\" is not a number: called as T0");
     if (tool->source == ToolTranslation::Source::LastDigit) {
         // Met at every plunge of such a tool: past the listed warnings the text is not built.
-        const bool listed = report_.perKind[static_cast<int>(WarningKind::ToolNotInTable)] < ConversionReport::kListedPerKind;
-        report_.warn(lineNumber_, WarningKind::ToolNotInTable,
-                     listed ? "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
-                                  std::to_string(tool->tool)
-                            : std::string());
+        if (report_.lists(WarningKind::ToolNotInTable)) {
+            report_.warn(lineNumber_, WarningKind::ToolNotInTable,
+                         "tool " + std::to_string(m.tool) + " is not in the tool table: called as T" +
+                             std::to_string(tool->tool));
+        } else {
+            report_.countUnlisted(WarningKind::ToolNotInTable);
+        }
     }
     ++plunges_;
 
@@ -187,18 +190,19 @@ bool Translator::plunge() {
     p = std::copy(kMessage.begin(), kMessage.end(), p);
     p = std::to_chars(p, p + 6, tool->tool).ptr;
     endLine(std::copy(kMessageEnd.begin(), kMessageEnd.end(), p), kNoWords);
+    // The lines of words are written in place, as a motion line is: G306, T, h, S, D, Z; G0, a
+    // compensation word, X, Y, Z.
     if (fullBlock) {
         ++report_.toolCalls;
         beginWords(306);
-        out_.append("G306");
-        appendWord(Letter::T, tool->tool);
-        appendWord(Letter::h, tool->tool);
-        appendWord(Letter::S, speed_);
-        out_.append('D');
-        out_.append(settings_.dfs ? '1' : '0');
-        words_.add('D', settings_.dfs ? 1 : 0);
-        appendWord(Letter::DepthZ, depth_);
-        endWords(out_.lineRoom(0));
+        p = copyText("G306", out_.lineRoom(4 + 5 * WordFormatter::kMaxWord));
+        p = appendWord(Letter::T, tool->tool, p);
+        p = appendWord(Letter::h, tool->tool, p);
+        p = appendWord(Letter::S, speed_, p);
+        *p++ = 'D';
+        *p++ = settings_.dfs ? '1' : '0';
+        if (lines_) words_.add('D', settings_.dfs ? 1 : 0);
+        endWords(appendWord(Letter::DepthZ, depth_, p));
         fixedLine("M93", kSpindleWords);
         lastDepth_ = depth_;
     }
@@ -206,13 +210,12 @@ bool Translator::plunge() {
     // The retract left the machine at Z2, so the approach height is always written.
     formatter_.forgetZ();
     beginWords(0);
-    out_.append("G0");
+    p = copyText("G0", out_.lineRoom(5 + 3 * WordFormatter::kMaxWord));
     if (m.comp != CompWord::None) words_.addG(compCode(m.comp));
-    out_.append(compText(m.comp));
-    appendStartWord(Letter::X, keptX_, m.last.x);
-    appendStartWord(Letter::Y, keptY_, m.last.y);
-    appendWord(Letter::Z, rapidZ);
-    endWords(out_.lineRoom(0));
+    p = copyText(compText(m.comp), p);
+    p = appendStartWord(Letter::X, keptX_, m.last.x, p);
+    p = appendStartWord(Letter::Y, keptY_, m.last.y, p);
+    endWords(appendWord(Letter::Z, rapidZ, p));
     return true;
 }
 

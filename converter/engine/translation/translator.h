@@ -40,6 +40,9 @@ public:
 
     // One line's block; false when the program cannot be translated (error() says why).
     bool translate(const TarvoBlock& block, std::size_t lineNumber);
+    // After the last block taken: the report's count of lines read, the blocks and dropped lines
+    // (a line with a NUL is neither), is not kept line by line.
+    void countLines() { report_.linesRead = report_.blocksTranslated + report_.linesDropped; }
     const ConversionError& error() const { return error_; }
 
 private:
@@ -64,7 +67,7 @@ private:
         char text[16];   // the letter, then the number text: copied texts are at most 9 bytes
     };
     void keepStartWords(const TarvoBlock& block);
-    void appendStartWord(Letter letter, const KeptWord& kept, float start);
+    char* appendStartWord(Letter letter, const KeptWord& kept, float start, char* at);
     bool fail(std::string reason);
     // A line of words: begun with its first G code, words appended, ended.
     void beginWords(int code) {
@@ -72,10 +75,12 @@ private:
         words_.gCount = 1;
         words_.letters = 0;
     }
+    // The word for `value` written at `at`; returns its end.
     template <class Value>
-    void appendWord(Letter letter, Value value);
-    // The word just written at [at, end), noted among the line's words; returns end.
-    char* noted(char* at, char* end) { return noted(static_cast<char>(*at & ~0x20), at, end); }
+    char* appendWord(Letter letter, Value value, char* at);
+    // The word just written at [at, end), noted among the line's words when a listener is told
+    // of them; returns end.
+    char* noted(char* at, char* end) { return lines_ ? noted(static_cast<char>(*at & ~0x20), at, end) : end; }
     // The same for a word whose letter the caller knows; lower-case letters (the tool call's h)
     // read as their capitals. A line names each letter once.
     template <bool kListened = true>
@@ -112,8 +117,13 @@ private:
     double depth_ = 0;                   // of the current segment, as its tool call names it
     std::optional<double> lastDepth_;    // of the last full tool block
     std::int16_t lastTool_ = 0;          // translated tool of the last plunge block
+    // The last tool looked up in the table and its translation: plunge after plunge calls the same.
+    std::int16_t lookedUpTool_ = 0;
+    std::optional<ToolTranslation> lookedUp_;
     WordFormatter formatter_;
     ConversionError error_;
+    // A G word's fault: set only as the translation stops, so it need not be cleared line by line.
+    WordFault gFault_;
     bool cutBeforeRapidNoted_ = false;
     KeptWord keptX_, keptY_;
 };
@@ -130,7 +140,8 @@ template <bool kListened>
     }
     // The words of this block are written from their source text where they can be.
     const auto word = [&](Letter letter, char capital, TarvoLetter source, float held, char* at) __attribute__((always_inline)) {
-        if (block.has(source)) return noted<kListened>(capital, at, formatter_.write(letter, block, source, true, at));
+        if (block.has(source))
+            return noted<kListened>(capital, at, formatter_.write<kListened>(letter, block, source, true, at));
         return noted<kListened>(capital, at, formatter_.write(letter, -held, at));
     };
     const auto value = [&](Letter letter, char capital, auto held, char* at) __attribute__((always_inline)) {
@@ -154,7 +165,7 @@ template <bool kListened>
         p = value(Letter::I, 'I', centreX, p);
         p = value(Letter::J, 'J', centreY, p);
     }
-    p = copyFeed ? noted<kListened>('F', p, formatter_.write(Letter::F, block, TarvoLetter::F, false, p))
+    p = copyFeed ? noted<kListened>('F', p, formatter_.write<kListened>(Letter::F, block, TarvoLetter::F, false, p))
                  : value(Letter::F, 'F', feed_, p);
     if (kListened) {
         endWords(p);
@@ -169,7 +180,6 @@ template <bool kListened>
     lineNumber_ = lineNumber;
     if (block.kind != TarvoBlock::Kind::Numbered || block.fault) [[unlikely]]
         return takeOtherLine(block);
-    ++report_.linesRead;
     ++report_.blocksTranslated;
 
     TarvoMachine& m = machine_;
@@ -185,9 +195,8 @@ template <bool kListened>
     if (block.present & (letterBit(TarvoLetter::S) | letterBit(TarvoLetter::T))) [[unlikely]]
         takeSpeedTool(block);
     if (block.gCount != 0) {
-        WordFault fault;
-        if (!m.takeGWords(block, fault, [this] { return plunge(); })) {
-            if (fault) fail(faultText(fault, FaultWording::Converter));
+        if (!m.takeGWords(block, gFault_, [this] { return plunge(); })) {
+            if (gFault_) fail(faultText(gFault_, FaultWording::Converter));
             return false;
         }
     }

@@ -30,7 +30,8 @@ enum class Letter : std::uint8_t { X, Y, Z, F, I, J, T, h, S, DepthZ };
 namespace detail {
 // One of the 50 plain shapes (PlainNumber's four bytes) whose texts are copied where their digits
 // allow, and where in the text the digits are that must not be '0': the first of two or more whole
-// digits, the last decimal. -1, the word's letter, where there is none.
+// digits or a lone digit (a zero, which is never written "-0", goes the general way), the last
+// decimal. -1, the word's letter, where there is none.
 struct CopiedShape {
     std::uint32_t shape = 0;
     std::uint8_t count = 0;  // digits and point
@@ -47,8 +48,9 @@ constexpr std::uint32_t shapeBits(int length, int whole, int places, bool point)
 // other shape meets a slot whose bits differ.
 constexpr int kCopiedShapeBits = 8;
 constexpr std::size_t copiedShapeSlot(std::uint32_t shape) {
-    constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15;  // 2^64 / golden ratio: all bits reach the top
-    return static_cast<std::size_t>((shape * kSpread) >> (64 - kCopiedShapeBits));
+    // 2^32 / golden ratio: all bits reach the top; 32-bit, so it is the multiplication's operand.
+    constexpr std::uint32_t kSpread = 0x9E3779B9;
+    return static_cast<std::size_t>((shape * kSpread) >> (32 - kCopiedShapeBits));
 }
 inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCopiedShapes = [] {
     std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> table{};
@@ -64,7 +66,7 @@ inline constexpr std::array<CopiedShape, std::size_t{1} << kCopiedShapeBits> kCo
                     if (taken[slot]) throw "two copied shapes share a slot";
                     taken[slot] = true;
                     table[slot] = {bits, static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(minus),
-                                   static_cast<std::int8_t>(whole > 1 ? minus : -1),
+                                   static_cast<std::int8_t>(whole > 1 || count == 1 ? minus : -1),
                                    static_cast<std::int8_t>(point ? minus + count - 1 : -1)};
                 }
             }
@@ -104,7 +106,7 @@ public:
     // The word for a value held as a 32-bit float (7 significant digits), a 64-bit float
     // (15 digits) or a 16-bit integer, written at `out` (room for kMaxWord bytes); returns its end,
     // which is `out` when the word is left out.
-    char* write(Letter letter, float value, char* out) {
+    [[gnu::always_inline]] char* write(Letter letter, float value, char* out) {
         // Coordinates and arc centres differ nearly every time: kept, their digits would only be
         // copied once more. Feeds and speeds come back.
         if (letter == Letter::F || letter == Letter::S)
@@ -117,9 +119,12 @@ public:
     char* write(Letter letter, std::int16_t value, char* out);
     // The word for the held value of a block's word, negated (the mirrored X and Y) or as it is:
     // the source's digits copied where they are the text that value is written as.
+    // Without kNoteValue, writtenValue() is left as it was: for a writer that does not read it.
+    template <bool kNoteValue = true>
     char* write(Letter letter, const TarvoWord& source, bool negate, char* out);
+    template <bool kNoteValue = true>
     [[gnu::always_inline]] char* write(Letter letter, const TarvoBlock& block, TarvoLetter source, bool negate, char* out) {
-        return write(letter, block.word(source), negate, out);
+        return write<kNoteValue>(letter, block.word(source), negate, out);
     }
 
     // The same words as views that live until the next call; empty when left out.
@@ -136,6 +141,8 @@ private:
 
     // Applies the suppression and memory rules to n; false when the word is left out.
     bool remember(Letter letter, double n);
+    // Whether remember() looks at or keeps a letter's values: the others are always written.
+    static constexpr bool remembers(Letter letter) { return letter <= Letter::F || letter == Letter::DepthZ; }
     std::string_view view(const char* end) const {
         return std::string_view(buffer_, static_cast<std::size_t>(end - buffer_));
     }
@@ -205,6 +212,13 @@ private:
     // is within the word's); the rare others go the cached way, out of line.
     char* writeUnkept(Letter letter, float value, char* out) {
         if (decidedOn(letter, value)) return out;
+        if (!remembers(letter)) {  // arc centres: without a memory, only the text needs the digits
+            std::uint64_t tenThousandths;
+            if (nearTenThousandths(value, tenThousandths)) {
+                *out = kLetterChars[static_cast<std::size_t>(letter)];
+                return out + 1 + writeTenThousandths(tenThousandths, std::signbit(value), out + 1, written_);
+            }
+        }
         double rounded;
         int k;
         if (!scaleFloatDigits(value, rounded, k)) [[unlikely]]
@@ -225,6 +239,7 @@ private:
 
 // Inline: with the letter known where it is called, only its own rule is left.
 inline bool WordFormatter::remember(Letter letter, double n) {
+    if (!remembers(letter)) return true;
     const auto slot = static_cast<std::size_t>(letter);
     switch (letter) {
         case Letter::F:
@@ -241,11 +256,12 @@ inline bool WordFormatter::remember(Letter letter, double n) {
             last_[static_cast<std::size_t>(Letter::Z)] = n;
             forgetLeftOut(Letter::Z);
             return true;
-        default:
+        default:  // not remembered: see remembers()
             return true;
     }
 }
 
+template <bool kNoteValue>
 [[gnu::always_inline]] inline char* WordFormatter::write(Letter letter, const TarvoWord& source, bool negate, char* out) {
     const float held = negate ? -source.held : source.held;
     // The copy decides as the general way does, so a value the memory has decided on is left out.
@@ -254,18 +270,13 @@ inline bool WordFormatter::remember(Letter letter, double n) {
     if (!shape) return write(letter, held, out);
     const bool negative = shape->minus;
     const char* const digits = source.text + negative;
-    const std::size_t count = shape->count;  // 1 to 8
+    const std::size_t count = shape->count;  // 1 to 8; not a zero
     const double n = negate ? -source.value : source.value;
     if (!decide(letter, held, n)) return out;
     *out++ = kLetterChars[static_cast<std::size_t>(letter)];
-    if (count == 1 && *digits == '0') {  // never "-0"
-        written_ = 0.0;
-        *out = '0';
-        return out + 1;
-    }
-    written_ = n;
+    if (kNoteValue) written_ = n;
     if (negative != negate) *out++ = '-';
-    if (count >= 4) {  // two overlapping copies of four
+    if (count >= 4) [[likely]] {  // two overlapping copies of four
         std::memcpy(out, digits, 4);
         std::memcpy(out + count - 4, digits + count - 4, 4);
     } else {
