@@ -19,7 +19,8 @@
 namespace pathshift {
 namespace {
 
-// Bytes looked at in one step.
+// Bytes looked at in one step: a bit each in a 64-bit mask.
+constexpr int kBlock = 64;
 constexpr int kChunk = 32;
 
 // One bit for each of the 32 bytes at p that equals one of `kBytes`.
@@ -39,11 +40,10 @@ inline std::uint32_t bytesOf(const char* p) {
     return m;
 }
 
-// The bytes of a chunk the depth table reads at (Z, G, "(", NUL), the line ends (LF, CR), and the
-// bytes a line's words end at: its end, or a "(" or NUL; one bit each.
+// The bytes of a chunk the depth table reads at (Z, G, "(", NUL) and the bytes a line's words end
+// at (LF, CR, "(", NUL); one bit each.
 struct PortableMarks {
     std::uint32_t stops(const char* p) const { return bytesOf<'Z', 'G', '(', '\0'>(p); }
-    std::uint32_t ends(const char* p) const { return bytesOf<'\n', '\r'>(p); }
     std::uint32_t wordEnds(const char* p) const { return bytesOf<'\n', '\r', '(', '\0'>(p); }
 };
 
@@ -65,11 +65,6 @@ struct Avx2Marks {
                                    '\0', n, n, n, n, n, n, n, '(', n, '\n', n, n, '\r', n, n),
                   p);
     }
-    __attribute__((target("avx2"))) std::uint32_t ends(const char* p) const {
-        return in(_mm256_setr_epi8(n, n, n, n, n, n, n, n, n, n, '\n', n, n, '\r', n, n,  //
-                                   n, n, n, n, n, n, n, n, n, n, '\n', n, n, '\r', n, n),
-                  p);
-    }
     __attribute__((target("avx2"))) static std::uint32_t in(__m256i table, const char* p) {
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, b), b)));
@@ -77,17 +72,32 @@ struct Avx2Marks {
 };
 #endif
 
-// A chunk from q on: the run's bytes there, or for its last bytes a copy, so as not to read beyond
+// The marks of the 64 bytes at p: the stops, and the line ends (LF, CR) apart from the "(" and
+// NUL bytes, which are both stops and word ends.
+struct BlockMarks {
+    std::uint64_t stops, ends, odd;
+};
+template <class MarksOf>
+[[gnu::always_inline]] inline BlockMarks blockMarks(const MarksOf& marksOf, const char* p, std::uint64_t inside) {
+    const std::uint64_t stops =
+        (std::uint64_t{marksOf.stops(p)} | std::uint64_t{marksOf.stops(p + kChunk)} << kChunk) & inside;
+    const std::uint64_t wordEnds = std::uint64_t{marksOf.wordEnds(p)} | std::uint64_t{marksOf.wordEnds(p + kChunk)}
+                                                                            << kChunk;
+    const std::uint64_t odd = stops & wordEnds;
+    return {stops, (wordEnds & inside) ^ odd, odd};
+}
+
+// A block from q on: the run's bytes there, or for its last bytes a copy, so as not to read beyond
 // it; `inside` marks the run's bytes.
-inline const char* chunkAt(char (&tail)[kChunk], const char* q, const char* end, std::uint32_t& inside) {
+inline const char* blockAt(char (&tail)[kBlock], const char* q, const char* end, std::uint64_t& inside) {
     const auto left = static_cast<std::size_t>(end - q);
-    if (left >= kChunk) [[likely]] {
-        inside = ~std::uint32_t{0};
+    if (left >= kBlock) [[likely]] {
+        inside = ~std::uint64_t{0};
         return q;
     }
     std::memset(tail, ' ', sizeof tail);
     std::memcpy(tail, q, left);
-    inside = (std::uint32_t{1} << left) - 1;
+    inside = (std::uint64_t{1} << left) - 1;
     return tail;
 }
 
@@ -165,83 +175,83 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     return true;
 }
 
-// The run is looked at a chunk at a time for its stops alone, from the start of a line. The line
-// ends of the chunk a stop is found in tell the start of its line, and the first line end, "(" or
-// NUL in the 64 bytes from there the end of its words. A line whose words end at its line end is
-// taken as a block would be: when it starts with N, its G effects in order and then its first Z
-// word. The block reading takes a line holding a "(" (dropped) or NUL (a fault), and one running
-// on beyond the 64 bytes. Lines without a stop are passed over unlooked at; the search goes on
-// after the line taken.
+// A line the block reading takes: one holding a "(" (dropped) or NUL (a fault), or running on
+// over more than one block boundary after a stop. p moves on to the next line.
+bool DepthMeasure::takeByBlock(const char*& p, const char* end) {
+    WordFault fault;
+    return take(longLines_.readLine(p, end), fault);
+}
+
+// A taken line's stops at `stops` from `base` (and for a line begun in the block before, first at
+// `carried` from `carriedBase`): when it starts with N, its G effects in order and then its first
+// Z word.
+[[gnu::always_inline]] inline bool DepthMeasure::takeLine(const char* start, const char* carriedBase,
+                                                          std::uint64_t carried, const char* base,
+                                                          std::uint64_t stops, const char* end) {
+    if (*start != 'N') return true;
+    const char* z = nullptr;
+    return takeWords(carriedBase, carried, end, z) && takeWords(base, stops, end, z) && takeZ(z, end);
+}
+
+// The run is looked at 64 bytes at a time, as masks of its stops and line ends. Only the lines
+// holding a stop are looked at, each once its end is found: its start is just after the last line
+// end before its first stop, in this block or an earlier one. A line still open at the block's
+// end carries its stops into the next block, where it must end; a longer one with stops in both,
+// or one holding a "(" or NUL, is taken by the block reading.
 template <class MarksOf>
 [[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
-    char tail[kChunk];
-    for (const char* p = lines.data(); p < end;) {  // p: the start of a line
-        // The next stop, in the chunk at q.
-        const char* q = p;
-        std::uint32_t stops = 0;
-        while (end - q >= kChunk && !(stops = marksOf.stops(q))) q += kChunk;
-        const char* chunk = q;
-        std::uint32_t inside = ~std::uint32_t{0};
-        if (!stops) [[unlikely]] {
-            if (q >= end) return true;
-            chunk = chunkAt(tail, q, end, inside);
-            if (!(stops = marksOf.stops(chunk) & inside)) return true;
-        }
-        const std::uint32_t wordEnds = marksOf.wordEnds(chunk) & inside;
-        // The start of the stop's line: after the last line end before it, which lies in this
-        // chunk or in one passed over, or else p. No stop, "(" or NUL, lies between it and the stop.
-        const char* start = p;
-        const std::uint32_t endsBefore = wordEnds & ((stops & (0u - stops)) - 1);
-        if (endsBefore) {
-            start = q + (32 - std::countl_zero(endsBefore));
-        } else {
-            for (const char* back = q; back != p;) {
-                back -= kChunk;
-                if (const std::uint32_t backEnds = marksOf.ends(back)) {
-                    start = back + (32 - std::countl_zero(backEnds));
-                    break;
-                }
+    char tail[kBlock];
+    const char* lineStart = lines.data();  // of the line open at b
+    const char* carriedBase = nullptr;     // the block before b
+    std::uint64_t carried = 0;             // the open line's stops in it
+    bool carriedOdd = false;               // one of them is a "(" or NUL
+    for (const char* b = lines.data(); b < end;) {
+        std::uint64_t inside;
+        const char* const block = blockAt(tail, b, end, inside);
+        const BlockMarks m = blockMarks(marksOf, block, inside);
+        std::uint64_t stops = m.stops;
+        if (carried) [[unlikely]] {
+            if (!m.ends) {
+                const char* p = lineStart;
+                if (!takeByBlock(p, end)) return false;
+                b = lineStart = p;
+                carried = 0;
+                continue;
             }
-        }
-        // The line's stops and word ends in the 64 bytes from w: this chunk and the next, or for a
-        // longer line the two from its first stop.
-        const char* w = q;
-        int filled = 1;
-        bool moved = false;
-        std::uint64_t lineStops = stops, lineEnds = wordEnds ^ endsBefore;
-        while (!lineEnds && end - w > filled * kChunk) {
-            if (filled == 2) {
-                if (moved) break;
-                w = q + std::countr_zero(stops);  // a long line
-                moved = true;
-                filled = 0;
-                lineStops = 0;
-            }
-            const int shift = filled++ * kChunk;
-            chunk = chunkAt(tail, w + shift, end, inside);
-            lineStops |= std::uint64_t(marksOf.stops(chunk) & inside) << shift;
-            lineEnds |= std::uint64_t(marksOf.wordEnds(chunk) & inside) << shift;
-        }
-        // The words end at the line's end, or at a "(" or NUL: the block reading drops the line
-        // or finds the NUL, as it takes the lines that run on beyond the 64 bytes.
-        const char* const lineEnd = lineEnds ? w + std::countr_zero(lineEnds) : end;
-        if (lineEnds ? !isLineEnd(*lineEnd) : end - w > 2 * kChunk) [[unlikely]] {
-            WordFault fault;
-            p = start;
-            if (!take(longLines_.readLine(p, end), fault)) return false;
-            continue;
-        }
-        if (*start == 'N') {
-            const char* z = nullptr;
-            if (!takeWords(w, lineEnds ? lineStops & ((lineEnds & (0 - lineEnds)) - 1) : lineStops, end, z) ||
-                !takeZ(z, end))
+            const std::uint64_t line = m.ends ^ (m.ends - 1);  // up to its end
+            if (carriedOdd || (stops & line & m.odd)) {
+                const char* p = lineStart;
+                if (!takeByBlock(p, end)) return false;
+            } else if (!takeLine(lineStart, carriedBase, carried, b, stops & line, end)) {
                 return false;
+            }
+            stops &= ~line;
+            carried = 0;
         }
-        if (lineEnd == end) return true;  // the run's last line, without a line end
-        p = lineEnd + 1;
+        while (stops) {
+            const std::uint64_t after = m.ends & (~std::uint64_t{0} << std::countr_zero(stops));
+            if (!after) break;  // the line is open at the block's end
+            const std::uint64_t before = m.ends ^ after;
+            const char* start = before ? b + (kBlock - std::countl_zero(before)) : lineStart;
+            const std::uint64_t line = after ^ (after - 1);  // up to its end
+            const std::uint64_t lineStops = stops & line;
+            stops &= ~line;
+            if (lineStops & m.odd) [[unlikely]] {
+                if (!takeByBlock(start, end)) return false;
+            } else if (!takeLine(start, nullptr, 0, b, lineStops, end)) {
+                return false;
+            }
+        }
+        if (m.ends) lineStart = b + (kBlock - std::countl_zero(m.ends));
+        carried = stops;
+        carriedOdd = stops & m.odd;
+        carriedBase = b;
+        b += kBlock;
     }
-    return true;
+    // The run's last line, without a line end.
+    if (carried && carriedOdd) return takeByBlock(lineStart, end);
+    return !carried || takeLine(lineStart, carriedBase, carried, nullptr, 0, end);
 }
 
 #if defined(PATHSHIFT_MEASURE_AVX2)

@@ -63,6 +63,9 @@ private:
     template <class MarksOf>
     bool scan(std::string_view lines, const MarksOf& marksOf);
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
+    bool takeByBlock(const char*& p, const char* end);
+    bool takeLine(const char* start, const char* carriedBase, std::uint64_t carried, const char* base,
+                  std::uint64_t stops, const char* end);
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
     bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
