@@ -145,6 +145,33 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     return true;
 }
 
+// A G word's effect taken. Its line ends in a line end within the run, so a digit after the G is
+// followed by one more byte at least: one digit followed by a byte that cannot go on with a number
+// is the code it spells, as readGWord() reads it; every other text is read by readGWord(). False
+// on a fault.
+[[gnu::always_inline]] inline bool DepthMeasure::takeG(const char* p, const char* end) {
+    GEffect effect;
+    const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+    if (digit < 10 && !detail::kGoesOnAfterDigits[static_cast<unsigned char>(p[1])]) [[likely]] {
+        effect = detail::kCodeEffects[digit];
+    } else if (!otherG(p, end, effect)) {
+        return false;
+    }
+    const auto plunge = [this] {
+        levels_.plunge();
+        return true;
+    };
+    // G1, most G words, is taken with its effect known: the machine's switch folds away.
+    if (effect == GEffect::Line) return machine_.takeG(GEffect::Line, plunge);
+    return machine_.takeG(effect, plunge);
+}
+
+bool DepthMeasure::otherG(const char* p, const char* end, GEffect& effect) {
+    const GWord g = readGWord(p, end);
+    effect = g.effect;
+    return !g.overflow;
+}
+
 // The G and Z words of a taken line without "(" or NUL, at `stops` from `base`: each G word's
 // effect taken in line order, the first Z word noted in `z`. False on a fault.
 [[gnu::always_inline]] inline bool DepthMeasure::takeWords(const char* base, std::uint64_t stops, const char* end,
@@ -152,12 +179,7 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     for (; stops; stops &= stops - 1) {
         const char* const at = base + std::countr_zero(stops);
         if (*at == 'G') {
-            const GWord g = readGWord(at + 1, end);
-            if (g.overflow) return false;
-            machine_.takeG(g.effect, [this] {
-                levels_.plunge();
-                return true;
-            });
+            if (!takeG(at + 1, end)) return false;
         } else if (!z) {
             z = at + 1;
         }
@@ -175,8 +197,9 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     return true;
 }
 
-// A line the block reading takes: one holding a "(" (dropped) or NUL (a fault), or running on
-// over more than one block boundary after a stop. p moves on to the next line.
+// A line the block reading takes: one holding a "(" (dropped) or NUL (a fault), one running on
+// over more than one block boundary after a stop, or the run's last line without a line end. p
+// moves on to the next line.
 bool DepthMeasure::takeByBlock(const char*& p, const char* end) {
     WordFault fault;
     return take(longLines_.readLine(p, end), fault);
@@ -250,19 +273,20 @@ template <class MarksOf>
         b += kBlock;
     }
     // The run's last line, without a line end.
-    if (carried && carriedOdd) return takeByBlock(lineStart, end);
-    return !carried || takeLine(lineStart, carriedBase, carried, nullptr, 0, end);
+    return !carried || takeByBlock(lineStart, end);
 }
 
 #if defined(PATHSHIFT_MEASURE_AVX2)
-__attribute__((target("avx2"))) bool DepthMeasure::takeLinesAvx2(std::string_view lines) {
+// With the bit instructions every processor with AVX2 has.
+__attribute__((target("avx2,bmi,bmi2,lzcnt"))) bool DepthMeasure::takeLinesAvx2(std::string_view lines) {
     return scan(lines, Avx2Marks());
 }
 #endif
 
 bool DepthMeasure::takeLines(std::string_view lines) {
 #if defined(PATHSHIFT_MEASURE_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+                             __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("lzcnt");
     if (avx2 && widest_) return takeLinesAvx2(lines);
 #endif
     return scan(lines, PortableMarks());

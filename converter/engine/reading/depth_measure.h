@@ -66,6 +66,8 @@ private:
     bool takeByBlock(const char*& p, const char* end);
     bool takeLine(const char* start, const char* carriedBase, std::uint64_t carried, const char* base,
                   std::uint64_t stops, const char* end);
+    bool takeG(const char* p, const char* end);
+    [[gnu::noinline]] bool otherG(const char* p, const char* end, GEffect& effect);
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
     bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
