@@ -108,8 +108,9 @@ inline const char* blockAt(char (&tail)[kBlock], const char* q, const char* end,
 // takes the text the value depends only on the sign, the digits, the point and the byte after
 // them, all bytes between '+' (0x2B) and '9' but the last. So the bytes up to and including the
 // first byte outside that range, when at most eight, are a key for the value, kept only for texts
-// the short reading takes: any other text may need the bytes beyond its key.
-[[gnu::always_inline]] inline bool DepthMeasure::heldZ(const char* p, const char* end, float& held) {
+// the short reading takes: any other text may need the bytes beyond its key. False for a text
+// without a key.
+[[gnu::always_inline]] inline bool DepthMeasure::zKey(const char* p, const char* end, std::uint64_t& key) {
 #if defined(__SSE2__)
     if constexpr (std::endian::native == std::endian::little) {
         if (end - p >= 17) {
@@ -119,29 +120,31 @@ inline const char* blockAt(char (&tail)[kBlock], const char* q, const char* end,
                                _mm_set1_epi8(static_cast<char>(-128 + ('9' - '+' + 1))))));
             const int length = std::countr_zero(~inRange);
             if (length < 8) {
-                std::uint64_t key;
                 std::memcpy(&key, p, sizeof key);
                 key &= ~std::uint64_t{0} >> (8 * (7 - length));
-                ZText& kept = zTexts_[(key * 0x9E3779B97F4A7C15u) >> (64 - kZTextBits)];
-                if (kept.key == key) [[likely]] {
-                    held = kept.held;
-                    return true;
-                }
-                return readZ(p, end, held, &kept, key);
+                return true;
             }
         }
     }
+#else
+    (void)p, (void)end, (void)key;
 #endif
-    return readZ(p, end, held, nullptr, 0);
+    return false;
 }
 
-bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key) {
+DepthMeasure::ZText& DepthMeasure::keptZ(std::uint64_t key) {
+    return zTexts_[(key * 0x9E3779B97F4A7C15u) >> (64 - kZTextBits)];
+}
+
+// A Z word whose text was not kept: read, and kept when it has a key.
+bool DepthMeasure::readZ(const char* p, const char* end) {
     TarvoWord z;
     if (readWordValue(TarvoLetter::Z, p, end, z)) return false;
-    held = z.held;
 #if defined(__SSE2__)
-    if (NumberRead read; kept && detail::readShortNumber(p, read)) *kept = {key, held};
+    std::uint64_t key;
+    if (NumberRead read; zKey(p, end, key) && detail::readShortNumber(p, read)) keptZ(key) = {key, z.held};
 #endif
+    if (machine_.cutting()) levels_.cut(z.held);
     return true;
 }
 
@@ -154,8 +157,10 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
     if (digit < 10 && !detail::kGoesOnAfterDigits[static_cast<unsigned char>(p[1])]) [[likely]] {
         effect = detail::kCodeEffects[digit];
-    } else if (!otherG(p, end, effect)) {
-        return false;
+    } else {
+        const GWord g = otherG(p, end);
+        if (g.overflow) return false;
+        effect = g.effect;
     }
     const auto plunge = [this] {
         levels_.plunge();
@@ -166,11 +171,7 @@ bool DepthMeasure::readZ(const char* p, const char* end, float& held, ZText* kep
     return machine_.takeG(effect, plunge);
 }
 
-bool DepthMeasure::otherG(const char* p, const char* end, GEffect& effect) {
-    const GWord g = readGWord(p, end);
-    effect = g.effect;
-    return !g.overflow;
-}
+GWord DepthMeasure::otherG(const char* p, const char* end) { return readGWord(p, end); }
 
 // The G and Z words of a taken line without "(" or NUL, at `stops` from `base`: each G word's
 // effect taken in line order, the first Z word noted in `z`. False on a fault.
@@ -191,10 +192,13 @@ bool DepthMeasure::otherG(const char* p, const char* end, GEffect& effect) {
 // the G effects stops the reading all the same.
 [[gnu::always_inline]] inline bool DepthMeasure::takeZ(const char* z, const char* end) {
     if (!z) return true;
-    float held;
-    if (!heldZ(z, end, held)) return false;
-    if (machine_.cutting()) levels_.cut(held);
-    return true;
+    if (std::uint64_t key; zKey(z, end, key)) {
+        if (const ZText& kept = keptZ(key); kept.key == key) [[likely]] {
+            if (machine_.cutting()) levels_.cut(kept.held);
+            return true;
+        }
+    }
+    return readZ(z, end);
 }
 
 // A line the block reading takes: one holding a "(" (dropped) or NUL (a fault), one running on

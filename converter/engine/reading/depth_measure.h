@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/reading/g_word.h"
 #include "engine/reading/tarvo_machine.h"
 
 namespace pathshift {
@@ -67,11 +68,12 @@ private:
     bool takeLine(const char* start, const char* carriedBase, std::uint64_t carried, const char* base,
                   std::uint64_t stops, const char* end);
     bool takeG(const char* p, const char* end);
-    [[gnu::noinline]] bool otherG(const char* p, const char* end, GEffect& effect);
+    [[gnu::noinline]] static GWord otherG(const char* p, const char* end);
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
-    bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
-    bool readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key);
+    static bool zKey(const char* p, const char* end, std::uint64_t& key);
+    ZText& keptZ(std::uint64_t key);
+    [[gnu::noinline]] bool readZ(const char* p, const char* end);  // false on the word's fault
 
     Head head_;
     bool widest_;
