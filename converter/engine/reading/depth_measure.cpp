@@ -87,20 +87,6 @@ template <class MarksOf>
     return {stops, (wordEnds & inside) ^ odd, odd};
 }
 
-// A block from q on: the run's bytes there, or for its last bytes a copy, so as not to read beyond
-// it; `inside` marks the run's bytes.
-inline const char* blockAt(char (&tail)[kBlock], const char* q, const char* end, std::uint64_t& inside) {
-    const auto left = static_cast<std::size_t>(end - q);
-    if (left >= kBlock) [[likely]] {
-        inside = ~std::uint64_t{0};
-        return q;
-    }
-    std::memset(tail, ' ', sizeof tail);
-    std::memcpy(tail, q, left);
-    inside = (std::uint64_t{1} << left) - 1;
-    return tail;
-}
-
 }  // namespace
 
 // Most programs write a few Z numbers over and over, so a Z word's held value is kept by its text.
@@ -228,14 +214,13 @@ bool DepthMeasure::takeByBlock(const char*& p, const char* end) {
 template <class MarksOf>
 [[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
-    char tail[kBlock];
     const char* lineStart = lines.data();  // of the line open at b
     const char* carriedBase = nullptr;     // the block before b
     std::uint64_t carried = 0;             // the open line's stops in it
     bool carriedOdd = false;               // one of them is a "(" or NUL
-    for (const char* b = lines.data(); b < end;) {
-        std::uint64_t inside;
-        const char* const block = blockAt(tail, b, end, inside);
+    const char* b = lines.data();
+    // The block at b, its bytes at `block` (`inside` marks those in the run): false on a fault.
+    const auto takeBlock = [&](const char* block, std::uint64_t inside) __attribute__((always_inline)) {
         const BlockMarks m = blockMarks(marksOf, block, inside);
         std::uint64_t stops = m.stops;
         if (carried) [[unlikely]] {
@@ -244,7 +229,7 @@ template <class MarksOf>
                 if (!takeByBlock(p, end)) return false;
                 b = lineStart = p;
                 carried = 0;
-                continue;
+                return true;
             }
             const std::uint64_t line = m.ends ^ (m.ends - 1);  // up to its end
             if (carriedOdd || (stops & line & m.odd)) {
@@ -257,7 +242,8 @@ template <class MarksOf>
             carried = 0;
         }
         while (stops) {
-            const std::uint64_t after = m.ends & (~std::uint64_t{0} << std::countr_zero(stops));
+            // The line ends from the first stop on: all bits from the stop's up, as a negated bit.
+            const std::uint64_t after = m.ends & (0 - (stops & (0 - stops)));
             if (!after) break;  // the line is open at the block's end
             const std::uint64_t before = m.ends ^ after;
             const char* start = before ? b + (kBlock - std::countl_zero(before)) : lineStart;
@@ -275,6 +261,16 @@ template <class MarksOf>
         carriedOdd = stops & m.odd;
         carriedBase = b;
         b += kBlock;
+        return true;
+    };
+    while (end - b >= kBlock)
+        if (!takeBlock(b, ~std::uint64_t{0})) return false;
+    // The last bytes from a copy, so as not to read beyond the run.
+    if (const auto left = static_cast<std::size_t>(end - b)) {
+        char tail[kBlock];
+        std::memset(tail, ' ', sizeof tail);
+        std::memcpy(tail, b, left);
+        if (!takeBlock(tail, (std::uint64_t{1} << left) - 1)) return false;
     }
     // The run's last line, without a line end.
     return !carried || takeByBlock(lineStart, end);
