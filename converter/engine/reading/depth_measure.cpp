@@ -251,7 +251,8 @@ template <class MarksOf>
             const std::uint64_t lineStops = stops & line;
             stops &= ~line;
             if (lineStops & m.odd) [[unlikely]] {
-                if (!takeByBlock(start, end)) return false;
+                const char* p = start;
+                if (!takeByBlock(p, end)) return false;
             } else if (!takeLine(start, nullptr, 0, b, lineStops, end)) {
                 return false;
             }
