@@ -100,10 +100,14 @@ template <class MarksOf>
 #if defined(__SSE2__)
     if constexpr (std::endian::native == std::endian::little) {
         if (end - p >= 17) {
+            // The range shifted to the lowest signed bytes, for the first eight bytes: only those
+            // count (as constants of eight bytes, which the compiler loads whole).
+            constexpr std::uint64_t kEach = 0x0101010101010101u;
+            constexpr auto kShift = static_cast<long long>(kEach * static_cast<unsigned char>(128 - '+'));
+            constexpr auto kLimit = static_cast<long long>(kEach * static_cast<unsigned char>(-128 + ('9' - '+' + 1)));
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const auto inRange = static_cast<std::uint32_t>(_mm_movemask_epi8(
-                _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(128 - '+'))),
-                               _mm_set1_epi8(static_cast<char>(-128 + ('9' - '+' + 1))))));
+                _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set_epi64x(0, kShift)), _mm_set_epi64x(0, kLimit))));
             const int length = std::countr_zero(~inRange);
             if (length < 8) {
                 std::memcpy(&key, p, sizeof key);
