@@ -13,6 +13,7 @@
 // Where the processor runs AVX2, a chunk is looked at in one vector; SSE2 stays the baseline.
 #if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
 #define PATHSHIFT_MEASURE_AVX2 1
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -290,8 +291,11 @@ __attribute__((target("avx2,bmi,bmi2,lzcnt"))) bool DepthMeasure::takeLinesAvx2(
 
 bool DepthMeasure::takeLines(std::string_view lines) {
 #if defined(PATHSHIFT_MEASURE_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
-                             __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("lzcnt");
+    static const bool avx2 = [] {
+        unsigned eax, ebx, ecx, edx;  // LZCNT is told by the extended features
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+               __get_cpuid(0x80000001, &eax, &ebx, &ecx, &edx) && (ecx & bit_LZCNT);
+    }();
     if (avx2 && widest_) return takeLinesAvx2(lines);
 #endif
     return scan(lines, PortableMarks());
