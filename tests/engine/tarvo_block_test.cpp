@@ -180,7 +180,7 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         texts.push_back("N1G0\nN2" + gWords + rest);
     std::mt19937 random(13);
     const std::string alphabet = "NNNGGZZ0123.-+ E(\0\r\n\n\nX"s;
-    // The last thousand with long lines, across the 32-byte steps the scan takes.
+    // The last thousand with long lines, across the 64-byte blocks the scan takes and beyond two.
     const std::string longLines = "NNGGGZZZ0123.-+ E(\0\rXXXXXXXXXX\n"s;
     for (int i = 0; i < 4000; ++i) {
         std::string text(random() % (i < 2000 ? 90 : 400), ' ');

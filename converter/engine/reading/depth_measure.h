@@ -68,25 +68,25 @@ private:
     bool takeLine(const char* start, const char* carriedBase, std::uint64_t carried, const char* base,
                   std::uint64_t stops, const char* end);
     bool takeG(const char* p, const char* end);
-    [[gnu::noinline]] static GWord otherG(const char* p, const char* end);
+    [[gnu::noinline]] static GWord otherG(const char* p, const char* end);  // a G word not of one digit
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
     static bool zKey(const char* p, const char* end, std::uint64_t& key);
-    ZText& keptZ(std::uint64_t key);
+    ZText& keptZ(std::uint64_t key);  // where the text of `key` is kept
     [[gnu::noinline]] bool readZ(const char* p, const char* end);  // false on the word's fault
 
     Head head_;
     bool widest_;
     TarvoMachine machine_;
     SegmentLevels levels_;
-    // Z texts with the values they are held as (see heldZ()).
+    // Z texts with the values they are held as (see zKey()).
     struct ZText {
         std::uint64_t key = ~std::uint64_t{0};  // no text's: its first byte would end the text
         float held = 0;
     };
     static constexpr int kZTextBits = 8;
     ZText zTexts_[1 << kZTextBits];
-    TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
+    TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeByBlock() takes
 };
 
 }  // namespace pathshift
