@@ -192,60 +192,35 @@ GWord DepthMeasure::otherG(const char* p, const char* end) { return readGWord(p,
     return readZ(z, end);
 }
 
-// A line the block reading takes: one holding a "(" (dropped) or NUL (a fault), one running on
-// over more than one block boundary after a stop, or the run's last line without a line end. p
-// moves on to the next line.
+// A line the block reading takes (see scan()); p moves on to the next line.
 bool DepthMeasure::takeByBlock(const char*& p, const char* end) {
     WordFault fault;
     return take(longLines_.readLine(p, end), fault);
 }
 
-// A taken line's stops at `stops` from `base` (and for a line begun in the block before, first at
-// `carried` from `carriedBase`): when it starts with N, its G effects in order and then its first
-// Z word.
-[[gnu::always_inline]] inline bool DepthMeasure::takeLine(const char* start, const char* carriedBase,
-                                                          std::uint64_t carried, const char* base,
-                                                          std::uint64_t stops, const char* end) {
+// A taken line's stops at `stops` from `base`: when it starts with N, its G effects in order and
+// then its first Z word.
+[[gnu::always_inline]] inline bool DepthMeasure::takeLine(const char* start, const char* base, std::uint64_t stops,
+                                                          const char* end) {
     if (*start != 'N') return true;
     const char* z = nullptr;
-    return takeWords(carriedBase, carried, end, z) && takeWords(base, stops, end, z) && takeZ(z, end);
+    return takeWords(base, stops, end, z) && takeZ(z, end);
 }
 
 // The run is looked at 64 bytes at a time, as masks of its stops and line ends. Only the lines
 // holding a stop are looked at, each once its end is found: its start is just after the last line
-// end before its first stop, in this block or an earlier one. A line still open at the block's
-// end carries its stops into the next block, where it must end; a longer one with stops in both,
-// or one holding a "(" or NUL, is taken by the block reading.
+// end before its first stop, in this block or an earlier one. A line with a stop still open at
+// the block's end starts the next block; one holding a "(" or NUL, one longer than a block from a
+// block's start, and the run's last line without a line end are taken by the block reading.
 template <class MarksOf>
 [[gnu::always_inline]] inline bool DepthMeasure::scan(std::string_view lines, const MarksOf& marksOf) {
     const char* const end = lines.data() + lines.size();
     const char* lineStart = lines.data();  // of the line open at b
-    const char* carriedBase = nullptr;     // the block before b
-    std::uint64_t carried = 0;             // the open line's stops in it
-    bool carriedOdd = false;               // one of them is a "(" or NUL
     const char* b = lines.data();
     // The block at b, its bytes at `block` (`inside` marks those in the run): false on a fault.
     const auto takeBlock = [&](const char* block, std::uint64_t inside) __attribute__((always_inline)) {
         const BlockMarks m = blockMarks(marksOf, block, inside);
         std::uint64_t stops = m.stops;
-        if (carried) [[unlikely]] {
-            if (!m.ends) {
-                const char* p = lineStart;
-                if (!takeByBlock(p, end)) return false;
-                b = lineStart = p;
-                carried = 0;
-                return true;
-            }
-            const std::uint64_t line = m.ends ^ (m.ends - 1);  // up to its end
-            if (carriedOdd || (stops & line & m.odd)) {
-                const char* p = lineStart;
-                if (!takeByBlock(p, end)) return false;
-            } else if (!takeLine(lineStart, carriedBase, carried, b, stops & line, end)) {
-                return false;
-            }
-            stops &= ~line;
-            carried = 0;
-        }
         while (stops) {
             // The line ends from the first stop on: all bits from the stop's up, as a negated bit.
             const std::uint64_t after = m.ends & (0 - (stops & (0 - stops)));
@@ -258,15 +233,19 @@ template <class MarksOf>
             if (lineStops & m.odd) [[unlikely]] {
                 const char* p = start;
                 if (!takeByBlock(p, end)) return false;
-            } else if (!takeLine(start, nullptr, 0, b, lineStops, end)) {
+            } else if (!takeLine(start, b, lineStops, end)) {
                 return false;
             }
         }
         if (m.ends) lineStart = b + (kBlock - std::countl_zero(m.ends));
-        carried = stops;
-        carriedOdd = stops & m.odd;
-        carriedBase = b;
-        b += kBlock;
+        if (!stops) {
+            b += kBlock;
+        } else if (lineStart > b && block == b) {
+            b = lineStart;
+        } else {
+            if (!takeByBlock(lineStart, end)) return false;
+            b = lineStart;
+        }
         return true;
     };
     while (end - b >= kBlock)
@@ -276,10 +255,9 @@ template <class MarksOf>
         char tail[kBlock];
         std::memset(tail, ' ', sizeof tail);
         std::memcpy(tail, b, left);
-        if (!takeBlock(tail, (std::uint64_t{1} << left) - 1)) return false;
+        return takeBlock(tail, (std::uint64_t{1} << left) - 1);
     }
-    // The run's last line, without a line end.
-    return !carried || takeByBlock(lineStart, end);
+    return true;
 }
 
 #if defined(PATHSHIFT_MEASURE_AVX2)

@@ -65,8 +65,7 @@ private:
     bool scan(std::string_view lines, const MarksOf& marksOf);
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
     bool takeByBlock(const char*& p, const char* end);
-    bool takeLine(const char* start, const char* carriedBase, std::uint64_t carried, const char* base,
-                  std::uint64_t stops, const char* end);
+    bool takeLine(const char* start, const char* base, std::uint64_t stops, const char* end);
     bool takeG(const char* p, const char* end);
     [[gnu::noinline]] static GWord otherG(const char* p, const char* end);  // a G word not of one digit
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
