@@ -157,8 +157,11 @@ bool DepthMeasure::readZ(const char* p, const char* end) {
         levels_.plunge();
         return true;
     };
-    // G1, most G words, is taken with its effect known: the machine's switch folds away.
+    // The motions, most G words, are taken with their effects known: the machine's switch folds away.
     if (effect == GEffect::Line) return machine_.takeG(GEffect::Line, plunge);
+    if (effect == GEffect::ClockwiseArc) return machine_.takeG(GEffect::ClockwiseArc, plunge);
+    if (effect == GEffect::CounterClockwiseArc) return machine_.takeG(GEffect::CounterClockwiseArc, plunge);
+    if (effect == GEffect::Rapid) return machine_.takeG(GEffect::Rapid, plunge);
     return machine_.takeG(effect, plunge);
 }
 
