@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "engine/reading/g_word.h"
-#include "engine/reading/line_ends.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -73,8 +72,8 @@ struct Avx2Marks {
 };
 #endif
 
-// The marks of the 64 bytes at p: the stops, and the line ends (LF, CR) apart from the "(" and
-// NUL bytes, which are both stops and word ends.
+// The marks of the 64 bytes at p: the stops, the line ends (LF, CR), and apart the odd stops,
+// "(" and NUL, which are word ends too.
 struct BlockMarks {
     std::uint64_t stops, ends, odd;
 };
