@@ -173,7 +173,7 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         // but the last), and near the run's end.
         "N1G1Z-0.5\nN2Z-0.5\nN3Z-0.5E1\nN4X1234567890123\n", "N1G1Z-0.5X\nN2Z-0.5X\nN3Z-0.5 1\nN4X1234567890123\n",
         "N1G1Z-12.3456\nN2Z-12.34567\nN3Z-12.34567X\nN4Z+.5-2\nN5Z-12.3456\nN6Z-12.34567D1\nN7X1234567890123\nN8Z-.5"};
-    // Lines of more G words than the measure holds go to the block reading.
+    // Lines of many G words, with Z words, faults, a comment and no line end after them.
     std::string gWords;
     for (int k = 0; k < 20; ++k) gWords += k % 3 ? "G1" : "G0";
     for (const char* rest : {"Z-1\nN2G1Z-2\n", "Z1e39\n", "(\nN2G1Z-3\n", "G1e400\n", "G21Z-4"})
