@@ -173,14 +173,14 @@ TEST(DepthMeasure, TheScanOfWholeLinesAgreesWithTheBlocks) {
         // but the last), and near the run's end.
         "N1G1Z-0.5\nN2Z-0.5\nN3Z-0.5E1\nN4X1234567890123\n", "N1G1Z-0.5X\nN2Z-0.5X\nN3Z-0.5 1\nN4X1234567890123\n",
         "N1G1Z-12.3456\nN2Z-12.34567\nN3Z-12.34567X\nN4Z+.5-2\nN5Z-12.3456\nN6Z-12.34567D1\nN7X1234567890123\nN8Z-.5"};
-    // Lines of more G words than the measure holds go to the block reading.
+    // Lines of many G words, with Z words, faults, a comment and no line end after them.
     std::string gWords;
     for (int k = 0; k < 20; ++k) gWords += k % 3 ? "G1" : "G0";
     for (const char* rest : {"Z-1\nN2G1Z-2\n", "Z1e39\n", "(\nN2G1Z-3\n", "G1e400\n", "G21Z-4"})
         texts.push_back("N1G0\nN2" + gWords + rest);
     std::mt19937 random(13);
     const std::string alphabet = "NNNGGZZ0123.-+ E(\0\r\n\n\nX"s;
-    // The last thousand with long lines, across the 32-byte steps the scan takes.
+    // The last thousand with long lines, across the 64-byte blocks the scan takes and beyond two.
     const std::string longLines = "NNGGGZZZ0123.-+ E(\0\rXXXXXXXXXX\n"s;
     for (int i = 0; i < 4000; ++i) {
         std::string text(random() % (i < 2000 ? 90 : 400), ' ');

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/reading/g_word.h"
 #include "engine/reading/tarvo_machine.h"
 
 namespace pathshift {
@@ -63,23 +64,28 @@ private:
     template <class MarksOf>
     bool scan(std::string_view lines, const MarksOf& marksOf);
     bool takeLinesAvx2(std::string_view lines);  // scan() in AVX2 code, where the processor has it
+    bool takeByBlock(const char*& p, const char* end);
+    bool takeLine(const char* start, const char* base, std::uint64_t stops, const char* end);
+    bool takeG(const char* p, const char* end);
+    [[gnu::noinline]] static GWord otherG(const char* p, const char* end);  // a G word not of one digit
     bool takeWords(const char* base, std::uint64_t stops, const char* end, const char*& z);
     bool takeZ(const char* z, const char* end);
-    bool heldZ(const char* p, const char* end, float& held);  // false on the word's fault
-    bool readZ(const char* p, const char* end, float& held, ZText* kept, std::uint64_t key);
+    static bool zKey(const char* p, const char* end, std::uint64_t& key);
+    ZText& keptZ(std::uint64_t key);  // where the text of `key` is kept
+    [[gnu::noinline]] bool readZ(const char* p, const char* end);  // false on the word's fault
 
     Head head_;
     bool widest_;
     TarvoMachine machine_;
     SegmentLevels levels_;
-    // Z texts with the values they are held as (see heldZ()).
+    // Z texts with the values they are held as (see zKey()).
     struct ZText {
         std::uint64_t key = ~std::uint64_t{0};  // no text's: its first byte would end the text
         float held = 0;
     };
     static constexpr int kZTextBits = 8;
     ZText zTexts_[1 << kZTextBits];
-    TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeLines() does not hold
+    TarvoBlockReader longLines_{letterBit(TarvoLetter::Z)};  // for the lines takeByBlock() takes
 };
 
 }  // namespace pathshift
